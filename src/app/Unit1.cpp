@@ -1,0 +1,577 @@
+#include "app/Unit1.h"
+
+#include "app/Icons.h"
+#include "app/LocalLists.h"
+#include "app/Unit2.h"
+#include "document/DocumentRules.h"
+#include "document/Failure.h"
+#include "document/Highlighting.h"
+#include "document/SourceEditor.h"
+#include "markup/MarkupTable.h"
+#include "markup/QuickInsertPanel.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TForm1 *Form1 = nullptr;
+
+const QString TForm1::kStatusText = QStringLiteral("Tarnwick 1.6 PRO");
+const QString TForm1::kCaption = QStringLiteral("Velmora Software: Tarnwick v1.6 ");
+
+namespace {
+
+constexpr int kCtrlCode = 16384;
+
+QFont windowFont()
+{
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(11);
+    return f;
+}
+
+QFont editorFont()
+{
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+    // QScintilla sizes its styles in points: 13 pixels at the usual 96 dots per inch.
+    f.setPointSizeF(9.75);
+    // Scintilla asks for the family by name alone; where "Courier New" is missing, name the
+    // platform's own fixed-pitch font so the text stays fixed-pitch.
+    if (!QFontInfo(f).fixedPitch())
+        f.setFamily(QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    else
+        f.setFamily(QFontInfo(f).family());
+    return f;
+}
+
+template <typename W>
+W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent)
+    : QMainWindow(parent)
+    , m_ownDialogs(std::make_unique<WidgetDialogs>(this))
+    , m_dialogs(m_ownDialogs.get())
+{
+    Form1 = this;
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kCaption);
+    setFont(windowFont());
+    resize(1032, 746);
+    setMouseTracking(true);
+
+    s = new SourceEditor;
+    Highlighting::apply(*s, Highlighting::Scheme::Html, editorFont());
+
+    buildMenus();
+    buildToolBars();
+    buildPanels();
+
+    StatusBar1 = named(new QStatusBar(this), "StatusBar1");
+    StatusBar1->setFixedHeight(21);
+    StatusBar1->setSizeGripEnabled(true);
+    auto *statusText = named(new QLabel(StatusBar1), "StatusText");
+    StatusBar1->addWidget(statusText, 1);
+    setStatusBar(StatusBar1);
+    setStatus();
+
+    for (const QString &line : DocumentRules::defaultDocument())
+        s->appendLine(line);
+
+    connect(s, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { BarPopupMenu1->popup(s->mapToGlobal(pos)); });
+    qApp->installEventFilter(this);
+}
+
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+QAction *TForm1::action(const QString &name) const
+{
+    return m_actions.value(name, nullptr);
+}
+
+void TForm1::run(const std::function<void()> &command)
+{
+    runGuarded(*m_dialogs, command);
+}
+
+QAction *TForm1::makeAction(const Commands::MenuEntry &entry, bool registerKey)
+{
+    auto *a = new QAction(entry.caption, this);
+    a->setObjectName(QLatin1String(entry.name));
+    a->setEnabled(entry.enabled);
+    if (entry.icon)
+        a->setIcon(Icons::get(entry.icon));
+    if (entry.key) {
+        // The key shows in the menu; the window's own dispatch (eventFilter) runs it, so
+        // that it wins over the focused control's claim on the same key.
+        a->setShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key(entry.key - kCtrlCode))));
+        a->setShortcutContext(Qt::WidgetShortcut);
+        (registerKey ? m_menuKeys : m_editorKeys).insert(entry.key - kCtrlCode, a);
+    }
+    if (entry.command != Commands::Id::None) {
+        const Commands::Id id = entry.command;
+        const QString control = a->objectName();
+        connect(a, &QAction::triggered, this, [this, id, control] { execute(id, control); });
+    }
+    return a;
+}
+
+void TForm1::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu *levels[3] = {nullptr, nullptr, nullptr};
+    for (const Commands::MenuEntry &e : Commands::mainMenu()) {
+        if (e.level == 0) {
+            levels[1] = bar->addMenu(e.caption);
+            levels[1]->setObjectName(QLatin1String(e.name));
+            continue;
+        }
+        QMenu *parentMenu = levels[e.level];
+        if (!e.name) {
+            parentMenu->addSeparator();
+            continue;
+        }
+        const bool isSubmenu = e.command == Commands::Id::None && e.level == 1 && !e.icon && e.enabled;
+        if (isSubmenu) {
+            QMenu *sub = parentMenu->addMenu(e.caption);
+            sub->setObjectName(QLatin1String(e.name));
+            levels[2] = sub;
+            continue;
+        }
+        QAction *a = makeAction(e, true);
+        parentMenu->addAction(a);
+        m_actions.insert(a->objectName(), a);
+    }
+
+    BarPopupMenu1 = named(new QMenu(this), "BarPopupMenu1");
+    for (const Commands::MenuEntry &e : Commands::editorMenu()) {
+        if (!e.name) {
+            BarPopupMenu1->addSeparator();
+            continue;
+        }
+        QAction *a = makeAction(e, false);
+        BarPopupMenu1->addAction(a);
+        m_actions.insert(a->objectName(), a);
+    }
+}
+
+void TForm1::buildToolBars()
+{
+    ToolBar1 = named(new QToolBar(QStringLiteral("ToolBar1"), this), "ToolBar1");
+    ToolBar1->setMovable(false);
+    ToolBar1->setFixedHeight(29);
+    ToolBar1->setIconSize(QSize(16, 16));
+    for (const Commands::ToolEntry &t : Commands::toolBar1()) {
+        if (!t.name) {
+            ToolBar1->addSeparator();
+            continue;
+        }
+        auto *a = new QAction(Icons::get(t.icon), t.hint, this);
+        a->setObjectName(QLatin1String(t.name));
+        a->setToolTip(t.hint);
+        const Commands::Id id = t.command;
+        const QString control = a->objectName();
+        connect(a, &QAction::triggered, this, [this, id, control] { execute(id, control); });
+        ToolBar1->addAction(a);
+        ToolBar1->widgetForAction(a)->setObjectName(control);
+        m_actions.insert(control, a);
+    }
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+    addToolBarBreak(Qt::TopToolBarArea);
+
+    ToolBar2 = named(new QToolBar(QStringLiteral("ToolBar2"), this), "ToolBar2");
+    ToolBar2->setMovable(false);
+    ToolBar2->setFixedHeight(29);
+    for (const Commands::TextButton &t : Commands::toolBar2()) {
+        if (!t.name) {
+            ToolBar2->addSeparator();
+            continue;
+        }
+        auto *b = new QToolButton(ToolBar2);
+        b->setObjectName(QLatin1String(t.name));
+        b->setText(t.caption);
+        b->setFixedSize(t.width, 23);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        if (t.bold) {
+            QFont f = b->font();
+            f.setBold(true);
+            b->setFont(f);
+        }
+        const Commands::Id id = t.command;
+        const QString control = b->objectName();
+        connect(b, &QToolButton::clicked, this, [this, id, control] { execute(id, control); });
+        ToolBar2->addWidget(b);
+    }
+    addToolBar(Qt::TopToolBarArea, ToolBar2);
+}
+
+void TForm1::buildPanels()
+{
+    auto *central = named(new QWidget(this), "ClientArea");
+    central->setMouseTracking(true);
+    auto *outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    Panel1 = named(new QWidget(central), "Panel1");
+    Panel1->setFixedHeight(7);
+    outer->addWidget(Panel1);
+
+    auto *middle = new QHBoxLayout;
+    middle->setSpacing(0);
+    middle->addWidget(buildFilePanel());
+    middle->addWidget(buildNotebook(), 1);
+    middle->addWidget(buildFtpPanel());
+    outer->addLayout(middle, 1);
+    outer->addWidget(buildBottomPanel());
+    setCentralWidget(central);
+}
+
+QWidget *TForm1::buildFilePanel()
+{
+    Panel2 = named(new QWidget, "Panel2");
+    Panel2->setFixedWidth(161);
+    Panel2->setMinimumHeight(465);
+
+    FilterComboBox1 = named(new QComboBox(Panel2), "FilterComboBox1");
+    FilterComboBox1->setAccessibleName(QStringLiteral("FilterComboBox1"));
+    FilterComboBox1->setGeometry(8, 8, 145, 21);
+    const QList<QPair<QString, QString>> filters = {
+        {QStringLiteral("HTML (*.html)"), QStringLiteral("*.html")},
+        {QStringLiteral("HTM (*.htm)"), QStringLiteral("*.htm")},
+        {QStringLiteral("PHP (*.php)"), QStringLiteral("*.php")},
+        {QStringLiteral("CSS (*.css)"), QStringLiteral("*.css")},
+        {QStringLiteral("TXT (*.txt)"), QStringLiteral("*.txt")},
+        {QStringLiteral("Wszystkie pliki (*.*)"), QStringLiteral("*.*")},
+    };
+    for (const auto &f : filters)
+        FilterComboBox1->addItem(f.first, f.second);
+
+    DriveComboBox1 = named(new DriveComboBox(Panel2), "DriveComboBox1");
+    DriveComboBox1->setAccessibleName(QStringLiteral("DriveComboBox1"));
+    DriveComboBox1->setGeometry(8, 40, 145, 21);
+
+    DirectoryListBox1 = named(new DirectoryListBox(Panel2), "DirectoryListBox1");
+    DirectoryListBox1->setAccessibleName(QStringLiteral("DirectoryListBox1"));
+    DirectoryListBox1->setGeometry(8, 72, 145, 153);
+
+    FileListBox1 = named(new FileListBox(Panel2), "FileListBox1");
+    FileListBox1->setAccessibleName(QStringLiteral("FileListBox1"));
+    FileListBox1->setGeometry(8, 232, 145, 225);
+
+    connect(FilterComboBox1, &QComboBox::activated, this,
+            [this] { run([this] { FileListBox1->setMask(FilterComboBox1->currentData().toString()); }); });
+    connect(DriveComboBox1, &DriveComboBox::driveChosen, this,
+            [this](const QString &root) { run([this, root] { DirectoryListBox1->setDirectory(root); }); });
+    connect(DirectoryListBox1, &DirectoryListBox::directoryChanged, this,
+            [this](const QString &dir) { FileListBox1->setDirectory(dir); });
+    // FileListBox1Change: a selected entry replaces the document at once.
+    connect(FileListBox1, &FileListBox::selectionChangedTo, this, [this](const QString &path) {
+        if (!path.isEmpty())
+            run([this, path] { loadDocument(path); });
+    });
+
+    FileListBox1->setMask(QStringLiteral("*.html"));
+    DriveComboBox1->selectDriveOf(QDir::currentPath());
+    DirectoryListBox1->setDirectory(QDir::currentPath());
+    return Panel2;
+}
+
+QWidget *TForm1::buildNotebook()
+{
+    TabbedNotebook1 = named(new QTabWidget, "TabbedNotebook1");
+    auto *source = named(new QWidget, "SourcePage");
+    auto *sourceLayout = new QVBoxLayout(source);
+    sourceLayout->setContentsMargins(0, 0, 0, 0);
+    sourceLayout->addWidget(s);
+    TabbedNotebook1->addTab(source, QStringLiteral("Kod źródłowy"));
+
+    auto *preview = named(new QWidget, "PreviewPage");
+    auto *previewLayout = new QVBoxLayout(preview);
+    previewLayout->setContentsMargins(0, 0, 0, 0);
+    previewLayout->setSpacing(0);
+    ToolBar3 = named(new QToolBar(QStringLiteral("ToolBar3"), preview), "ToolBar3");
+    ToolBar3->setFixedHeight(29);
+    ToolBar3->setIconSize(QSize(16, 16));
+    for (const Commands::ToolEntry &t : Commands::toolBar3()) {
+        auto *a = new QAction(Icons::get(t.icon), t.hint, this);
+        a->setObjectName(QLatin1String(t.name));
+        a->setToolTip(t.hint);
+        ToolBar3->addAction(a);
+        ToolBar3->widgetForAction(a)->setObjectName(QLatin1String(t.name));
+        m_actions.insert(a->objectName(), a);
+    }
+    previewLayout->addWidget(ToolBar3);
+    auto *host = named(new QWidget(preview), "WebBrowser1Host");
+    host->setLayout(new QVBoxLayout);
+    host->layout()->setContentsMargins(0, 0, 0, 0);
+    previewLayout->addWidget(host, 1);
+    TabbedNotebook1->addTab(preview, QStringLiteral("Podgląd"));
+    return TabbedNotebook1;
+}
+
+QWidget *TForm1::buildFtpPanel()
+{
+    Panel3 = named(new QWidget, "Panel3");
+    Panel3->setFixedWidth(296);
+    auto *layout = new QVBoxLayout(Panel3);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto *header = named(new QLabel(QStringLiteral("Klient FTP"), Panel3), "Label1");
+    QFont f = font();
+    f.setPixelSize(16);
+    header->setFont(f);
+    header->setFixedHeight(41);
+    header->setAlignment(Qt::AlignCenter);
+    layout->addWidget(header);
+    PageControl1 = named(new QTabWidget(Panel3), "PageControl1");
+    PageControl1->addTab(named(new QWidget, "TabSheet1"), QStringLiteral("Połączenie"));
+    PageControl1->addTab(named(new QWidget, "TabSheet2"), QStringLiteral("Zarządzanie"));
+    PageControl1->setCurrentIndex(1);
+    layout->addWidget(PageControl1, 1);
+    return Panel3;
+}
+
+QWidget *TForm1::buildBottomPanel()
+{
+    Panel4 = named(new QWidget, "Panel4");
+    Panel4->setFixedHeight(155);
+    auto *layout = new QHBoxLayout(Panel4);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    PageControl2 = named(new QTabWidget(Panel4), "PageControl2");
+    PageControl2->setFixedWidth(560);
+    PageControl2->setDocumentMode(true);
+    quickInsert = named(new QuickInsertPanel([this](const QString &line) { appendMarkupLine(line); }),
+                        "TabSheet3");
+    PageControl2->addTab(quickInsert, QStringLiteral("Różne"));
+
+    auto *colouring = named(new QWidget, "TabSheet4");
+    colouringGroup = named(new QGroupBox(QStringLiteral("Kolorowanie składni:"), colouring), "GroupBox6");
+    auto *fill = new QVBoxLayout(colouring);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(colouringGroup);
+    PageControl2->addTab(colouring, QStringLiteral("Kolorowanie składni"));
+    PageControl2->setCurrentIndex(0);
+    layout->addWidget(PageControl2);
+
+    Panel6 = named(new QWidget(Panel4), "Panel6");
+    layout->addWidget(Panel6, 1);
+    return Panel4;
+}
+
+void TForm1::execute(Commands::Id id, const QString &control)
+{
+    using Commands::Id;
+    run([this, id, control] {
+        switch (id) {
+        case Id::New: newDocument(); break;
+        case Id::Open: openDocument(); break;
+        case Id::Save: saveDocument(); break;
+        case Id::Close: close(); break;
+        case Id::Undo: s->undo(); break;
+        case Id::Redo: s->redo(); break;
+        case Id::SelectAll: s->selectAll(true); break;
+        case Id::Copy: s->copy(); break;
+        case Id::Paste: s->paste(); break;
+        case Id::Cut: s->cut(); break;
+        case Id::Delete: s->removeSelectedText(); break;
+        case Id::WrapOn: s->setWrapMode(QsciScintilla::WrapWord); break;
+        case Id::WrapOff: s->setWrapMode(QsciScintilla::WrapNone); break;
+        case Id::About: showAbout(); break;
+        case Id::Markup:
+            if (const Markup::Command *c = Markup::forControl(control))
+                applyMarkup(*c);
+            break;
+        case Id::Templates:
+        case Id::PageWizard:
+        case Id::Find:
+        case Id::HighlightHtml: Highlighting::apply(*s, Highlighting::Scheme::Html, editorFont()); break;
+        case Id::HighlightPhp: Highlighting::apply(*s, Highlighting::Scheme::Php, editorFont()); break;
+        case Id::HighlightCss: Highlighting::apply(*s, Highlighting::Scheme::Css, editorFont()); break;
+        case Id::HighlightXml: Highlighting::apply(*s, Highlighting::Scheme::Xml, editorFont()); break;
+        case Id::None:
+            break;
+        }
+    });
+}
+
+void TForm1::newDocument()
+{
+    s->clearAll();
+    for (const QString &line : DocumentRules::defaultDocument())
+        s->appendLine(line);
+}
+
+void TForm1::openDocument()
+{
+    const std::optional<QString> path = m_dialogs->openFileName();
+    if (path)
+        loadDocument(*path);
+}
+
+void TForm1::loadDocument(const QString &path)
+{
+    s->loadFromFile(path);
+}
+
+void TForm1::saveDocument()
+{
+    saveState.filters = DocumentRules::saveFilters();
+    const std::optional<Dialogs::SaveChoice> choice = m_dialogs->saveFileName(saveState);
+    if (!choice)
+        return;
+    saveState.fileName = choice->fileName;
+    saveState.filterIndex = choice->filterIndex;
+    defaultExtension = DocumentRules::defaultExtensionFor(choice->filterIndex, defaultExtension);
+    s->saveToFile(DocumentRules::savePath(choice->fileName, defaultExtension));
+    s->setDocumentUnmodified();
+}
+
+void TForm1::applyMarkup(const Markup::Command &command)
+{
+    if (command.placement == Markup::Placement::Head) {
+        s->insertLine(Markup::kHeadIndex, command.lines.constFirst());
+        return;
+    }
+    for (const QString &line : command.lines)
+        s->appendLine(line);
+}
+
+void TForm1::appendMarkupLine(const QString &line)
+{
+    run([this, &line] { s->appendLine(line); });
+}
+
+void TForm1::showAbout()
+{
+    if (!Form2)
+        return;
+    Form2->exec();
+}
+
+bool TForm1::closeQuery()
+{
+    if (!s->isDocumentModified())
+        return true;
+    switch (m_dialogs->askSaveChanges()) {
+    case Dialogs::Answer::Cancel:
+        return false;
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Yes:
+        break;
+    }
+    saveState.filters = DocumentRules::saveFilters();
+    const std::optional<Dialogs::SaveChoice> choice = m_dialogs->saveFileName(saveState);
+    if (!choice)
+        return false;
+    saveState.fileName = choice->fileName;
+    saveState.filterIndex = choice->filterIndex;
+    bool saved = false;
+    // The name is written exactly as chosen, with no extension appended.
+    run([&] {
+        s->saveToFile(choice->fileName);
+        saved = true;
+    });
+    return saved;
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    bool close = false;
+    run([&] { close = closeQuery(); });
+    if (!close) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit programEnded();
+}
+
+QAction *TForm1::shortcutFor(const QKeyEvent &key, QWidget *focus) const
+{
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::ControlModifier)
+        return nullptr;
+    const int code = key.key();
+    if (focus && (focus == s || s->isAncestorOf(focus)))
+        if (QAction *a = m_editorKeys.value(code, nullptr))
+            return a;
+    return m_menuKeys.value(code, nullptr);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this || qobject_cast<QMenu *>(widget))
+        return QMainWindow::eventFilter(watched, event);
+    QAction *a = shortcutFor(*static_cast<QKeyEvent *>(event), widget);
+    if (!a || !a->isEnabled())
+        return QMainWindow::eventFilter(watched, event);
+    if (type == QEvent::ShortcutOverride) {
+        // Claim the key for the window, so it arrives here as a key press and no control
+        // (an entry field, the editor) acts on it first.
+        event->accept();
+        return true;
+    }
+    a->trigger();
+    return true;
+}
+
+void TForm1::setStatus()
+{
+    if (auto *label = StatusBar1 ? StatusBar1->findChild<QLabel *>(QStringLiteral("StatusText")) : nullptr)
+        label->setText(kStatusText);
+}
+
+void TForm1::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        setStatus();
+    QMainWindow::changeEvent(event);
+}
+
+void TForm1::mousePressEvent(QMouseEvent *event)
+{
+    setStatus();
+    QMainWindow::mousePressEvent(event);
+}
+
+void TForm1::mouseMoveEvent(QMouseEvent *event)
+{
+    setStatus();
+    QMainWindow::mouseMoveEvent(event);
+}

@@ -1,0 +1,39 @@
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char *argv[])
+{
+#ifdef Q_OS_LINUX
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("tarnwick: nie znaleziono ekranu (brak DISPLAY i WAYLAND_DISPLAY).\n"
+                   "No display found. To run without a screen use: xvfb-run -a tarnwick\n",
+                   stderr);
+        return EXIT_FAILURE;
+    }
+#endif
+    // The preview's web engine is loaded later, on first use, and needs this set up front.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+
+    QTranslator qtPolish;
+    if (qtPolish.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtPolish);
+
+    TForm1 form1;
+    TForm2 form2(&form1);
+    Form2 = &form2;
+    QObject::connect(&form1, &TForm1::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    form1.showMaximized();
+    return app.exec();
+}

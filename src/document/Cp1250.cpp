@@ -1,0 +1,190 @@
+#include "document/Cp1250.h"
+
+#include "document/Failure.h"
+
+#include <array>
+#include <vector>
+
+namespace {
+
+// 0x80..0xFF; the unassigned bytes (0x81 0x83 0x88 0x90 0x98) keep their own number.
+constexpr std::array<char16_t, 128> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x0088, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+};
+
+// Each byte's UTF-8 form, and the reverse map over the Basic Multilingual Plane.
+struct Tables {
+    std::array<std::array<char, 4>, 256> utf8{}; // [0] holds the length
+    std::vector<short> reverse = std::vector<short>(0x10000, -1);
+
+    Tables()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const char16_t u = b < 0x80 ? char16_t(b) : kHigh[b - 0x80];
+            reverse[u] = short(b);
+            auto &o = utf8[b];
+            if (u < 0x80) {
+                o = {1, char(u), 0, 0};
+            } else if (u < 0x800) {
+                o = {2, char(0xC0 | (u >> 6)), char(0x80 | (u & 0x3F)), 0};
+            } else {
+                o = {3, char(0xE0 | (u >> 12)), char(0x80 | ((u >> 6) & 0x3F)), char(0x80 | (u & 0x3F))};
+            }
+        }
+    }
+};
+
+const Tables &tables()
+{
+    static const Tables t;
+    return t;
+}
+
+// Reads one UTF-8 sequence at p (p < end); malformed input reads as U+FFFD, one byte at a time.
+char32_t nextCodePoint(const unsigned char *&p, const unsigned char *end)
+{
+    const unsigned char c = *p++;
+    if (c < 0x80)
+        return c;
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
+    if (extra < 0 || end - p < extra)
+        return 0xFFFD;
+    char32_t cp = c & (0x3F >> extra);
+    for (int i = 0; i < extra; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0xFFFD;
+        cp = (cp << 6) | (p[i] & 0x3F);
+    }
+    p += extra;
+    return cp;
+}
+
+} // namespace
+
+namespace Cp1250 {
+
+char32_t toUnicode(unsigned char byte)
+{
+    return byte < 0x80 ? char32_t(byte) : char32_t(kHigh[byte - 0x80]);
+}
+
+std::optional<unsigned char> fromUnicode(char32_t ch)
+{
+    if (ch >= 0x10000)
+        return std::nullopt;
+    const short b = tables().reverse[ch];
+    if (b < 0)
+        return std::nullopt;
+    return static_cast<unsigned char>(b);
+}
+
+QString decode(const QByteArray &bytes)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *d = out.data();
+    for (const char c : bytes)
+        *d++ = QChar(char16_t(toUnicode(static_cast<unsigned char>(c))));
+    return out;
+}
+
+Encoded encodeUtf8(const char *utf8, std::size_t length, const QByteArray &eol)
+{
+    Encoded result;
+    result.bytes.reserve(qsizetype(length));
+    const auto &rev = tables().reverse;
+    auto p = reinterpret_cast<const unsigned char *>(utf8);
+    const auto end = p + length;
+    int line = 1;
+    while (p < end) {
+        // Plain ASCII runs are by far the most common: copy them without a table lookup.
+        const unsigned char *run = p;
+        while (p < end && *p < 0x80 && *p != '\r' && *p != '\n')
+            ++p;
+        if (p > run)
+            result.bytes.append(reinterpret_cast<const char *>(run), p - run);
+        if (p >= end)
+            break;
+        if (*p == '\r' || *p == '\n') {
+            if (*p == '\r' && p + 1 < end && p[1] == '\n')
+                ++p;
+            ++p;
+            result.bytes.append(eol);
+            ++line;
+            continue;
+        }
+        const char32_t cp = nextCodePoint(p, end);
+        const short b = cp < 0x10000 ? rev[cp] : short(-1);
+        if (b < 0) {
+            result.bytes.clear();
+            result.error = Unencodable{cp, line};
+            return result;
+        }
+        result.bytes.append(char(b));
+    }
+    return result;
+}
+
+std::string decodeToUtf8(const char *bytes, std::size_t length, const QByteArray &eol)
+{
+    const auto &t = tables().utf8;
+    std::string out;
+    out.reserve(length + length / 8);
+    auto p = reinterpret_cast<const unsigned char *>(bytes);
+    const auto end = p + length;
+    while (p < end) {
+        const unsigned char *run = p;
+        while (p < end && *p < 0x80 && *p != '\r' && *p != '\n')
+            ++p;
+        if (p > run)
+            out.append(reinterpret_cast<const char *>(run), std::size_t(p - run));
+        if (p >= end)
+            break;
+        if (*p == '\r' || *p == '\n') {
+            if (*p == '\r' && p + 1 < end && p[1] == '\n')
+                ++p;
+            ++p;
+            out.append(eol.constData(), std::size_t(eol.size()));
+            continue;
+        }
+        const auto &seq = t[*p++];
+        out.append(&seq[1], std::size_t(seq[0]));
+    }
+    return out;
+}
+
+QByteArray encode(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    Encoded e = encodeUtf8(utf8.constData(), std::size_t(utf8.size()), QByteArrayLiteral("\r\n"));
+    if (e.error)
+        throw Failure(unencodableMessage(*e.error));
+    return e.bytes;
+}
+
+QString unencodableMessage(const Unencodable &u)
+{
+    const QString ch = QString::fromUcs4(&u.character, 1);
+    const QString code = QString::number(uint(u.character), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    return QStringLiteral("Nie można zapisać dokumentu: znaku „%1” (U+%2) w wierszu %3 "
+                          "nie da się zapisać w kodowaniu Windows-1250. Usuń go lub zastąp "
+                          "innym i zapisz ponownie.")
+        .arg(ch, code)
+        .arg(u.line);
+}
+
+} // namespace Cp1250

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstddef>
+#include <optional>
+#include <string>
+
+// Windows-1250 as a bijection on all 256 byte values. The five bytes the code page leaves
+// unassigned map to the C1 control characters of the same number, so any file survives a
+// load and a save byte for byte.
+namespace Cp1250 {
+
+// The Unicode character that stands for one byte.
+char32_t toUnicode(unsigned char byte);
+// The byte for a character, or nothing when the code page cannot hold it.
+std::optional<unsigned char> fromUnicode(char32_t ch);
+
+QString decode(const QByteArray &bytes);
+
+// What the save found that the code page cannot hold.
+struct Unencodable {
+    char32_t character = 0;
+    int line = 0; // 1-based
+};
+
+struct Encoded {
+    QByteArray bytes;
+    std::optional<Unencodable> error;
+};
+
+// Encodes the editor's UTF-8 text, writing `eol` for every line end found (CR LF, LF or CR).
+Encoded encodeUtf8(const char *utf8, std::size_t length, const QByteArray &eol);
+// Decodes file bytes into the editor's UTF-8 text, writing `eol` for every line end found.
+std::string decodeToUtf8(const char *bytes, std::size_t length, const QByteArray &eol);
+
+QByteArray encode(const QString &text); // throws Failure for a character outside the code page
+QString unencodableMessage(const Unencodable &u);
+
+} // namespace Cp1250

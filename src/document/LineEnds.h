@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+
+// The line end a document is saved with, found when a file is read.
+namespace LineEnds {
+
+// LF when the bytes hold only LF line ends, CR when only CR, otherwise (mixed, CR LF, or
+// none at all) CR LF.
+QByteArray detect(const char *bytes, qsizetype length);
+inline QByteArray detect(const QByteArray &bytes) { return detect(bytes.constData(), bytes.size()); }
+
+inline const QByteArray kCrLf = QByteArrayLiteral("\r\n");
+
+} // namespace LineEnds

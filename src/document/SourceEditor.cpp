@@ -1,0 +1,315 @@
+#include "document/SourceEditor.h"
+
+#include "document/Cp1250.h"
+#include "document/Failure.h"
+#include "document/LineEnds.h"
+
+#include <Qsci/qscilexer.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// Normalises every line end of a text to `eol`.
+QByteArray withLineEnds(const QByteArray &utf8, const QByteArray &eol)
+{
+    if (!utf8.contains('\r') && !utf8.contains('\n'))
+        return utf8;
+    QByteArray out;
+    out.reserve(utf8.size() + 16);
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = utf8.at(i);
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < utf8.size() && utf8.at(i + 1) == '\n')
+                ++i;
+            out.append(eol);
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+SourceEditor::SourceEditor(QWidget *parent)
+    : QsciScintilla(parent)
+{
+    setObjectName(QStringLiteral("s"));
+    setUtf8(true);
+    setEolMode(EolWindows);
+    setEolVisibility(false);
+    setWrapMode(WrapNone);
+    setMarginLineNumbers(0, true);
+    setMarginWidth(0, QStringLiteral("00000"));
+    setMarginWidth(1, 0);
+    setFolding(NoFoldStyle);
+    setTabWidth(8);
+    setBraceMatching(NoBraceMatch);
+    setAutoIndent(false);
+    // A paste or a drop keeps the document's single kind of line end.
+    sci(SCI_SETPASTECONVERTENDINGS, 1);
+    // Scintilla keeps a character index per line, so positions counted in characters (the
+    // search, the accessibility layer) need no walk from the start of the document.
+    sci(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF32);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+
+    connect(this, &QsciScintilla::modificationChanged, this, [this] { emitModifiedIfChanged(); });
+    connect(this, &QsciScintilla::textChanged, this, [this] {
+        if (length() > 0)
+            m_singleEmptyLine = false;
+    });
+}
+
+void SourceEditor::setEditorFont(const QFont &font)
+{
+    setFont(font);
+    QFont gutter = font;
+    gutter.setPointSizeF(8.25);
+    setMarginsFont(gutter);
+}
+
+int SourceEditor::lineCount() const
+{
+    if (length() == 0 && !m_singleEmptyLine)
+        return 0;
+    return int(sci(SCI_GETLINECOUNT));
+}
+
+QString SourceEditor::line(int index) const
+{
+    QString text = QsciScintilla::text(index);
+    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+        text.chop(1);
+    return text;
+}
+
+QStringList SourceEditor::lines() const
+{
+    QStringList out;
+    const int n = lineCount();
+    out.reserve(n);
+    for (int i = 0; i < n; ++i)
+        out.append(line(i));
+    return out;
+}
+
+QByteArray SourceEditor::toEditorText(const QString &text) const
+{
+    return withLineEnds(text.toUtf8(), m_eol);
+}
+
+void SourceEditor::insertUnrecorded(qsizetype bytePosition, const QByteArray &utf8)
+{
+    const bool collecting = sci(SCI_GETUNDOCOLLECTION) != 0;
+    sci(SCI_SETUNDOCOLLECTION, 0);
+    if (bytePosition >= length())
+        SendScintilla(SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.constData());
+    else {
+        sci(SCI_SETTARGETRANGE, ulong(bytePosition), long(bytePosition));
+        SendScintilla(SCI_REPLACETARGET, uintptr_t(utf8.size()), utf8.constData());
+    }
+    sci(SCI_SETUNDOCOLLECTION, collecting ? 1 : 0);
+}
+
+void SourceEditor::appendLine(const QString &text)
+{
+    const long caret = sci(SCI_GETCURRENTPOS);
+    QByteArray payload = toEditorText(text);
+    if (lineCount() > 0)
+        payload.prepend(m_eol);
+    else if (payload.isEmpty())
+        m_singleEmptyLine = true;
+    insertUnrecorded(length(), payload);
+    // The caret stays, the selection goes, the view does not follow the new line.
+    sci(SCI_SETEMPTYSELECTION, ulong(caret));
+}
+
+void SourceEditor::insertLine(int index, const QString &text)
+{
+    const int count = lineCount();
+    if (index < 0 || index > count)
+        throw Failure(QStringLiteral("Invalid stringlist index %1").arg(index));
+    if (index == count) {
+        appendLine(text);
+        return;
+    }
+    const long caret = sci(SCI_GETCURRENTPOS);
+    const long caretLine = sci(SCI_LINEFROMPOSITION, ulong(caret));
+    const long caretColumn = caret - sci(SCI_POSITIONFROMLINE, ulong(caretLine));
+    const long firstVisible = sci(SCI_GETFIRSTVISIBLELINE);
+
+    insertUnrecorded(sci(SCI_POSITIONFROMLINE, ulong(index)), toEditorText(text) + m_eol);
+
+    // Scintilla records its history as positions in the text; an unrecorded insertion in the
+    // middle would make a later Undo or Redo change the wrong characters. Empty the
+    // histories instead, keeping the modified flag's value.
+    if (sci(SCI_CANUNDO) || sci(SCI_CANREDO)) {
+        const bool wasModified = isDocumentModified();
+        sci(SCI_EMPTYUNDOBUFFER);
+        if (wasModified)
+            m_modifiedBeyondHistory = true;
+        emitModifiedIfChanged();
+    }
+    // The caret keeps its line and column numbers; the text moves under it.
+    const long lineStart = sci(SCI_POSITIONFROMLINE, ulong(caretLine));
+    const long lineEnd = sci(SCI_GETLINEENDPOSITION, ulong(caretLine));
+    sci(SCI_SETEMPTYSELECTION, ulong(qMin(lineStart + caretColumn, lineEnd)));
+    sci(SCI_SETFIRSTVISIBLELINE, ulong(firstVisible));
+}
+
+void SourceEditor::clearAll()
+{
+    sci(SCI_SETUNDOCOLLECTION, 0);
+    sci(SCI_CLEARALL);
+    sci(SCI_SETUNDOCOLLECTION, 1);
+    sci(SCI_EMPTYUNDOBUFFER);
+    sci(SCI_MARKERDELETEALL, ulong(-1));
+    sci(SCI_SETSAVEPOINT);
+    m_singleEmptyLine = false;
+    m_modifiedBeyondHistory = false;
+    emitModifiedIfChanged();
+}
+
+void SourceEditor::replaceBuffer(const std::string &utf8)
+{
+    sci(SCI_SETUNDOCOLLECTION, 0);
+    sci(SCI_CLEARALL);
+    // Appended with an explicit length: the text may hold NUL bytes.
+    SendScintilla(SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.data());
+    sci(SCI_SETUNDOCOLLECTION, 1);
+}
+
+void SourceEditor::loadFromFile(const QString &path)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        const QString reason = QFileInfo(path).isDir() ? QStringLiteral("Is a directory") : file.errorString();
+        throw Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw Failure(QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    file.close();
+
+    const QByteArray eol = LineEnds::detect(bytes);
+    const std::string text = Cp1250::decodeToUtf8(bytes.constData(), std::size_t(bytes.size()), eol);
+
+    const bool wasModified = isDocumentModified();
+    m_eol = eol;
+    setEolMode(eol == "\n" ? EolUnix : eol == "\r" ? EolMac : EolWindows);
+    replaceBuffer(text);
+    sci(SCI_EMPTYUNDOBUFFER);
+    m_singleEmptyLine = false;
+    // Emptying the history moved Scintilla's save point; the document's own flag keeps its value.
+    m_modifiedBeyondHistory = wasModified;
+    sci(SCI_GOTOPOS, 0);
+    emitModifiedIfChanged();
+}
+
+const char *SourceEditor::buffer(qsizetype *length) const
+{
+    *length = sci(SCI_GETLENGTH);
+    return static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+}
+
+QByteArray SourceEditor::encodedDocument() const
+{
+    qsizetype n = 0;
+    const char *p = buffer(&n);
+    Cp1250::Encoded e = Cp1250::encodeUtf8(p, std::size_t(n), m_eol);
+    if (e.error)
+        throw Failure(Cp1250::unencodableMessage(*e.error));
+    return std::move(e.bytes);
+}
+
+void SourceEditor::saveToFile(const QString &path) const
+{
+    const QByteArray bytes = encodedDocument();
+    QSaveFile file(path);
+    const QString native = QDir::toNativeSeparators(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(native, file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(native, file.errorString()));
+}
+
+bool SourceEditor::isDocumentModified() const
+{
+    return m_modifiedBeyondHistory || sci(SCI_GETMODIFY) != 0;
+}
+
+void SourceEditor::setDocumentUnmodified()
+{
+    m_modifiedBeyondHistory = false;
+    sci(SCI_SETSAVEPOINT);
+    emitModifiedIfChanged();
+}
+
+void SourceEditor::emitModifiedIfChanged()
+{
+    const bool now = isDocumentModified();
+    if (now != m_lastModified) {
+        m_lastModified = now;
+        emit documentModifiedChanged(now);
+    }
+}
+
+QString SourceEditor::documentText() const
+{
+    qsizetype n = 0;
+    const char *p = buffer(&n);
+    QString text = QString::fromUtf8(p, n);
+    if (m_eol != "\r\n")
+        text.replace(QChar(char16_t(m_eol.at(0))), QStringLiteral("\r\n"));
+    return text;
+}
+
+qsizetype SourceEditor::crlfPositionOf(qsizetype bytePosition) const
+{
+    const long line = sci(SCI_LINEFROMPOSITION, ulong(bytePosition));
+    const long lineStart = sci(SCI_POSITIONFROMLINE, ulong(line));
+    const long chars = sci(SCI_INDEXPOSITIONFROMLINE, ulong(line), SC_LINECHARACTERINDEX_UTF32)
+                       + sci(SCI_COUNTCHARACTERS, ulong(lineStart), bytePosition);
+    // Each line end counts two characters, whatever the editor holds.
+    return chars + (m_eol.size() == 1 ? line : 0);
+}
+
+qsizetype SourceEditor::bytePositionOf(qsizetype crlfPosition) const
+{
+    // Find the last line whose start lies at or before the position, by bisection.
+    long lo = 0, hi = sci(SCI_GETLINECOUNT) - 1;
+    const int extra = m_eol.size() == 1 ? 1 : 0;
+    auto startOf = [&](long line) {
+        return qsizetype(sci(SCI_INDEXPOSITIONFROMLINE, ulong(line), SC_LINECHARACTERINDEX_UTF32)) + line * extra;
+    };
+    while (lo < hi) {
+        const long mid = (lo + hi + 1) / 2;
+        if (startOf(mid) <= crlfPosition)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    const long lineStart = sci(SCI_POSITIONFROMLINE, ulong(lo));
+    const long lineEnd = sci(SCI_GETLINEENDPOSITION, ulong(lo));
+    qsizetype remaining = crlfPosition - startOf(lo);
+    long pos = lineStart;
+    while (remaining > 0 && pos < lineEnd) {
+        pos = sci(SCI_POSITIONAFTER, ulong(pos));
+        --remaining;
+    }
+    // A position inside a line end lands after it.
+    if (remaining > 0)
+        pos = lo + 1 < sci(SCI_GETLINECOUNT) ? sci(SCI_POSITIONFROMLINE, ulong(lo + 1)) : lineEnd;
+    return pos;
+}
+
+void SourceEditor::selectRange(qsizetype start, qsizetype length)
+{
+    const qsizetype from = bytePositionOf(start);
+    const qsizetype to = bytePositionOf(start + length);
+    sci(SCI_SETSEL, ulong(from), long(to));
+}

@@ -1,0 +1,85 @@
+#include "markup/QuickInsertPanel.h"
+
+#include "markup/MarkupTable.h"
+#include "markup/QuickInsert.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+QGroupBox *group(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+{
+    auto *box = new QGroupBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(geometry);
+    return box;
+}
+
+QLineEdit *edit(QWidget *parent, const char *name, QRect geometry, const QString &text)
+{
+    auto *e = new QLineEdit(text, parent);
+    e->setObjectName(QLatin1String(name));
+    e->setAccessibleName(QLatin1String(name));
+    e->setGeometry(geometry);
+    return e;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+} // namespace
+
+QuickInsertPanel::QuickInsertPanel(std::function<void(const QString &)> append, QWidget *parent)
+    : QWidget(parent), m_append(std::move(append))
+{
+    auto *g1 = group(this, "GroupBox1", QStringLiteral("Przechodzący tekst:"), {0, 0, 169, 57});
+    Edit1 = edit(g1, "Edit1", {8, 24, 121, 21}, QStringLiteral("Witaj na mojej stronie."));
+    BitBtn2 = button(g1, "BitBtn2", QStringLiteral("OK"), {136, 24, 25, 25});
+
+    auto *g2 = group(this, "GroupBox2", QStringLiteral("Obrazek:"), {0, 64, 169, 57});
+    Edit2 = edit(g2, "Edit2", {8, 24, 121, 21}, Markup::kExampleImage);
+    BitBtn3 = button(g2, "BitBtn3", QStringLiteral("OK"), {136, 24, 27, 25});
+
+    auto *g3 = group(this, "GroupBox3", QStringLiteral("Film wideo:"), {176, 0, 169, 57});
+    Edit3 = edit(g3, "Edit3", {8, 24, 121, 21}, Markup::kExampleQuickVideo);
+    BitBtn4 = button(g3, "BitBtn4", QStringLiteral("OK"), {136, 24, 27, 25});
+
+    auto *g4 = group(this, "GroupBox4", QStringLiteral("Link:"), {176, 64, 169, 57});
+    Edit4 = edit(g4, "Edit4", {8, 24, 73, 21}, Markup::kExampleSite);
+    Edit5 = edit(g4, "Edit5", {88, 24, 41, 21}, QStringLiteral("Tekst"));
+    BitBtn5 = button(g4, "BitBtn5", QStringLiteral("OK"), {136, 24, 27, 25});
+
+    auto *g5 = group(this, "GroupBox5", QStringLiteral("Komentarz"), {352, 0, 193, 121});
+    Memo1 = new QPlainTextEdit(QStringLiteral("Komentarz w jednej linii!"), g5);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(8, 24, 177, 65);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setTabChangesFocus(true);
+    BitBtn6 = button(g5, "BitBtn6", QStringLiteral("Wstaw"), {56, 96, 75, 17});
+
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { m_append(QuickInsert::marquee(Edit1->text())); });
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { m_append(QuickInsert::image(Edit2->text())); });
+    connect(BitBtn4, &QPushButton::clicked, this, [this] { m_append(QuickInsert::video(Edit3->text())); });
+    connect(BitBtn5, &QPushButton::clicked, this,
+            [this] { m_append(QuickInsert::link(Edit4->text(), Edit5->text())); });
+    connect(BitBtn6, &QPushButton::clicked, this, [this] { m_append(QuickInsert::comment(commentText())); });
+}
+
+QString QuickInsertPanel::commentText() const
+{
+    // QPlainTextEdit separates its paragraphs by LF; the line's text uses CR LF.
+    return Memo1->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}

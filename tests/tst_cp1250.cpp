@@ -1,0 +1,139 @@
+#include "document/Cp1250.h"
+#include "document/Failure.h"
+#include "document/LineEnds.h"
+
+#include <QTest>
+
+class TestCp1250 : public QObject
+{
+    Q_OBJECT
+private slots:
+    void everyByteSurvivesARoundTrip();
+    void polishLettersMapToTheirBytes_data();
+    void polishLettersMapToTheirBytes();
+    void unassignedBytesKeepTheirNumber();
+    void lineEndsAreRewrittenToTheChosenOne_data();
+    void lineEndsAreRewrittenToTheChosenOne();
+    void characterOutsideTheCodePageIsRefusedWithItsLine();
+    void malformedUtf8DoesNotCrash();
+    void detectLineEnd_data();
+    void detectLineEnd();
+};
+
+void TestCp1250::everyByteSurvivesARoundTrip()
+{
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            bytes.append(char(b));
+    bytes += "\r\n" + bytes + "\r\n";
+    const std::string utf8 = Cp1250::decodeToUtf8(bytes.constData(), size_t(bytes.size()), "\r\n");
+    const Cp1250::Encoded back = Cp1250::encodeUtf8(utf8.data(), utf8.size(), "\r\n");
+    QVERIFY(!back.error);
+    QCOMPARE(back.bytes, bytes);
+    // The decoded text holds one character per byte, NUL included.
+    QCOMPARE(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).size(), bytes.size());
+}
+
+void TestCp1250::polishLettersMapToTheirBytes_data()
+{
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<int>("byte");
+    const QList<QPair<QString, int>> rows = {
+        {"ą", 0xB9}, {"Ą", 0xA5}, {"ć", 0xE6}, {"Ć", 0xC6}, {"ę", 0xEA}, {"Ę", 0xCA},
+        {"ł", 0xB3}, {"Ł", 0xA3}, {"ń", 0xF1}, {"Ń", 0xD1}, {"ó", 0xF3}, {"Ó", 0xD3},
+        {"ś", 0x9C}, {"Ś", 0x8C}, {"ź", 0x9F}, {"Ź", 0x8F}, {"ż", 0xBF}, {"Ż", 0xAF},
+        {"€", 0x80}, {"©", 0xA9}, {"®", 0xAE},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(qPrintable(r.first)) << r.first << r.second;
+}
+
+void TestCp1250::polishLettersMapToTheirBytes()
+{
+    QFETCH(QString, letter);
+    QFETCH(int, byte);
+    QCOMPARE(Cp1250::encode(letter), QByteArray(1, char(byte)));
+    QCOMPARE(Cp1250::decode(QByteArray(1, char(byte))), letter);
+}
+
+void TestCp1250::unassignedBytesKeepTheirNumber()
+{
+    for (int b : {0x81, 0x83, 0x88, 0x90, 0x98}) {
+        QCOMPARE(uint(Cp1250::toUnicode(uchar(b))), uint(b));
+        QCOMPARE(int(*Cp1250::fromUnicode(char32_t(b))), b);
+    }
+    // A character the code page has no byte for stays unencodable, not "?".
+    QVERIFY(!Cp1250::fromUnicode(0x0080 + 0x05)); // U+0085 is not in the table
+    QVERIFY(!Cp1250::fromUnicode(U'Ж'));
+}
+
+void TestCp1250::lineEndsAreRewrittenToTheChosenOne_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("eol");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("mixed to CR LF") << QByteArray("a\nb\rc\r\nd") << QByteArray("\r\n") << QByteArray("a\r\nb\r\nc\r\nd");
+    QTest::newRow("LF kept") << QByteArray("a\nb\n") << QByteArray("\n") << QByteArray("a\nb\n");
+    QTest::newRow("CR kept") << QByteArray("a\rb") << QByteArray("\r") << QByteArray("a\rb");
+    QTest::newRow("CR LF to LF") << QByteArray("a\r\n\r\nb") << QByteArray("\n") << QByteArray("a\n\nb");
+    QTest::newRow("empty") << QByteArray() << QByteArray("\r\n") << QByteArray();
+}
+
+void TestCp1250::lineEndsAreRewrittenToTheChosenOne()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, eol);
+    QFETCH(QByteArray, expected);
+    const std::string utf8 = Cp1250::decodeToUtf8(input.constData(), size_t(input.size()), eol);
+    QCOMPARE(QByteArray::fromStdString(utf8), expected);
+    const Cp1250::Encoded e = Cp1250::encodeUtf8(input.constData(), size_t(input.size()), eol);
+    QCOMPARE(e.bytes, expected);
+}
+
+void TestCp1250::characterOutsideTheCodePageIsRefusedWithItsLine()
+{
+    const QByteArray utf8 = QString::fromUtf8("zażółć\r\ngęślą\r\njaźń 😀 tu").toUtf8();
+    const Cp1250::Encoded e = Cp1250::encodeUtf8(utf8.constData(), size_t(utf8.size()), "\r\n");
+    QVERIFY(e.error);
+    QCOMPARE(uint(e.error->character), 0x1F600u);
+    QCOMPARE(e.error->line, 3);
+    QVERIFY(e.bytes.isEmpty());
+    const QString message = Cp1250::unencodableMessage(*e.error);
+    QVERIFY(message.contains(QStringLiteral("😀")));
+    QVERIFY(message.contains(QStringLiteral("U+1F600")));
+    QVERIFY(message.contains(QStringLiteral("wierszu 3")));
+    QVERIFY_THROWS_EXCEPTION(Failure, Cp1250::encode(QStringLiteral("Привет")));
+}
+
+void TestCp1250::malformedUtf8DoesNotCrash()
+{
+    const QByteArray bad("\xC3", 1);
+    const Cp1250::Encoded e = Cp1250::encodeUtf8(bad.constData(), size_t(bad.size()), "\r\n");
+    QVERIFY(e.error); // U+FFFD has no byte
+}
+
+void TestCp1250::detectLineEnd_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("eol");
+    QTest::newRow("no line end") << QByteArray("abc") << QByteArray("\r\n");
+    QTest::newRow("empty") << QByteArray() << QByteArray("\r\n");
+    QTest::newRow("LF only") << QByteArray("a\nb\n") << QByteArray("\n");
+    QTest::newRow("CR only") << QByteArray("a\rb\r") << QByteArray("\r");
+    QTest::newRow("CR LF only") << QByteArray("a\r\nb\r\n") << QByteArray("\r\n");
+    QTest::newRow("LF then CR LF") << QByteArray("a\nb\r\n") << QByteArray("\r\n");
+    QTest::newRow("CR then LF") << QByteArray("a\rb\nc") << QByteArray("\r\n");
+    QTest::newRow("lone CR before LF") << QByteArray("a\r\rb\n") << QByteArray("\r\n");
+    QTest::newRow("trailing lone CR") << QByteArray("a\n\r") << QByteArray("\r\n");
+}
+
+void TestCp1250::detectLineEnd()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, eol);
+    QCOMPARE(LineEnds::detect(bytes), eol);
+}
+
+QTEST_APPLESS_MAIN(TestCp1250)
+#include "tst_cp1250.moc"

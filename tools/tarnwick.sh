@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Installs what Tarnwick needs on Debian 12, builds it, and starts it (run), runs every test
+# (test) or runs the benchmarks (bench).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
+  libqscintilla2-qt6-dev qt6-webengine-dev libgl-dev
+  libcurl4-openssl-dev curl
+  python3-pyftpdlib xvfb xauth x11-utils xdotool
+  fonts-dejavu-core fonts-liberation2
+  libbenchmark-dev
+)
+
+install_missing() {
+  local missing=() p
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}"
+  fi
+}
+
+build() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build build
+}
+
+case "${1:-}" in
+  run)
+    install_missing
+    build
+    exec ./build/tarnwick
+    ;;
+  test)
+    install_missing
+    build
+    cd build
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j2
+    ;;
+  bench)
+    install_missing
+    build -DTARNWICK_BENCH=ON
+    exec bash bench/run.sh build
+    ;;
+  *)
+    echo "usage: $0 run|test|bench" >&2
+    exit 2
+    ;;
+esac
