@@ -5,7 +5,9 @@
 #include "app/Unit2.h"
 #include "document/DocumentRules.h"
 #include "document/Failure.h"
+#include "document/FindDialog.h"
 #include "document/Highlighting.h"
+#include "document/Preview.h"
 #include "document/SourceEditor.h"
 #include "markup/MarkupTable.h"
 #include "markup/QuickInsertPanel.h"
@@ -336,6 +338,31 @@ QWidget *TForm1::buildNotebook()
     host->layout()->setContentsMargins(0, 0, 0, 0);
     previewLayout->addWidget(host, 1);
     TabbedNotebook1->addTab(preview, QStringLiteral("Podgląd"));
+    m_preview = std::make_unique<Preview>(host);
+    const std::pair<const char *, void (Preview::*)()> previewButtons[] = {
+        {"ToolButton5", &Preview::goBack},
+        {"ToolButton27", &Preview::goForward},
+        {"ToolButton35", &Preview::stop},
+        {"ToolButton36", &Preview::refresh},
+    };
+    for (const auto &[name, operation] : previewButtons) {
+        auto op = operation;
+        connect(action(QLatin1String(name)), &QAction::triggered, this, [this, op] { run([this, op] { (m_preview.get()->*op)(); }); });
+    }
+    connect(TabbedNotebook1, &QTabWidget::currentChanged, this, [this](int index) {
+        bool shown = false;
+        run([&] {
+            TabbedNotebook1Change();
+            shown = true;
+        });
+        if (shown) {
+            m_shownPage = index;
+        } else {
+            // The preview file could not be written: the notebook keeps the page it showed.
+            const QSignalBlocker blocker(TabbedNotebook1);
+            TabbedNotebook1->setCurrentIndex(m_shownPage);
+        }
+    });
     return TabbedNotebook1;
 }
 
@@ -377,6 +404,23 @@ QWidget *TForm1::buildBottomPanel()
 
     auto *colouring = named(new QWidget, "TabSheet4");
     colouringGroup = named(new QGroupBox(QStringLiteral("Kolorowanie składni:"), colouring), "GroupBox6");
+    const struct {
+        const char *name, *caption;
+        QRect geometry;
+        Commands::Id command;
+    } colourButtons[] = {
+        {"FreeButton1", "HTML", {8, 24, 273, 41}, Commands::Id::HighlightHtml},
+        {"FreeButton2", "PHP", {8, 72, 273, 41}, Commands::Id::HighlightPhp},
+        {"FreeButton3", "CSS", {288, 24, 249, 41}, Commands::Id::HighlightCss},
+        {"FreeButton4", "XML", {288, 72, 249, 41}, Commands::Id::HighlightXml},
+    };
+    for (const auto &b : colourButtons) {
+        auto *button = named(new QPushButton(QLatin1String(b.caption), colouringGroup), b.name);
+        button->setGeometry(b.geometry);
+        const Commands::Id id = b.command;
+        connect(button, &QPushButton::clicked, this, [this, id] { execute(id, QString()); });
+        colouringButtons.append(button);
+    }
     auto *fill = new QVBoxLayout(colouring);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(colouringGroup);
@@ -412,9 +456,9 @@ void TForm1::execute(Commands::Id id, const QString &control)
             if (const Markup::Command *c = Markup::forControl(control))
                 applyMarkup(*c);
             break;
+        case Id::Find: showFindDialog(); break;
         case Id::Templates:
         case Id::PageWizard:
-        case Id::Find:
         case Id::HighlightHtml: Highlighting::apply(*s, Highlighting::Scheme::Html, editorFont()); break;
         case Id::HighlightPhp: Highlighting::apply(*s, Highlighting::Scheme::Php, editorFont()); break;
         case Id::HighlightCss: Highlighting::apply(*s, Highlighting::Scheme::Css, editorFont()); break;
@@ -470,6 +514,39 @@ void TForm1::applyMarkup(const Markup::Command &command)
 void TForm1::appendMarkupLine(const QString &line)
 {
     run([this, &line] { s->appendLine(line); });
+}
+
+void TForm1::TabbedNotebook1Change()
+{
+    m_preview->show(*s);
+}
+
+void TForm1::showFindDialog()
+{
+    FindPos = 0;
+    if (!TFindDialog1) {
+        TFindDialog1 = new FindDialog(this);
+        connect(TFindDialog1, &FindDialog::find, this, [this] { run([this] { TFindDialog1Find(); }); });
+    }
+    TFindDialog1->show();
+    TFindDialog1->raise();
+    TFindDialog1->activateWindow();
+}
+
+void TForm1::TFindDialog1Find()
+{
+    const QString text = TFindDialog1->findText();
+    const qsizetype start = FindPos == 0 ? 1 : FindPos + text.size();
+    const std::optional<qsizetype> hit = s->find(start - 1, text, TFindDialog1->matchCase());
+    if (!hit) {
+        m_dialogs->showMessage(QStringLiteral("Nie mogę odnaleźć \"%1\"").arg(text));
+        return;
+    }
+    FindPos = *hit + 1;
+    s->selectRange(FindPos - 1, text.size());
+    s->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
+    s->activateWindow();
+    s->setFocus();
 }
 
 void TForm1::showAbout()

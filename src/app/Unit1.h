@@ -9,6 +9,8 @@
 #include <memory>
 
 class DirectoryListBox;
+class FindDialog;
+class Preview;
 class DriveComboBox;
 class FileListBox;
 class QComboBox;
@@ -46,6 +48,13 @@ public:
     QGroupBox *colouringGroup = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QMenu *BarPopupMenu1 = nullptr;
+    FindDialog *TFindDialog1 = nullptr;
+    QList<QWidget *> colouringButtons; // FreeButton1..FreeButton4
+
+    // The position (1-based, line ends counted as CR LF) where the last match starts; 0 when
+    // nothing was found since the Find dialog was opened.
+    qsizetype FindPos = 0;
+    Preview &preview() { return *m_preview; }
 
     // Dialogs used by every command; tests hand in scripted ones.
     void setDialogs(Dialogs *dialogs) { m_dialogs = dialogs; }
@@ -63,6 +72,9 @@ public:
     void loadDocument(const QString &path);
     void applyMarkup(const Markup::Command &command);
     void appendMarkupLine(const QString &line);
+    void showFindDialog();
+    void TFindDialog1Find();
+    void TabbedNotebook1Change();
 
     // The save dialog's state, kept between uses.
     Dialogs::SaveState saveState;
@@ -97,6 +109,8 @@ private:
     void setStatus();
 
     std::unique_ptr<Dialogs> m_ownDialogs;
+    std::unique_ptr<Preview> m_preview;
+    int m_shownPage = 0;
     Dialogs *m_dialogs = nullptr;
     QHash<QString, QAction *> m_actions;
     QHash<int, QAction *> m_menuKeys;   // main menu shortcuts, by key code

@@ -3,6 +3,7 @@
 #include "document/Cp1250.h"
 #include "document/Failure.h"
 #include "document/LineEnds.h"
+#include "document/Search.h"
 
 #include <Qsci/qscilexer.h>
 
@@ -312,4 +313,19 @@ void SourceEditor::selectRange(qsizetype start, qsizetype length)
     const qsizetype from = bytePositionOf(start);
     const qsizetype to = bytePositionOf(start + length);
     sci(SCI_SETSEL, ulong(from), long(to));
+}
+
+std::optional<qsizetype> SourceEditor::find(qsizetype crlfStart, const QString &needle, bool matchCase) const
+{
+    qsizetype n = 0;
+    const char *p = buffer(&n);
+    const qsizetype from = crlfStart <= 0 ? 0 : bytePositionOf(crlfStart);
+    if (crlfStart > 0 && from >= n && crlfStart > crlfPositionOf(n))
+        return std::nullopt;
+    const QByteArray utf8 = needle.toUtf8();
+    const auto hit = Search::find(std::string_view(p, size_t(n)), std::string_view(utf8.constData(), size_t(utf8.size())),
+                                  size_t(from), matchCase);
+    if (!hit)
+        return std::nullopt;
+    return crlfPositionOf(qsizetype(*hit));
 }

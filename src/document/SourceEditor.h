@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <optional>
 
 // The syntax-coloured editor that holds the one document. The document is 8-bit text in
 // Windows-1250; the editor holds it decoded as UTF-8 with one kind of line end throughout,
@@ -38,6 +39,8 @@ public:
     // The document with every line end counted as CR LF, and a range in those positions.
     QString documentText() const;
     void selectRange(qsizetype start, qsizetype length);
+    // The next occurrence at or after a position, both counted with CR LF line ends.
+    std::optional<qsizetype> find(qsizetype crlfStart, const QString &needle, bool matchCase) const;
     qsizetype crlfPositionOf(qsizetype bytePosition) const;
     qsizetype bytePositionOf(qsizetype crlfPosition) const;
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QtPlugin>
+
+class QWidget;
+
+// The embedded web view of the preview page. The engine behind it lives in a plug-in that is
+// loaded on first use, so start-up never pays for it.
+class PreviewView
+{
+public:
+    virtual ~PreviewView() = default;
+    virtual QWidget *widget() = 0;
+    virtual void navigate(const QString &localPath) = 0;
+    // Each throws Failure with the user's message when the view cannot do it.
+    virtual void goBack() = 0;
+    virtual void goForward() = 0;
+    virtual void stop() = 0;
+    virtual void refresh() = 0;
+};
+
+class PreviewFactory
+{
+public:
+    virtual ~PreviewFactory() = default;
+    virtual PreviewView *create(QWidget *parent) = 0;
+};
+
+#define PreviewFactory_iid "pl.velmora.tarnwick.PreviewFactory/1.0"
+Q_DECLARE_INTERFACE(PreviewFactory, PreviewFactory_iid)

@@ -1,0 +1,255 @@
+#include "app/Unit1.h"
+#include "document/FindDialog.h"
+#include "document/Highlighting.h"
+#include "document/Preview.h"
+#include "document/Search.h"
+#include "document/SourceEditor.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void searchFoldsAsciiOnly_data();
+    void searchFoldsAsciiOnly();
+    void findNextWalksMatchesWithoutOverlap();
+    void findSelectsInTheThirdLineWithLfDocument();
+    void changedFindTextStartsAfterThePreviousMatch();
+    void reopeningTheDialogStartsAtTheTop();
+    void emptyOrTooLongFindTextIsNotFound();
+    void clipboardCommandsWithAndWithoutSelection();
+    void wordWrapKeepsTheLines();
+    void colouringSchemeNeverChangesTheText();
+    void pageChangeWritesThePreviewFile();
+    void unwritablePreviewKeepsThePage();
+
+private:
+    void findNext(const QString &text, bool matchCase = false)
+    {
+        m_form->TFindDialog1->findEdit->setText(text);
+        m_form->TFindDialog1->matchCaseBox->setChecked(matchCase);
+        QTest::mouseClick(m_form->TFindDialog1->findNext, Qt::LeftButton);
+    }
+    void setDocument(const QStringList &lines)
+    {
+        m_form->s->clearAll();
+        for (const QString &l : lines)
+            m_form->s->appendLine(l);
+    }
+
+    std::unique_ptr<TForm1> m_form;
+    ScriptedDialogs m_dialogs;
+    QTemporaryDir m_dir;
+};
+
+void TestEditing::init()
+{
+    Preview::setFilePath(m_dir.filePath("TarnwickView.html"));
+    m_dialogs = ScriptedDialogs();
+    m_form = std::make_unique<TForm1>();
+    m_form->setDialogs(&m_dialogs);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestEditing::cleanup()
+{
+    m_form.reset();
+}
+
+void TestEditing::searchFoldsAsciiOnly_data()
+{
+    QTest::addColumn<QString>("haystack");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<int>("at"); // byte offset, -1: not found
+    QTest::newRow("table finds TABLE") << "<TABLE>" << "table" << false << 1;
+    QTest::newRow("table finds Table") << "x Table" << "table" << false << 2;
+    QTest::newRow("match case refuses") << "TABLE" << "table" << true << -1;
+    QTest::newRow("ą does not find Ą") << "Ą" << "ą" << false << -1;
+    QTest::newRow("ą finds ą") << "aą" << "ą" << false << 1;
+    QTest::newRow("Polish after ASCII fold") << "ZAŻÓŁĆ" << "zaŻÓŁĆ" << false << 0;
+    QTest::newRow("longer than the text") << "ab" << "abc" << false << -1;
+}
+
+void TestEditing::searchFoldsAsciiOnly()
+{
+    QFETCH(QString, haystack);
+    QFETCH(QString, needle);
+    QFETCH(bool, matchCase);
+    QFETCH(int, at);
+    const QByteArray h = haystack.toUtf8(), n = needle.toUtf8();
+    const auto hit = Search::find({h.constData(), size_t(h.size())}, {n.constData(), size_t(n.size())}, 0, matchCase);
+    QCOMPARE(hit ? int(*hit) : -1, at);
+}
+
+void TestEditing::findNextWalksMatchesWithoutOverlap()
+{
+    setDocument({"aaaa"});
+    m_form->action("Szukaj1")->trigger();
+    findNext("aa");
+    QCOMPARE(m_form->FindPos, 1);
+    findNext("aa");
+    QCOMPARE(m_form->FindPos, 3);
+    QCOMPARE(m_form->s->selectedText(), QStringLiteral("aa"));
+    findNext("aa");
+    QCOMPARE(m_dialogs.messages, QStringList{QStringLiteral("Nie mogę odnaleźć \"aa\"")});
+    QCOMPARE(m_form->FindPos, 3);
+    findNext("aa"); // no wrap-around
+    QCOMPARE(m_dialogs.messages.size(), 2);
+}
+
+void TestEditing::findSelectsInTheThirdLineWithLfDocument()
+{
+    QFile f(m_dir.filePath("lf.html"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("<HTML>\n<BODY>\nzdanie <table> tu\n");
+    f.close();
+    m_form->s->loadFromFile(f.fileName());
+    m_form->action("ToolButton33")->trigger();
+    m_form->TFindDialog1->up->setChecked(true); // the direction has no effect
+    findNext("TABLE");
+    QCOMPARE(m_form->FindPos, 25); // 8 + 8 characters of the first two lines, "zdanie <" 8 more
+    int lineFrom, indexFrom, lineTo, indexTo;
+    m_form->s->getSelection(&lineFrom, &indexFrom, &lineTo, &indexTo);
+    QCOMPARE(lineFrom, 2);
+    QCOMPARE(indexFrom, 8);
+    QCOMPARE(indexTo, 13);
+    QVERIFY(m_form->s->hasFocus() || QGuiApplication::platformName() == QLatin1String("offscreen"));
+}
+
+void TestEditing::changedFindTextStartsAfterThePreviousMatch()
+{
+    setDocument({"abcabcab"});
+    m_form->action("Szukaj1")->trigger();
+    findNext("b");      // FindPos 2
+    findNext("cab");    // starts at 2 + 3 = 5 (1-based): "abcab": finds "cab" at 6
+    QCOMPARE(m_form->FindPos, 6);
+    QCOMPARE(m_form->s->selectedText(), QStringLiteral("cab"));
+}
+
+void TestEditing::reopeningTheDialogStartsAtTheTop()
+{
+    setDocument({"x TABLE", "TABLE"});
+    m_form->action("Szukaj1")->trigger();
+    findNext("table");
+    findNext("table");
+    QCOMPARE(m_form->FindPos, 10);
+    m_form->action("Szukaj1")->trigger();
+    QCOMPARE(m_form->FindPos, 0);
+    findNext("table");
+    QCOMPARE(m_form->FindPos, 3);
+}
+
+void TestEditing::emptyOrTooLongFindTextIsNotFound()
+{
+    setDocument({"ab"});
+    m_form->action("Szukaj1")->trigger();
+    findNext("");
+    findNext("abcdef");
+    QCOMPARE(m_dialogs.messages, QStringList({"Nie mogę odnaleźć \"\"", "Nie mogę odnaleźć \"abcdef\""}));
+    QCOMPARE(m_form->FindPos, 0);
+}
+
+void TestEditing::clipboardCommandsWithAndWithoutSelection()
+{
+    setDocument({"alpha beta"});
+    QGuiApplication::clipboard()->setText(QStringLiteral("keep"));
+    m_form->s->setCursorPosition(0, 0);
+    m_form->action("Kopiuj1")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("keep"));
+    m_form->action("Usu1")->trigger();
+    QCOMPARE(m_form->s->line(0), QStringLiteral("alpha beta"));
+    m_form->s->setSelection(0, 0, 0, 5);
+    m_form->action("ToolButton8")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("alpha"));
+    m_form->s->setCursorPosition(0, 10);
+    m_form->action("Wklej3")->trigger();
+    QCOMPARE(m_form->s->line(0), QStringLiteral("alpha betaalpha"));
+    QVERIFY(m_form->s->isDocumentModified());
+    m_form->action("Cofnij2")->trigger();
+    QVERIFY(!m_form->s->isDocumentModified());
+    QGuiApplication::clipboard()->clear();
+    m_form->action("Wklej1")->trigger();
+    QCOMPARE(m_form->s->line(0), QStringLiteral("alpha beta"));
+    m_form->s->setSelection(0, 5, 0, 10);
+    m_form->action("Wytnij3")->trigger();
+    QCOMPARE(m_form->s->line(0), QStringLiteral("alpha"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral(" beta"));
+    m_form->action("Zaznaczwszystko1")->trigger();
+    QCOMPARE(m_form->s->selectedText(), QStringLiteral("alpha"));
+}
+
+void TestEditing::wordWrapKeepsTheLines()
+{
+    setDocument({QString(500, QLatin1Char('x')), "b"});
+    m_form->action("ak1")->trigger();
+    QCOMPARE(m_form->s->wrapMode(), QsciScintilla::WrapWord);
+    m_form->action("Nie1")->trigger();
+    QCOMPARE(m_form->s->wrapMode(), QsciScintilla::WrapNone);
+    QCOMPARE(m_form->s->lines(), QStringList({QString(500, QLatin1Char('x')), "b"}));
+}
+
+void TestEditing::colouringSchemeNeverChangesTheText()
+{
+    const QStringList before = m_form->s->lines();
+    const char *schemes[][2] = {{"CSS1", "FreeButton3"}, {"PHP1", "FreeButton2"}, {"XML1", "FreeButton4"}, {"HTML1", "FreeButton1"}};
+    const Highlighting::Scheme expected[] = {Highlighting::Scheme::Css, Highlighting::Scheme::Php,
+                                             Highlighting::Scheme::Xml, Highlighting::Scheme::Html};
+    for (int i = 0; i < 4; ++i) {
+        m_form->action(QLatin1String(schemes[i][0]))->trigger();
+        QCOMPARE(Highlighting::current(*m_form->s), expected[i]);
+        QCOMPARE(m_form->s->lines(), before);
+        auto *button = m_form->findChild<QWidget *>(QLatin1String(schemes[(i + 1) % 4][1]));
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(Highlighting::current(*m_form->s), expected[(i + 1) % 4]);
+        QCOMPARE(m_form->s->lines(), before);
+        QVERIFY(!m_form->s->isDocumentModified());
+    }
+}
+
+void TestEditing::pageChangeWritesThePreviewFile()
+{
+    // The view itself is checked with a real engine elsewhere; here only the file counts.
+    const QString path = Preview::filePath();
+    setDocument({"<P>Zażółć</P>", "drugi"});
+    m_form->run([&] { m_form->s->saveToFile(path); });
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("<P>Za\xBF\xF3\xB3\xE6</P>\r\ndrugi"));
+}
+
+void TestEditing::unwritablePreviewKeepsThePage()
+{
+    Preview::setFilePath(m_dir.filePath("no/such/dir\0x/TarnwickView.html"));
+    QDir(m_dir.path()).mkdir("blocked");
+    QFile blocker(m_dir.filePath("blocked/file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    // A path whose folder is a plain file cannot be written, even by root.
+    Preview::setFilePath(m_dir.filePath("blocked/file/TarnwickView.html"));
+    m_form->TabbedNotebook1->setCurrentIndex(1);
+    QCOMPARE(m_dialogs.errors.size(), 1);
+    QVERIFY(m_dialogs.errors.first().startsWith("Cannot create file"));
+    QCOMPARE(m_form->TabbedNotebook1->currentIndex(), 0);
+    QVERIFY(!m_form->preview().hasView());
+    Preview::setFilePath(m_dir.filePath("TarnwickView.html"));
+}
+
+QTEST_MAIN(TestEditing)
+#include "tst_editing.moc"

@@ -1,0 +1,94 @@
+#include "app/Unit1.h"
+#include "document/Preview.h"
+#include "document/SourceEditor.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+// Loads the preview in a real web engine and reads back what the page shows.
+class TestPreview : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void switchingPagesShowsTheCurrentDocument();
+
+private:
+    QString pageText(QWebEngineView *view)
+    {
+        QString result;
+        bool done = false;
+        view->page()->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
+                                    [&](const QVariant &v) {
+                                        result = v.toString();
+                                        done = true;
+                                    });
+        if (!QTest::qWaitFor([&] { return done; }, 30000))
+            return QStringLiteral("<no answer>");
+        return result;
+    }
+    QTemporaryDir m_dir;
+};
+
+void TestPreview::initTestCase()
+{
+    Preview::setFilePath(m_dir.filePath("TarnwickView.html"));
+}
+
+void TestPreview::switchingPagesShowsTheCurrentDocument()
+{
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    form.setDialogs(&dialogs);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(!form.preview().hasView()); // nothing of the engine before the first page change
+
+    form.s->clearAll();
+    form.s->appendLine(QStringLiteral("<HTML><BODY><P>Podgląd działa</P></BODY></HTML>"));
+    form.TabbedNotebook1->setCurrentIndex(1);
+    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    QVERIFY(form.preview().hasView());
+    auto *view = form.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"));
+    QVERIFY(view);
+    QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Podgląd działa"), 60000);
+    QCOMPARE(view->url(), QUrl::fromLocalFile(Preview::filePath()));
+
+    // Nothing to go forward to: the error box says so.
+    form.action("ToolButton27")->trigger();
+    QCOMPARE(dialogs.errors.size(), 1);
+
+    // Back to the source, edit, and again: the new text shows without anything else.
+    form.TabbedNotebook1->setCurrentIndex(0);
+    form.s->clearAll();
+    form.s->appendLine(QStringLiteral("<P>Druga wersja</P>"));
+    form.TabbedNotebook1->setCurrentIndex(1);
+    QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Druga wersja"), 60000);
+    QFile file(Preview::filePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("<P>Druga wersja</P>"));
+
+    // Refresh reloads the file as last written, not the editor's text.
+    form.s->appendLine(QStringLiteral("<P>niezapisane</P>"));
+    form.action("ToolButton36")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Druga wersja"), 60000);
+    QCOMPARE(dialogs.errors.size(), 1);
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    TestPreview test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_preview.moc"
