@@ -9,6 +9,9 @@
 #include "document/Highlighting.h"
 #include "document/Preview.h"
 #include "document/SourceEditor.h"
+#include "generators/TablePanel.h"
+#include "generators/Unit3.h"
+#include "generators/Unit4.h"
 #include "markup/MarkupTable.h"
 #include "markup/QuickInsertPanel.h"
 
@@ -429,6 +432,11 @@ QWidget *TForm1::buildBottomPanel()
     layout->addWidget(PageControl2);
 
     Panel6 = named(new QWidget(Panel4), "Panel6");
+    auto *tableLayout = new QVBoxLayout(Panel6);
+    tableLayout->setContentsMargins(4, 0, 4, 4);
+    tablePanel = new TablePanel(Panel6);
+    tableLayout->addWidget(tablePanel);
+    connect(tablePanel, &TablePanel::wizardRequested, this, [this] { showSecondary(Form3); });
     layout->addWidget(Panel6, 1);
     return Panel4;
 }
@@ -457,8 +465,8 @@ void TForm1::execute(Commands::Id id, const QString &control)
                 applyMarkup(*c);
             break;
         case Id::Find: showFindDialog(); break;
+        case Id::PageWizard: showSecondary(Form4); break;
         case Id::Templates:
-        case Id::PageWizard:
         case Id::HighlightHtml: Highlighting::apply(*s, Highlighting::Scheme::Html, editorFont()); break;
         case Id::HighlightPhp: Highlighting::apply(*s, Highlighting::Scheme::Php, editorFont()); break;
         case Id::HighlightCss: Highlighting::apply(*s, Highlighting::Scheme::Css, editorFont()); break;
@@ -519,6 +527,15 @@ void TForm1::appendMarkupLine(const QString &line)
 void TForm1::TabbedNotebook1Change()
 {
     m_preview->show(*s);
+}
+
+void TForm1::showSecondary(QWidget *window)
+{
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void TForm1::showFindDialog()

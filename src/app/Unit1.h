@@ -24,6 +24,7 @@ class QToolBar;
 class QWidget;
 class QuickInsertPanel;
 class SourceEditor;
+class TablePanel;
 namespace Markup { struct Command; }
 
 // The main window: the source editor with its document, menus, toolbars and the panels
@@ -46,6 +47,7 @@ public:
     QTabWidget *TabbedNotebook1 = nullptr, *PageControl1 = nullptr, *PageControl2 = nullptr;
     QuickInsertPanel *quickInsert = nullptr;
     QGroupBox *colouringGroup = nullptr;
+    TablePanel *tablePanel = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QMenu *BarPopupMenu1 = nullptr;
     FindDialog *TFindDialog1 = nullptr;
@@ -73,6 +75,7 @@ public:
     void applyMarkup(const Markup::Command &command);
     void appendMarkupLine(const QString &line);
     void showFindDialog();
+    void showSecondary(QWidget *window);
     void TFindDialog1Find();
     void TabbedNotebook1Change();
 

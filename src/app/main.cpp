@@ -1,5 +1,5 @@
 #include "app/Unit1.h"
-#include "app/Unit2.h"
+#include "app/Windows.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -30,9 +30,8 @@ int main(int argc, char *argv[])
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtPolish);
 
-    TForm1 form1;
-    TForm2 form2(&form1);
-    Form2 = &form2;
+    AppWindows windows;
+    TForm1 &form1 = windows.main();
     QObject::connect(&form1, &TForm1::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     form1.showMaximized();
     return app.exec();

@@ -1,0 +1,92 @@
+#include "generators/TableMarkup.h"
+
+#include "document/Failure.h"
+
+#include <QStringList>
+#include <limits>
+
+namespace TableMarkup {
+
+int toInteger(const QString &text)
+{
+    const auto fail = [&] { return Failure(QStringLiteral("'%1' is not a valid integer value").arg(text)); };
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == QLatin1Char('-') || text.at(i) == QLatin1Char('+')))
+        negative = text.at(i++) == QLatin1Char('-');
+    int base = 10;
+    if (i < text.size() && text.at(i) == QLatin1Char('$')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text.at(i) == QLatin1Char('0')
+               && (text.at(i + 1) == QLatin1Char('x') || text.at(i + 1) == QLatin1Char('X'))) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= text.size())
+        throw fail();
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        int digit;
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digit = c.unicode() - '0';
+        else if (base == 16 && c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+            digit = c.unicode() - 'a' + 10;
+        else if (base == 16 && c >= QLatin1Char('A') && c <= QLatin1Char('F'))
+            digit = c.unicode() - 'A' + 10;
+        else
+            throw fail();
+        value = value * base + digit;
+        if (value > (1LL << 32))
+            throw fail();
+    }
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        throw fail();
+    return int(value);
+}
+
+long long lineCount(const Spec &spec)
+{
+    const long long rows = qMax(0, spec.rows);
+    const long long cells = qMax(0, spec.cellsPerRow);
+    return 1 + rows * (cells + 2) + 2;
+}
+
+QString generate(const Spec &spec)
+{
+    const long long rows = qMax(0, spec.rows);
+    const long long cells = qMax(0, spec.cellsPerRow);
+    if (rows * cells > kMaxCells)
+        throw Failure(QStringLiteral("Tabela %1 × %2 ma %3 komórek, a kreator tworzy co najwyżej %4. "
+                                     "Zmniejsz liczbę wierszy lub kolumn.")
+                          .arg(rows)
+                          .arg(cells)
+                          .arg(rows * cells)
+                          .arg(kMaxCells));
+    const QString open = QStringLiteral("<TABLE ALIGN=") + spec.align + QStringLiteral(" BORDER=")
+                         + QString::number(spec.border) + QStringLiteral(" CELLPADDING=")
+                         + QString::number(spec.cellPadding) + QStringLiteral(" CELLSPACING=")
+                         + QString::number(spec.cellSpacing) + QStringLiteral(" BORDERCOLOR=") + spec.borderColour
+                         + QStringLiteral(">");
+    const QString cell = QStringLiteral("\n<TD>Tutaj wpisz zawartość komurki</TD>");
+    QString row = QStringLiteral("\n<TR>");
+    row.reserve(row.size() + cells * cell.size() + 6);
+    for (long long c = 0; c < cells; ++c)
+        row += cell;
+    row += QStringLiteral("\n</TR>");
+
+    QString text;
+    text.reserve(open.size() + rows * row.size() + 32);
+    text += open;
+    for (long long r = 0; r < rows; ++r)
+        text += row;
+    text += QStringLiteral("\n</TABLE>\n</BODY></HTML>");
+    return text;
+}
+
+} // namespace TableMarkup

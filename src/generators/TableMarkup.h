@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The table wizard's markup and the runtime's string-to-integer conversion it relies on.
+namespace TableMarkup {
+
+// Optional leading blanks, an optional sign and decimal digits, or a hexadecimal number
+// written with "$" or "0x"; anything else, or a value outside 32 bits, throws Failure with
+// "'text' is not a valid integer value".
+int toInteger(const QString &text);
+
+struct Spec {
+    int cellsPerRow = 0; // from the field labelled "Ilość wierszy:"
+    int rows = 0;        // from the field labelled "Ilość kolumn:"
+    QString align;
+    int border = 0;
+    int cellPadding = 0;
+    int cellSpacing = 0;
+    QString borderColour;
+};
+
+// The most cells one table may have; a larger request is refused before anything is built.
+inline constexpr long long kMaxCells = 1000000;
+
+// The table's lines joined by LF, without a line end after the last one. Throws Failure for
+// a table larger than kMaxCells.
+QString generate(const Spec &spec);
+// How many lines generate() produces.
+long long lineCount(const Spec &spec);
+
+inline const QStringList initialPanelLines()
+{
+    return {QStringLiteral("<!--Wygenerowane przez Tarnwick-->"), QStringLiteral("<HTML>"), QStringLiteral("<BODY>")};
+}
+
+} // namespace TableMarkup

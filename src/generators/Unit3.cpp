@@ -1,0 +1,56 @@
+#include "generators/Unit3.h"
+
+#include "generators/TableMarkup.h"
+#include "generators/TablePanel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TForm3 *Form3 = nullptr;
+
+TForm3::TForm3(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Kreator Tabel "));
+    setFixedSize(460, 227);
+    setModal(false);
+
+    const struct { QLineEdit **edit; const char *name, *label; int column, row; } fields[] = {
+        {&Edit1, "Edit1", "Ilość wierszy:", 0, 0}, {&Edit2, "Edit2", "Ilość kolumn:", 1, 0},
+        {&Edit3, "Edit3", "Wyrównanie:", 0, 1},    {&Edit4, "Edit4", "Wielkość komurki:", 1, 1},
+        {&Edit5, "Edit5", "Obramowanie:", 0, 2},   {&Edit6, "Edit6", "Odstęp:", 1, 2},
+        {&Edit7, "Edit7", "Kolor komurki:", 0, 3},
+    };
+    for (const auto &f : fields) {
+        const int x = 16 + f.column * 232;
+        const int y = 24 + f.row * 48;
+        auto *label = new QLabel(QString::fromUtf8(f.label), this);
+        label->setGeometry(x, y + 3, 100, 17);
+        *f.edit = new QLineEdit(this);
+        (*f.edit)->setObjectName(QLatin1String(f.name));
+        (*f.edit)->setGeometry(x + 100, y, 105, 21);
+        label->setBuddy(*f.edit);
+    }
+    Button1 = new QPushButton(QStringLiteral("Utwórz"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(244, 160, 201, 41);
+    Button1->setAutoDefault(false);
+}
+
+void TForm3::Button1Click()
+{
+    TableMarkup::Spec spec;
+    spec.cellsPerRow = TableMarkup::toInteger(Edit1->text());
+    spec.rows = TableMarkup::toInteger(Edit2->text());
+    spec.align = Edit3->text();
+    spec.border = TableMarkup::toInteger(Edit4->text());
+    spec.cellPadding = TableMarkup::toInteger(Edit5->text());
+    spec.cellSpacing = TableMarkup::toInteger(Edit6->text());
+    spec.borderColour = Edit7->text();
+    const QString table = TableMarkup::generate(spec);
+    if (m_target)
+        m_target->appendLines(table);
+    hide();
+}
