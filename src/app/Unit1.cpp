@@ -9,6 +9,7 @@
 #include "document/Highlighting.h"
 #include "document/Preview.h"
 #include "document/SourceEditor.h"
+#include "ftp/FtpPanel.h"
 #include "generators/TablePanel.h"
 #include "generators/Unit3.h"
 #include "generators/Unit4.h"
@@ -375,19 +376,10 @@ QWidget *TForm1::buildFtpPanel()
     Panel3->setFixedWidth(296);
     auto *layout = new QVBoxLayout(Panel3);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto *header = named(new QLabel(QStringLiteral("Klient FTP"), Panel3), "Label1");
-    QFont f = font();
-    f.setPixelSize(16);
-    header->setFont(f);
-    header->setFixedHeight(41);
-    header->setAlignment(Qt::AlignCenter);
-    layout->addWidget(header);
-    PageControl1 = named(new QTabWidget(Panel3), "PageControl1");
-    PageControl1->addTab(named(new QWidget, "TabSheet1"), QStringLiteral("Połączenie"));
-    PageControl1->addTab(named(new QWidget, "TabSheet2"), QStringLiteral("Zarządzanie"));
-    PageControl1->setCurrentIndex(1);
-    layout->addWidget(PageControl1, 1);
+    ftpPanel = new FtpPanel(Panel3);
+    ftpPanel->setErrorHandler([this](const QString &message) { m_dialogs->showError(message); });
+    PageControl1 = ftpPanel->PageControl1;
+    layout->addWidget(ftpPanel);
     return Panel3;
 }
 
@@ -609,6 +601,7 @@ void TForm1::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    ftpPanel->shutdown();
     emit programEnded();
 }
 

@@ -10,6 +10,7 @@
 
 class DirectoryListBox;
 class FindDialog;
+class FtpPanel;
 class Preview;
 class DriveComboBox;
 class FileListBox;
@@ -48,6 +49,7 @@ public:
     QuickInsertPanel *quickInsert = nullptr;
     QGroupBox *colouringGroup = nullptr;
     TablePanel *tablePanel = nullptr;
+    FtpPanel *ftpPanel = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QMenu *BarPopupMenu1 = nullptr;
     FindDialog *TFindDialog1 = nullptr;
