@@ -13,6 +13,9 @@
 #include "generators/TablePanel.h"
 #include "generators/Unit3.h"
 #include "generators/Unit4.h"
+#include "generators/Unit6.h"
+#include "controls/BarPopupMenu.h"
+#include "controls/FreeButton.h"
 #include "markup/MarkupTable.h"
 #include "markup/QuickInsertPanel.h"
 
@@ -178,7 +181,14 @@ void TForm1::buildMenus()
         m_actions.insert(a->objectName(), a);
     }
 
-    BarPopupMenu1 = named(new QMenu(this), "BarPopupMenu1");
+    auto *barMenu = named(new TBarPopupMenu(this), "BarPopupMenu1");
+    QFont barFont(QStringLiteral("Tahoma"));
+    barFont.setPixelSize(19);
+    barFont.setBold(true);
+    barFont.setItalic(true);
+    barMenu->setVerticalFont(barFont, 0xFFFFFF);
+    barMenu->setVerticalText(QStringLiteral("Tarnwick"));
+    BarPopupMenu1 = barMenu;
     for (const Commands::MenuEntry &e : Commands::editorMenu()) {
         if (!e.name) {
             BarPopupMenu1->addSeparator();
@@ -409,11 +419,16 @@ QWidget *TForm1::buildBottomPanel()
         {"FreeButton3", "CSS", {288, 24, 249, 41}, Commands::Id::HighlightCss},
         {"FreeButton4", "XML", {288, 72, 249, 41}, Commands::Id::HighlightXml},
     };
+    QFont captionFont(QStringLiteral("Verdana"));
+    captionFont.setPixelSize(13);
     for (const auto &b : colourButtons) {
-        auto *button = named(new QPushButton(QLatin1String(b.caption), colouringGroup), b.name);
+        auto *button = named(new TFreeButton(colouringGroup), b.name);
         button->setGeometry(b.geometry);
+        button->setBackColor(14215660);
+        button->setCaptionFont(captionFont, 0xFFFFFF);
+        button->setCaption(QLatin1String(b.caption));
         const Commands::Id id = b.command;
-        connect(button, &QPushButton::clicked, this, [this, id] { execute(id, QString()); });
+        connect(button, &TFreeButton::onClick, this, [this, id] { execute(id, QString()); });
         colouringButtons.append(button);
     }
     auto *fill = new QVBoxLayout(colouring);
@@ -459,6 +474,9 @@ void TForm1::execute(Commands::Id id, const QString &control)
         case Id::Find: showFindDialog(); break;
         case Id::PageWizard: showSecondary(Form4); break;
         case Id::Templates:
+            if (Form6)
+                Form6->exec();
+            break;
         case Id::HighlightHtml: Highlighting::apply(*s, Highlighting::Scheme::Html, editorFont()); break;
         case Id::HighlightPhp: Highlighting::apply(*s, Highlighting::Scheme::Php, editorFont()); break;
         case Id::HighlightCss: Highlighting::apply(*s, Highlighting::Scheme::Css, editorFont()); break;

@@ -5,6 +5,7 @@
 #include "generators/TablePanel.h"
 #include "generators/Unit3.h"
 #include "generators/Unit4.h"
+#include "generators/Unit6.h"
 
 #include <QPushButton>
 
@@ -20,6 +21,11 @@ AppWindows::AppWindows()
     Form3->setTarget(form1->tablePanel);
     QObject::connect(Form3->Button1, &QPushButton::clicked, form1, [form1] { form1->run([] { Form3->Button1Click(); }); });
     Form4->setEditor(form1->s);
+    Form6 = new TForm6(form1);
+    Form6->setEditor(form1->s);
+    QObject::connect(Form6, &TForm6::templateFailed, form1, [form1](const QString &message) {
+        form1->dialogs().showError(message);
+    });
 }
 
 AppWindows::~AppWindows()
@@ -28,4 +34,5 @@ AppWindows::~AppWindows()
     Form2 = nullptr;
     Form3 = nullptr;
     Form4 = nullptr;
+    Form6 = nullptr;
 }

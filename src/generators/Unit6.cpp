@@ -1,0 +1,96 @@
+#include "generators/Unit6.h"
+
+#include "controls/FreeButton.h"
+#include "document/Failure.h"
+#include "document/SourceEditor.h"
+#include "generators/Templates.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+
+TForm6 *Form6 = nullptr;
+
+TForm6::TForm6(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Tarnwick - Szablony"));
+    setFixedSize(807, 182);
+    setModal(true);
+
+    auto *top = new QWidget(this);
+    top->setObjectName(QStringLiteral("Panel1"));
+    top->setGeometry(0, 0, 807, 65);
+    auto *heading = new QLabel(QStringLiteral("GOTOWE SZABLONY STRON"), top);
+    QFont headingFont(QStringLiteral("MS Sans Serif"));
+    headingFont.setStyleHint(QFont::SansSerif);
+    headingFont.setPixelSize(19);
+    headingFont.setBold(true);
+    heading->setFont(headingFont);
+    heading->setGeometry(0, 0, 807, 65);
+    heading->setAlignment(Qt::AlignCenter);
+
+    auto *body = new QWidget(this);
+    body->setObjectName(QStringLiteral("Panel2"));
+    body->setGeometry(0, 65, 807, 117);
+    QFont captionFont(QStringLiteral("Verdana"));
+    captionFont.setPixelSize(13);
+    const int lefts[] = {16, 144, 272, 400, 528, 656};
+    const QList<Templates::Entry> &entries = Templates::entries();
+    for (int i = 0; i < entries.size(); ++i) {
+        auto *b = new TFreeButton(body);
+        b->setObjectName(QLatin1String(entries[i].button));
+        b->setGeometry(lefts[i], 16, 121, 41);
+        b->setDrawColor(9981440);
+        b->setBackColor(i == 0 ? 0xC0C0C0 : 14215660);
+        b->setCaptionFont(captionFont, 0xFFFFFF);
+        b->setCaption(entries[i].caption);
+        connect(b, &TFreeButton::onClick, this, [this, i] {
+            try {
+                loadTemplate(i);
+            } catch (const Failure &f) {
+                emit templateFailed(f.message());
+            }
+        });
+        buttons.append(b);
+    }
+    auto *rule = new QFrame(body);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    rule->setGeometry(8, 72, 785, 2);
+    auto *credit = new QLabel(QStringLiteral("Programmed by Velmora Soft."), body);
+    credit->move(336, 88);
+}
+
+QStringList TForm6::bundledFolders()
+{
+    const QString app = QCoreApplication::applicationDirPath();
+    QStringList folders = {app + QStringLiteral("/szablony"), app + QStringLiteral("/../share/tarnwick/szablony")};
+#ifdef TARNWICK_SOURCE_TEMPLATES
+    folders << QStringLiteral(TARNWICK_SOURCE_TEMPLATES);
+#endif
+#ifdef TARNWICK_INSTALLED_TEMPLATES
+    folders << QStringLiteral(TARNWICK_INSTALLED_TEMPLATES);
+#endif
+    return folders;
+}
+
+void TForm6::loadTemplate(int index)
+{
+    const Templates::Entry &entry = Templates::entries().at(index);
+    const QString path = Templates::resolve(entry.file, bundledFolders());
+    if (path.isEmpty())
+        throw Failure(QStringLiteral("Cannot open file \"%1\". %2")
+                          .arg(Templates::relativePath(entry.file), QStringLiteral("No such file or directory")));
+    try {
+        m_editor->loadFromFile(path);
+    } catch (const Failure &) {
+        QFile probe(path);
+        probe.open(QIODevice::ReadOnly);
+        throw Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(Templates::relativePath(entry.file), probe.errorString()));
+    }
+    accept();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+class SourceEditor;
+class TFreeButton;
+
+// The templates window: six buttons, each loading a ready page into the source editor.
+class TForm6 : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TForm6(QWidget *parent = nullptr);
+
+    QList<TFreeButton *> buttons; // FreeButton1..FreeButton6
+
+    void setEditor(SourceEditor *editor) { m_editor = editor; }
+    // Loads the template of a button (0..5) and closes; throws Failure when it cannot be read.
+    void loadTemplate(int index);
+    // Folders that come with the program, searched after "szablony" in the current folder.
+    static QStringList bundledFolders();
+
+signals:
+    void templateFailed(const QString &message);
+
+private:
+    SourceEditor *m_editor = nullptr;
+};
+
+extern TForm6 *Form6;
