@@ -352,5 +352,8 @@ void TFreeButton::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     // The second press of a double click is no button-down: no Pressed look, no click.
+    m_clickArmed = false;
+    if (m_mouseState == Pressed)
+        setState(Hover);
     emit onDblClick();
 }

@@ -65,8 +65,23 @@ TForm6::TForm6(QWidget *parent)
     credit->move(336, 88);
 }
 
+namespace {
+QStringList &overriddenFolders()
+{
+    static QStringList folders;
+    return folders;
+}
+} // namespace
+
+void TForm6::setBundledFolders(const QStringList &folders)
+{
+    overriddenFolders() = folders;
+}
+
 QStringList TForm6::bundledFolders()
 {
+    if (!overriddenFolders().isEmpty())
+        return overriddenFolders();
     const QString app = QCoreApplication::applicationDirPath();
     QStringList folders = {app + QStringLiteral("/szablony"), app + QStringLiteral("/../share/tarnwick/szablony")};
 #ifdef TARNWICK_SOURCE_TEMPLATES

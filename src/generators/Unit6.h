@@ -20,6 +20,8 @@ public:
     void loadTemplate(int index);
     // Folders that come with the program, searched after "szablony" in the current folder.
     static QStringList bundledFolders();
+    // Replaces the folders above (tests); an empty list restores them.
+    static void setBundledFolders(const QStringList &folders);
 
 signals:
     void templateFailed(const QString &message);

@@ -1,0 +1,387 @@
+#include "app/Unit1.h"
+#include "app/Windows.h"
+#include "controls/BarPopupMenu.h"
+#include "controls/Colors.h"
+#include "controls/FreeButton.h"
+#include "document/SourceEditor.h"
+#include "generators/Templates.h"
+#include "generators/Unit6.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Colors::rgb;
+using Colors::TColor;
+
+namespace {
+
+TColor pixelAt(const QImage &image, int x, int y)
+{
+    const QColor c = image.pixelColor(x, y);
+    return rgb(c.red(), c.green(), c.blue());
+}
+
+const TColor kBack = rgb(236, 233, 216);
+
+} // namespace
+
+class TestControls : public QObject
+{
+    Q_OBJECT
+private slots:
+    void adjustColorWorkedExamples();
+    void presetsAndSystemColours();
+    void normalStatePixels();
+    void hoverStatePixels();
+    void pressedStateSinksTheFace();
+    void lightLitAndUnlit();
+    void clickRaisesOnceThenFlipsTheLight();
+    void pressReleasedOutsideFlipsWithoutClick();
+    void doubleClick();
+    void tinyButtonsPaint();
+    void gradientArithmetic();
+    void barMenuPaintsItsBar();
+    void barMenuCountsVisibleItemsOnly();
+    void templatesLoadAndFallBack();
+    void templateMissingEverywhere();
+    void escapeLeavesTheTemplatesWindow();
+
+private:
+    std::unique_ptr<TFreeButton> makeButton(int w = 83, int h = 31)
+    {
+        auto b = std::make_unique<TFreeButton>();
+        b->resize(w, h);
+        b->setBackColor(14215660);
+        return b;
+    }
+};
+
+void TestControls::adjustColorWorkedExamples()
+{
+    QCOMPARE(Colors::darker(rgb(236, 233, 216), 100), rgb(136, 133, 116));
+    QCOMPARE(Colors::darker(rgb(0, 78, 152), 100), rgb(0, 0, 52));
+    QCOMPARE(Colors::lighter(rgb(250, 10, 0), 20), rgb(255, 30, 20));
+    QCOMPARE(Colors::darker(rgb(68, 68, 68), 75), rgb(0, 0, 0));
+    QCOMPARE(TColor(14215660), rgb(236, 233, 216));
+    QCOMPARE(TColor(9981440), rgb(0, 78, 152));
+}
+
+void TestControls::presetsAndSystemColours()
+{
+    QCOMPARE(*Colors::presetColor(0), rgb(79, 69, 47));
+    QCOMPARE(*Colors::presetColor(17), rgb(204, 91, 142));
+    QVERIFY(!Colors::presetColor(18));
+    // A preset overrides DrawColor: the Normal face fill is the preset colour.
+    auto b = makeButton();
+    b->setDrawColor(0x0000FF);
+    b->setCustomColor(TFreeButton::ccSapphire);
+    b->setDrawLight(false);
+    QCOMPARE(pixelAt(b->render(), 30, 9), rgb(48, 80, 152));
+    // A system colour is stored as the RGB of the moment: button face is the palette's button.
+    b->setBackColor(0xFF00000F);
+    const QColor button = QApplication::palette().color(QPalette::Button);
+    QCOMPARE(b->BackColor(), rgb(button.red(), button.green(), button.blue()));
+    QCOMPARE(TFreeButton::ResolveSystemColor(0xFF000019), TColor(0xFF000019)); // 25: not a system colour
+}
+
+void TestControls::normalStatePixels()
+{
+    auto b = makeButton();
+    const QImage img = b->render();
+    const int W = 83, H = 31;
+    // The face rests at (2,2): its outer edge, inner edge, bevels and fill.
+    QCOMPARE(pixelAt(img, 2, 0), kBack);
+    QCOMPARE(pixelAt(img, 0, 0), kBack);
+    QCOMPARE(pixelAt(img, 20, 2), rgb(108, 108, 108));  // outer
+    QCOMPARE(pixelAt(img, 20, 3), rgb(28, 28, 28));     // inner
+    QCOMPARE(pixelAt(img, 20, 5), rgb(98, 98, 98));     // top-left bevel, 2 px
+    QCOMPARE(pixelAt(img, 20, 6), rgb(98, 98, 98));
+    QCOMPARE(pixelAt(img, 5, 15), rgb(98, 98, 98));
+    QCOMPARE(pixelAt(img, 20, 9), rgb(68, 68, 68));     // fill
+    QCOMPARE(pixelAt(img, 20, 2 + 27 - 3), rgb(38, 38, 38)); // bottom-right bevel
+    QCOMPARE(pixelAt(img, 2 + 79 - 3, 15), rgb(38, 38, 38));
+    // Drop shadow: two lines and three pixels.
+    QCOMPARE(pixelAt(img, W - 2, 10), rgb(136, 133, 116));
+    QCOMPARE(pixelAt(img, 20, H - 2), rgb(136, 133, 116));
+    QCOMPARE(pixelAt(img, W - 1, 10), rgb(186, 183, 166));
+    QCOMPARE(pixelAt(img, 20, H - 1), rgb(186, 183, 166));
+    QCOMPARE(pixelAt(img, W - 2, 3), kBack);            // the line starts at row 4
+    QCOMPARE(pixelAt(img, W - 3, H - 3), rgb(136, 133, 116));
+    QCOMPARE(pixelAt(img, W - 2, H - 2), rgb(186, 183, 166));
+    QCOMPARE(pixelAt(img, W - 1, H - 1), kBack);
+}
+
+void TestControls::hoverStatePixels()
+{
+    auto b = makeButton();
+    b->show();
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(b.get(), &enter);
+    QCOMPARE(b->MouseState(), TFreeButton::Hover);
+    const QImage img = b->render();
+    const int W = 83, H = 31;
+    QCOMPARE(pixelAt(img, 18, 0), rgb(123, 123, 123)); // the face floats at (0,0)
+    QCOMPARE(pixelAt(img, 18, 1), rgb(73, 73, 73));
+    QCOMPARE(pixelAt(img, 18, 3), rgb(113, 113, 113));
+    QCOMPARE(pixelAt(img, 18, 7), rgb(83, 83, 83));
+    QCOMPARE(pixelAt(img, 18, 27 - 3), rgb(63, 63, 63));
+    QCOMPARE(pixelAt(img, W - 4, 10), rgb(136, 133, 116));
+    QCOMPARE(pixelAt(img, W - 3, 10), rgb(161, 158, 141));
+    QCOMPARE(pixelAt(img, W - 2, 10), rgb(186, 183, 166));
+    QCOMPARE(pixelAt(img, W - 1, 10), rgb(211, 208, 191));
+    QCOMPARE(pixelAt(img, 20, H - 3), rgb(161, 158, 141));
+    QCOMPARE(pixelAt(img, W - 5, H - 5), rgb(136, 133, 116));
+    QCOMPARE(pixelAt(img, W - 2, H - 2), rgb(211, 208, 191));
+    QCOMPARE(pixelAt(img, W - 1, H - 1), kBack);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(b.get(), &leave);
+    QCOMPARE(b->MouseState(), TFreeButton::Normal);
+}
+
+void TestControls::pressedStateSinksTheFace()
+{
+    auto b = makeButton();
+    b->show();
+    QTest::mousePress(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(b->MouseState(), TFreeButton::Pressed);
+    const QImage img = b->render();
+    QCOMPARE(pixelAt(img, 20, 2), kBack);                // nothing at rows 0-2
+    QCOMPARE(pixelAt(img, 20, 3), rgb(123, 123, 123));   // outer at (3,3)
+    QCOMPARE(pixelAt(img, 20, 6), rgb(63, 63, 63));      // inverted bevel: dark at the top
+    QCOMPARE(pixelAt(img, 82, 10), kBack);               // no shadow
+    QTest::mouseRelease(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+}
+
+void TestControls::lightLitAndUnlit()
+{
+    auto b = makeButton();
+    // Normal state: the light fill is darker 40 of lighter 20 of the face while unlit.
+    const QPoint inside(2 + 79 - 10, 2 + 27 - 10);
+    QCOMPARE(pixelAt(b->render(), inside.x(), inside.y()), rgb(48, 48, 48));
+    QCOMPARE(pixelAt(b->render(), 2 + 79 - 8, 2 + 27 - 12), rgb(8, 8, 8)); // outline leg
+    b->show();
+    QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(b.get(), &leave);
+    QVERIFY(b->LightOn());
+    QCOMPARE(pixelAt(b->render(), inside.x(), inside.y()), rgb(88, 88, 88));
+    b->setDrawLight(false);
+    QCOMPARE(pixelAt(b->render(), inside.x(), inside.y()), rgb(68, 68, 68));
+}
+
+void TestControls::clickRaisesOnceThenFlipsTheLight()
+{
+    auto b = makeButton();
+    auto other = makeButton();
+    b->show();
+    int clicks = 0;
+    bool lightDuringClick = true;
+    TFreeButton::TMouseState stateDuringClick = TFreeButton::Normal;
+    connect(b.get(), &TFreeButton::onClick, [&] {
+        ++clicks;
+        lightDuringClick = b->LightOn();
+        stateDuringClick = b->MouseState();
+    });
+    QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(clicks, 1);
+    QCOMPARE(lightDuringClick, false);
+    QCOMPARE(stateDuringClick, TFreeButton::Pressed);
+    QVERIFY(b->LightOn());
+    QCOMPARE(b->MouseState(), TFreeButton::Hover);
+    QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(!b->LightOn());
+    QVERIFY(!other->LightOn());
+    QTest::mouseClick(b.get(), Qt::RightButton, {}, QPoint(10, 10));
+    QCOMPARE(clicks, 2);
+    QVERIFY(!b->LightOn());
+}
+
+void TestControls::pressReleasedOutsideFlipsWithoutClick()
+{
+    auto b = makeButton();
+    b->show();
+    QSignalSpy clicks(b.get(), &TFreeButton::onClick);
+    QTest::mousePress(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(b.get(), Qt::LeftButton, {}, QPoint(200, 10));
+    QCOMPARE(clicks.size(), 0);
+    QVERIFY(b->LightOn());
+    QCOMPARE(b->MouseState(), TFreeButton::Hover);
+}
+
+void TestControls::doubleClick()
+{
+    auto b = makeButton();
+    b->show();
+    QSignalSpy clicks(b.get(), &TFreeButton::onClick);
+    QSignalSpy doubles(b.get(), &TFreeButton::onDblClick);
+    // What the platform delivers for a double click: press, release, press, double click, release.
+    QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mousePress(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(10, 10), b->mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(b.get(), &dbl);
+    QCOMPARE(b->MouseState(), TFreeButton::Hover);
+    QTest::mouseRelease(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(doubles.size(), 1);
+    QCOMPARE(clicks.size(), 1);
+    QVERIFY(!b->LightOn()); // flipped at both releases
+}
+
+void TestControls::tinyButtonsPaint()
+{
+    for (int size : {0, 1, 4, 5, 6}) {
+        auto b = makeButton(size, size);
+        b->setCaption("X");
+        const QImage img = b->render();
+        QVERIFY(!img.isNull());
+        if (size >= 1)
+            QCOMPARE(pixelAt(img, 0, 0), kBack);
+    }
+}
+
+void TestControls::gradientArithmetic()
+{
+    // Blue to black over 200 rows: blue 128 at row 100.
+    const TColor mid = TBarPopupMenu::barColour(0xFF0000, 0, 100, 200);
+    QCOMPARE(Colors::blue(mid), 128);
+    QCOMPARE(Colors::red(mid), 0);
+    QCOMPARE(TBarPopupMenu::barColour(0xFF0000, 0, 0, 200), TColor(0xFF0000));
+    QCOMPARE(TBarPopupMenu::barColour(0xFF0000, 0, 200, 200), TColor(0));
+    QCOMPARE(TBarPopupMenu::barColour(0x123456, 0x123456, 5, 0), TColor(0x123456)); // flat: no division
+    QCOMPARE(TBarPopupMenu::barColour(0xFF0000, 0, 5, 0), TColor(0xFF0000));         // zero height guarded
+    QCOMPARE(Colors::barTextX(31, 23), 3);
+    QCOMPARE(Colors::barTextX(31, 24), 2);
+    QCOMPARE(Colors::barTextX(31, 21), 3);
+}
+
+void TestControls::barMenuPaintsItsBar()
+{
+    TBarPopupMenu menu;
+    menu.setVerticalText(QString());
+    for (const char *t : {"Cofnij", "Ponów", "Kopiuj", "Wklej"})
+        menu.addAction(QString::fromUtf8(t));
+    menu.popup(QPoint(50, 50));
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    const QImage img = menu.grab().toImage();
+    const QRect first = menu.actionGeometry(menu.actions().first());
+    const int left = first.left() - menu.BarWidth();
+    const int total = menu.TotalHeight();
+    QVERIFY(total > 0);
+    QCOMPARE(pixelAt(img, left + 5, first.top()), TColor(0xFF0000));
+    const TColor middle = pixelAt(img, left + 5, first.top() + total / 2);
+    QCOMPARE(middle, TBarPopupMenu::barColour(0xFF0000, 0, total / 2, total));
+    QCOMPARE(pixelAt(img, left + 5, first.top() + total), TColor(0));
+    // The two columns left of the items stay the menu's own.
+    QVERIFY(pixelAt(img, left + menu.BarWidth() - 1, first.top() + 2) != middle);
+    menu.close();
+
+    TBarPopupMenu flat;
+    flat.setGradientStart(0x00FF00);
+    flat.setGradientEnd(0x00FF00);
+    flat.addAction("a");
+    flat.addAction("b");
+    flat.popup(QPoint(50, 50));
+    QVERIFY(QTest::qWaitForWindowExposed(&flat));
+    const QImage flatImg = flat.grab().toImage();
+    const QRect f = flat.actionGeometry(flat.actions().first());
+    for (int y = f.top(); y < f.top() + flat.TotalHeight(); y += 3)
+        QCOMPARE(pixelAt(flatImg, f.left() - flat.BarWidth() + 1, y), TColor(0x00FF00));
+    flat.close();
+}
+
+void TestControls::barMenuCountsVisibleItemsOnly()
+{
+    TBarPopupMenu menu;
+    QAction *a = menu.addAction("a");
+    QAction *b = menu.addAction("b");
+    menu.addSeparator();
+    menu.popup(QPoint(10, 10));
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    const int all = menu.TotalHeight();
+    QCOMPARE(all, menu.actionGeometry(a).height() + menu.actionGeometry(b).height()
+                      + menu.actionGeometry(menu.actions().last()).height());
+    menu.close();
+    b->setVisible(false);
+    menu.popup(QPoint(10, 10));
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QCOMPARE(menu.TotalHeight(), all - menu.actionGeometry(a).height());
+    menu.close();
+    // Setting Transparent before a picture exists has no effect; reading Bitmap creates one.
+    menu.setTransparent(false);
+    QVERIFY(!menu.Transparent());
+    menu.Bitmap();
+    QVERIFY(menu.Transparent());
+    menu.setTransparent(false);
+    QVERIFY(!menu.Transparent());
+}
+
+void TestControls::templatesLoadAndFallBack()
+{
+    ScriptedDialogs dialogs;
+    AppWindows windows;
+    windows.main().setDialogs(&dialogs);
+    QTemporaryDir elsewhere;
+    const QString start = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path()); // no "szablony" here: the bundled ones are used
+    for (int i = 0; i < 6; ++i) {
+        windows.main().s->appendLine("stare");
+        QTest::mouseClick(Form6->buttons.at(i), Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+        const QString text = windows.main().s->documentText();
+        QVERIFY(text.contains("ISO-8859-2"));
+        QVERIFY(!text.contains("stare"));
+        QVERIFY(!windows.main().s->isUndoAvailable());
+        // What the page declares is what it holds: plain ASCII, Polish letters as entities.
+        for (const QChar c : text)
+            QVERIFY(c.unicode() < 128);
+    }
+    // A template of the user's own in "szablony" under the current folder wins; an empty one
+    // leaves the editor empty.
+    QDir(elsewhere.path()).mkdir("szablony");
+    QFile own(elsewhere.filePath("szablony/galeria.html"));
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.close();
+    QTest::mouseClick(Form6->buttons.at(1), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(windows.main().s->lineCount(), 0);
+    QDir::setCurrent(start);
+}
+
+void TestControls::templateMissingEverywhere()
+{
+    ScriptedDialogs dialogs;
+    AppWindows windows;
+    windows.main().setDialogs(&dialogs);
+    QTemporaryDir elsewhere;
+    const QString start = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path());
+    TForm6::setBundledFolders({elsewhere.filePath("nothing-here")});
+    Form6->show();
+    const QStringList before = windows.main().s->lines();
+    QTest::mouseClick(Form6->buttons.at(0), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(dialogs.errors.size(), 1);
+    QCOMPARE(dialogs.errors.first(),
+             QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(QDir::toNativeSeparators("szablony/Ankieta.html")));
+    QVERIFY(Form6->isVisible());
+    QCOMPARE(windows.main().s->lines(), before);
+    TForm6::setBundledFolders({});
+    QDir::setCurrent(start);
+}
+
+void TestControls::escapeLeavesTheTemplatesWindow()
+{
+    AppWindows windows;
+    Form6->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form6));
+    const QStringList before = windows.main().s->lines();
+    QTest::keyClick(Form6, Qt::Key_Escape);
+    QVERIFY(!Form6->isVisible());
+    QCOMPARE(windows.main().s->lines(), before);
+}
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"
