@@ -1,6 +1,9 @@
 #include "document/Cp1250.h"
 #include "document/Failure.h"
 #include "document/LineEnds.h"
+#include "document/TextScan.h"
+
+#include <QRandomGenerator>
 
 #include <QTest>
 
@@ -16,6 +19,7 @@ private slots:
     void lineEndsAreRewrittenToTheChosenOne();
     void characterOutsideTheCodePageIsRefusedWithItsLine();
     void malformedUtf8DoesNotCrash();
+    void scansCountLikeALoop();
     void detectLineEnd_data();
     void detectLineEnd();
 };
@@ -27,12 +31,12 @@ void TestCp1250::everyByteSurvivesARoundTrip()
         if (b != '\r' && b != '\n')
             bytes.append(char(b));
     bytes += "\r\n" + bytes + "\r\n";
-    const std::string utf8 = Cp1250::decodeToUtf8(bytes.constData(), size_t(bytes.size()), "\r\n");
-    const Cp1250::Encoded back = Cp1250::encodeUtf8(utf8.data(), utf8.size(), "\r\n");
+    const QByteArray utf8 = Cp1250::decodeToUtf8(bytes.constData(), size_t(bytes.size()), "\r\n");
+    const Cp1250::Encoded back = Cp1250::encodeUtf8(utf8.constData(), size_t(utf8.size()), "\r\n");
     QVERIFY(!back.error);
     QCOMPARE(back.bytes, bytes);
     // The decoded text holds one character per byte, NUL included.
-    QCOMPARE(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).size(), bytes.size());
+    QCOMPARE(QString::fromUtf8(utf8).size(), bytes.size());
 }
 
 void TestCp1250::polishLettersMapToTheirBytes_data()
@@ -85,8 +89,7 @@ void TestCp1250::lineEndsAreRewrittenToTheChosenOne()
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, eol);
     QFETCH(QByteArray, expected);
-    const std::string utf8 = Cp1250::decodeToUtf8(input.constData(), size_t(input.size()), eol);
-    QCOMPARE(QByteArray::fromStdString(utf8), expected);
+    QCOMPARE(Cp1250::decodeToUtf8(input.constData(), size_t(input.size()), eol), expected);
     const Cp1250::Encoded e = Cp1250::encodeUtf8(input.constData(), size_t(input.size()), eol);
     QCOMPARE(e.bytes, expected);
 }
@@ -133,6 +136,27 @@ void TestCp1250::detectLineEnd()
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, eol);
     QCOMPARE(LineEnds::detect(bytes), eol);
+}
+
+void TestCp1250::scansCountLikeALoop()
+{
+    QRandomGenerator rng(1250);
+    QList<QByteArray> samples = {QByteArray(), QByteArray(5000, '\n'), QByteArray(4100, char(0x80))};
+    for (int size : {1, 7, 8, 9, 2039, 2040, 2041, 70000}) {
+        QByteArray b(size, Qt::Uninitialized);
+        for (char &c : b)
+            c = char(rng.bounded(256));
+        samples << b;
+    }
+    for (const QByteArray &b : samples) {
+        std::size_t chars = 0, lfs = 0;
+        for (const char c : b) {
+            chars += (uchar(c) & 0xC0) != 0x80;
+            lfs += c == '\n';
+        }
+        QCOMPARE(TextScan::countCharacters(b.constData(), size_t(b.size())), chars);
+        QCOMPARE(TextScan::countByte(b.constData(), size_t(b.size()), '\n'), lfs);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestCp1250)

@@ -52,6 +52,8 @@ private slots:
     void saveIntoMissingFolderFailsAndKeepsFlag();
     void failedSaveKeepsTheOldFile();
     void documentTextAndSelectRangeCountTwoPerLineEnd();
+    void positionsAgreeWithTheTextAcrossBlocks_data();
+    void positionsAgreeWithTheTextAcrossBlocks();
 
 private:
     QTemporaryDir m_dir;
@@ -288,6 +290,38 @@ void TestSourceEditor::documentTextAndSelectRangeCountTwoPerLineEnd()
     m_editor->selectRange(text.indexOf(QStringLiteral("ół")), 2);
     QCOMPARE(m_editor->selectedText(), QStringLiteral("ół"));
     QCOMPARE(m_editor->crlfPositionOf(m_editor->bytePositionOf(at)), at);
+}
+
+void TestSourceEditor::positionsAgreeWithTheTextAcrossBlocks_data()
+{
+    QTest::addColumn<QByteArray>("eol");
+    QTest::newRow("LF") << QByteArray("\n");
+    QTest::newRow("CR LF") << QByteArray("\r\n");
+    QTest::newRow("CR") << QByteArray("\r");
+}
+
+void TestSourceEditor::positionsAgreeWithTheTextAcrossBlocks()
+{
+    QFETCH(QByteArray, eol);
+    QByteArray bytes;
+    for (int i = 0; i < 3000; ++i)
+        bytes += "wiersz \xB9\xE6\xEA " + QByteArray::number(i) + (i % 7 ? "" : " \x9C\x9F\xBF") + eol;
+    write(path("big.html"), bytes);
+    m_editor->loadFromFile(path("big.html"));
+    const QString text = m_editor->documentText();
+    for (qsizetype at : {qsizetype(0), qsizetype(4095), qsizetype(4096), qsizetype(4097), qsizetype(12345), text.size() - 7}) {
+        // A position at a line end's second character is not a character of its own here.
+        if (at > 0 && text.at(at) == QLatin1Char('\n') && text.at(at - 1) == QLatin1Char('\r'))
+            ++at;
+        const qsizetype bytePos = m_editor->bytePositionOf(at);
+        QCOMPARE(m_editor->crlfPositionOf(bytePos), at);
+        m_editor->selectRange(at, 3);
+        QCOMPARE(m_editor->selectedText(), text.mid(at, 3).replace("\r\n", QString::fromLatin1(eol)));
+    }
+    const qsizetype last = text.lastIndexOf(QStringLiteral("2999"));
+    const auto hit = m_editor->find(100, QStringLiteral("2999"), true);
+    QVERIFY(hit);
+    QCOMPARE(*hit, last);
 }
 
 QTEST_MAIN(TestSourceEditor)

@@ -570,7 +570,9 @@ void TForm1::TFindDialog1Find()
         return;
     }
     FindPos = *hit + 1;
-    s->selectRange(FindPos - 1, text.size());
+    // The match is selected where find() left it: the same range as positions FindPos - 1
+    // to FindPos - 1 + the text's length, without counting the document again.
+    s->selectLastHit();
     s->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
     s->activateWindow();
     s->setFocus();

@@ -32,7 +32,7 @@ struct Encoded {
 // Encodes the editor's UTF-8 text, writing `eol` for every line end found (CR LF, LF or CR).
 Encoded encodeUtf8(const char *utf8, std::size_t length, const QByteArray &eol);
 // Decodes file bytes into the editor's UTF-8 text, writing `eol` for every line end found.
-std::string decodeToUtf8(const char *bytes, std::size_t length, const QByteArray &eol);
+QByteArray decodeToUtf8(const char *bytes, std::size_t length, const QByteArray &eol);
 
 QByteArray encode(const QString &text); // throws Failure for a character outside the code page
 QString unencodableMessage(const Unencodable &u);

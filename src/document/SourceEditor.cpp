@@ -4,6 +4,7 @@
 #include "document/Failure.h"
 #include "document/LineEnds.h"
 #include "document/Search.h"
+#include "document/TextScan.h"
 
 #include <Qsci/qscilexer.h>
 
@@ -53,16 +54,23 @@ SourceEditor::SourceEditor(QWidget *parent)
     setAutoIndent(false);
     // A paste or a drop keeps the document's single kind of line end.
     sci(SCI_SETPASTECONVERTENDINGS, 1);
-    // Scintilla keeps a character index per line, so positions counted in characters (the
-    // search, the accessibility layer) need no walk from the start of the document.
-    sci(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF32);
     setContextMenuPolicy(Qt::CustomContextMenu);
 
     connect(this, &QsciScintilla::modificationChanged, this, [this] { emitModifiedIfChanged(); });
-    connect(this, &QsciScintilla::textChanged, this, [this] {
-        if (length() > 0)
-            m_singleEmptyLine = false;
-    });
+    accessibilityActiveChanged(QAccessible::isActive());
+    QAccessible::installActivationObserver(this);
+}
+
+SourceEditor::~SourceEditor()
+{
+    QAccessible::removeActivationObserver(this);
+}
+
+void SourceEditor::accessibilityActiveChanged(bool active)
+{
+    // Nothing else here listens to modification events: folding is off, and the modified
+    // flag follows the save-point notifications, which no mask filters.
+    sci(SCI_SETMODEVENTMASK, ulong(active ? SC_MODEVENTMASKALL : 0));
 }
 
 void SourceEditor::setEditorFont(const QFont &font)
@@ -75,7 +83,9 @@ void SourceEditor::setEditorFont(const QFont &font)
 
 int SourceEditor::lineCount() const
 {
-    if (length() == 0 && !m_singleEmptyLine)
+    if (length() > 0)
+        m_singleEmptyLine = false;
+    else if (!m_singleEmptyLine)
         return 0;
     return int(sci(SCI_GETLINECOUNT));
 }
@@ -175,12 +185,12 @@ void SourceEditor::clearAll()
     emitModifiedIfChanged();
 }
 
-void SourceEditor::replaceBuffer(const std::string &utf8)
+void SourceEditor::replaceBuffer(const QByteArray &utf8)
 {
     sci(SCI_SETUNDOCOLLECTION, 0);
     sci(SCI_CLEARALL);
     // Appended with an explicit length: the text may hold NUL bytes.
-    SendScintilla(SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.data());
+    SendScintilla(SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.constData());
     sci(SCI_SETUNDOCOLLECTION, 1);
 }
 
@@ -197,7 +207,7 @@ void SourceEditor::loadFromFile(const QString &path)
     file.close();
 
     const QByteArray eol = LineEnds::detect(bytes);
-    const std::string text = Cp1250::decodeToUtf8(bytes.constData(), std::size_t(bytes.size()), eol);
+    const QByteArray text = Cp1250::decodeToUtf8(bytes.constData(), std::size_t(bytes.size()), eol);
 
     const bool wasModified = isDocumentModified();
     m_eol = eol;
@@ -271,41 +281,43 @@ QString SourceEditor::documentText() const
 
 qsizetype SourceEditor::crlfPositionOf(qsizetype bytePosition) const
 {
-    const long line = sci(SCI_LINEFROMPOSITION, ulong(bytePosition));
-    const long lineStart = sci(SCI_POSITIONFROMLINE, ulong(line));
-    const long chars = sci(SCI_INDEXPOSITIONFROMLINE, ulong(line), SC_LINECHARACTERINDEX_UTF32)
-                       + sci(SCI_COUNTCHARACTERS, ulong(lineStart), bytePosition);
+    qsizetype n = 0;
+    const char *p = buffer(&n);
+    const std::size_t upTo = std::size_t(qBound<qsizetype>(0, bytePosition, n));
+    qsizetype position = qsizetype(TextScan::countCharacters(p, upTo));
     // Each line end counts two characters, whatever the editor holds.
-    return chars + (m_eol.size() == 1 ? line : 0);
+    if (m_eol.size() == 1)
+        position += qsizetype(TextScan::countByte(p, upTo, m_eol.at(0)));
+    return position;
 }
 
 qsizetype SourceEditor::bytePositionOf(qsizetype crlfPosition) const
 {
-    // Find the last line whose start lies at or before the position, by bisection.
-    long lo = 0, hi = sci(SCI_GETLINECOUNT) - 1;
-    const int extra = m_eol.size() == 1 ? 1 : 0;
-    auto startOf = [&](long line) {
-        return qsizetype(sci(SCI_INDEXPOSITIONFROMLINE, ulong(line), SC_LINECHARACTERINDEX_UTF32)) + line * extra;
-    };
-    while (lo < hi) {
-        const long mid = (lo + hi + 1) / 2;
-        if (startOf(mid) <= crlfPosition)
-            lo = mid;
-        else
-            hi = mid - 1;
+    qsizetype n = 0;
+    const char *p = buffer(&n);
+    const bool oneByteEol = m_eol.size() == 1;
+    const char eolChar = m_eol.at(0);
+    // Whole blocks first, then character by character.
+    constexpr qsizetype kBlock = 4096;
+    qsizetype at = 0, counted = 0;
+    while (n - at > kBlock) {
+        qsizetype blockChars = qsizetype(TextScan::countCharacters(p + at, kBlock));
+        if (oneByteEol)
+            blockChars += qsizetype(TextScan::countByte(p + at, kBlock, eolChar));
+        // A block must not end inside a character: stop before one that would.
+        if (counted + blockChars > crlfPosition || (static_cast<unsigned char>(p[at + kBlock]) & 0xC0) == 0x80)
+            break;
+        counted += blockChars;
+        at += kBlock;
     }
-    const long lineStart = sci(SCI_POSITIONFROMLINE, ulong(lo));
-    const long lineEnd = sci(SCI_GETLINEENDPOSITION, ulong(lo));
-    qsizetype remaining = crlfPosition - startOf(lo);
-    long pos = lineStart;
-    while (remaining > 0 && pos < lineEnd) {
-        pos = sci(SCI_POSITIONAFTER, ulong(pos));
-        --remaining;
+    while (at < n && counted < crlfPosition) {
+        const unsigned char c = static_cast<unsigned char>(p[at]);
+        counted += (oneByteEol && char(c) == eolChar) ? 2 : 1;
+        ++at;
+        while (at < n && (static_cast<unsigned char>(p[at]) & 0xC0) == 0x80)
+            ++at;
     }
-    // A position inside a line end lands after it.
-    if (remaining > 0)
-        pos = lo + 1 < sci(SCI_GETLINECOUNT) ? sci(SCI_POSITIONFROMLINE, ulong(lo + 1)) : lineEnd;
-    return pos;
+    return at;
 }
 
 void SourceEditor::selectRange(qsizetype start, qsizetype length)
@@ -327,5 +339,11 @@ std::optional<qsizetype> SourceEditor::find(qsizetype crlfStart, const QString &
                                   size_t(from), matchCase);
     if (!hit)
         return std::nullopt;
+    m_lastHit = {qsizetype(*hit), qsizetype(utf8.size())};
     return crlfPositionOf(qsizetype(*hit));
+}
+
+void SourceEditor::selectLastHit()
+{
+    sci(SCI_SETSEL, ulong(m_lastHit.first), long(m_lastHit.first + m_lastHit.second));
 }

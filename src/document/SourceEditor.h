@@ -2,6 +2,8 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QAccessible>
+
 #include <QByteArray>
 #include <QStringList>
 #include <optional>
@@ -9,11 +11,17 @@
 // The syntax-coloured editor that holds the one document. The document is 8-bit text in
 // Windows-1250; the editor holds it decoded as UTF-8 with one kind of line end throughout,
 // the one the document is saved with.
-class SourceEditor : public QsciScintilla
+class SourceEditor : public QsciScintilla, public QAccessible::ActivationObserver
 {
     Q_OBJECT
 public:
     explicit SourceEditor(QWidget *parent = nullptr);
+    ~SourceEditor() override;
+
+    // Insert and delete notifications cost a walk from the start of the document each (the
+    // editor's accessibility layer turns their byte positions into character offsets), so
+    // modification events are only asked for while an assistive technology listens.
+    void accessibilityActiveChanged(bool active) override;
 
     int lineCount() const;
     QStringList lines() const;
@@ -41,6 +49,8 @@ public:
     void selectRange(qsizetype start, qsizetype length);
     // The next occurrence at or after a position, both counted with CR LF line ends.
     std::optional<qsizetype> find(qsizetype crlfStart, const QString &needle, bool matchCase) const;
+    // Selects what the last successful find() found, without counting positions again.
+    void selectLastHit();
     qsizetype crlfPositionOf(qsizetype bytePosition) const;
     qsizetype bytePositionOf(qsizetype crlfPosition) const;
 
@@ -51,17 +61,18 @@ signals:
 
 private:
     long sci(unsigned msg, unsigned long w = 0, long l = 0) const { return SendScintilla(msg, w, l); }
-    void replaceBuffer(const std::string &utf8);
+    void replaceBuffer(const QByteArray &utf8);
     QByteArray toEditorText(const QString &text) const;
     void insertUnrecorded(qsizetype bytePosition, const QByteArray &utf8);
     void emitModifiedIfChanged();
 
     QByteArray m_eol = QByteArrayLiteral("\r\n");
     // The editor cannot tell an empty document from one holding a single empty line.
-    bool m_singleEmptyLine = false;
+    mutable bool m_singleEmptyLine = false;
     // Set when the history that could bring back the last unmodified state was emptied while
     // the document was modified (a load, a head insertion): the flag then stays set until a
     // save or a clear, whatever Undo does.
     bool m_modifiedBeyondHistory = false;
     bool m_lastModified = false;
+    mutable std::pair<qsizetype, qsizetype> m_lastHit{0, 0}; // byte position and length
 };

@@ -1,0 +1,201 @@
+// Editor, search and generator timings, each next to a baseline measured in the same run.
+#include "document/SourceEditor.h"
+#include "generators/TableMarkup.h"
+#include "generators/TablePanel.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QTemporaryDir &scratch()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A Windows-1250 HTML file of about `megabytes` MB with Polish letters on every line.
+QString sampleFile(int megabytes)
+{
+    const QString path = scratch().filePath(QStringLiteral("sample%1.html").arg(megabytes));
+    if (QFile::exists(path))
+        return path;
+    QByteArray line = "<TR><TD>Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1</TD><TD ALIGN=\"CENTER\">tre\x9C\xE6 kom\xF3rki</TD></TR>\r\n";
+    QByteArray block;
+    while (block.size() < 1 << 20)
+        block += line;
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("<HTML>\r\n<BODY>\r\n<TABLE>\r\n");
+    for (int i = 0; i < megabytes; ++i)
+        f.write(block);
+    f.write("</TABLE>\r\nKONIEC_TABLE\r\n</BODY>\r\n</HTML>");
+    return path;
+}
+
+struct Window {
+    SourceEditor editor;
+    Window()
+    {
+        editor.resize(1000, 700);
+        editor.show();
+        QTest::qWaitForWindowExposed(&editor);
+    }
+};
+
+void BM_ReadFileBaseline(benchmark::State &state)
+{
+    const QString path = sampleFile(int(state.range(0)));
+    for (auto _ : state) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        benchmark::DoNotOptimize(f.readAll());
+    }
+}
+
+void BM_OpenFileAndPaint(benchmark::State &state)
+{
+    const QString path = sampleFile(int(state.range(0)));
+    Window w;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        w.editor.loadFromFile(path);
+        const qint64 a = t.restart();
+        w.editor.repaint();
+        std::fprintf(stderr, "load %lld paint %lld\n", a, t.elapsed());
+    }
+}
+
+void BM_CopyAndFsyncBaseline(benchmark::State &state)
+{
+    const QString path = sampleFile(int(state.range(0)));
+    QFile in(path);
+    in.open(QIODevice::ReadOnly);
+    const QByteArray bytes = in.readAll();
+    for (auto _ : state) {
+        QFile out(scratch().filePath(QStringLiteral("copy.html")));
+        out.open(QIODevice::WriteOnly);
+        out.write(bytes);
+        out.flush();
+        fsync(out.handle());
+    }
+}
+
+void BM_Save(benchmark::State &state)
+{
+    const QString path = sampleFile(int(state.range(0)));
+    Window w;
+    w.editor.loadFromFile(path);
+    for (auto _ : state)
+        w.editor.saveToFile(scratch().filePath(QStringLiteral("saved.html")));
+}
+
+void BM_TypeAtEnd(benchmark::State &state)
+{
+    Window w;
+    if (state.range(0) > 0)
+        w.editor.loadFromFile(sampleFile(int(state.range(0))));
+    else
+        w.editor.setText(QStringLiteral("<HTML>\r\n</HTML>"));
+    w.editor.setFocus();
+    w.editor.SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+    for (auto _ : state) {
+        QTest::keyClick(w.editor.viewport(), Qt::Key_A);
+        w.editor.repaint();
+    }
+}
+
+void BM_FindBaselineIndexOf(benchmark::State &state)
+{
+    Window w;
+    w.editor.loadFromFile(sampleFile(int(state.range(0))));
+    const QString text = w.editor.documentText();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(text.indexOf(QStringLiteral("koniec_table"), 0, Qt::CaseInsensitive));
+}
+
+void BM_FindNext(benchmark::State &state)
+{
+    Window w;
+    w.editor.loadFromFile(sampleFile(int(state.range(0))));
+    for (auto _ : state) {
+        const auto hit = w.editor.find(0, QStringLiteral("koniec_table"), false);
+        benchmark::DoNotOptimize(hit);
+        w.editor.selectLastHit();
+    }
+}
+
+void BM_TableBaselineSetPlainText(benchmark::State &state)
+{
+    TableMarkup::Spec spec;
+    spec.rows = spec.cellsPerRow = int(state.range(0));
+    const QString text = TableMarkup::generate(spec);
+    for (auto _ : state) {
+        QPlainTextEdit edit;
+        edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+        edit.setPlainText(text);
+    }
+}
+
+void BM_TableIntoPanel(benchmark::State &state)
+{
+    for (auto _ : state) {
+        TablePanel panel;
+        panel.show();
+        TableMarkup::Spec spec;
+        spec.rows = spec.cellsPerRow = int(state.range(0));
+        panel.appendLines(TableMarkup::generate(spec));
+        panel.repaint();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_ReadFileBaseline)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_OpenFileAndPaint)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CopyAndFsyncBaseline)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Save)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_TypeAtEnd)->Arg(0)->Arg(5)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_FindBaselineIndexOf)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_FindNext)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_TableBaselineSetPlainText)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_TableIntoPanel)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // --peak-open FILE: open and paint one file, then print the peak memory in MB.
+    if (argc == 3 && qstrcmp(argv[1], "--peak-open") == 0) {
+        Window w;
+        QElapsedTimer t;
+        t.start();
+        w.editor.loadFromFile(QString::fromLocal8Bit(argv[2]));
+        w.editor.repaint();
+        const qint64 ms = t.elapsed();
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("open+paint %lld ms, peak %ld MB\n", ms, usage.ru_maxrss / 1024);
+        return 0;
+    }
+    if (argc == 3 && qstrcmp(argv[1], "--make-sample") == 0) {
+        QFile::copy(sampleFile(QString::fromLocal8Bit(argv[2]).toInt()),
+                    QDir::current().filePath(QStringLiteral("sample.html")));
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
