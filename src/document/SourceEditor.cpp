@@ -38,7 +38,7 @@ QByteArray withLineEnds(const QByteArray &utf8, const QByteArray &eol)
 } // namespace
 
 SourceEditor::SourceEditor(QWidget *parent)
-    : QsciScintilla(parent)
+    : ScintillaView(parent)
 {
     setObjectName(QStringLiteral("s"));
     setUtf8(true);
@@ -57,20 +57,6 @@ SourceEditor::SourceEditor(QWidget *parent)
     setContextMenuPolicy(Qt::CustomContextMenu);
 
     connect(this, &QsciScintilla::modificationChanged, this, [this] { emitModifiedIfChanged(); });
-    accessibilityActiveChanged(QAccessible::isActive());
-    QAccessible::installActivationObserver(this);
-}
-
-SourceEditor::~SourceEditor()
-{
-    QAccessible::removeActivationObserver(this);
-}
-
-void SourceEditor::accessibilityActiveChanged(bool active)
-{
-    // Nothing else here listens to modification events: folding is off, and the modified
-    // flag follows the save-point notifications, which no mask filters.
-    sci(SCI_SETMODEVENTMASK, ulong(active ? SC_MODEVENTMASKALL : 0));
 }
 
 void SourceEditor::setEditorFont(const QFont &font)

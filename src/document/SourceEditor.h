@@ -1,8 +1,6 @@
 #pragma once
 
-#include <Qsci/qsciscintilla.h>
-
-#include <QAccessible>
+#include "document/ScintillaView.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -11,17 +9,11 @@
 // The syntax-coloured editor that holds the one document. The document is 8-bit text in
 // Windows-1250; the editor holds it decoded as UTF-8 with one kind of line end throughout,
 // the one the document is saved with.
-class SourceEditor : public QsciScintilla, public QAccessible::ActivationObserver
+class SourceEditor : public ScintillaView
 {
     Q_OBJECT
 public:
     explicit SourceEditor(QWidget *parent = nullptr);
-    ~SourceEditor() override;
-
-    // Insert and delete notifications cost a walk from the start of the document each (the
-    // editor's accessibility layer turns their byte positions into character offsets), so
-    // modification events are only asked for while an assistive technology listens.
-    void accessibilityActiveChanged(bool active) override;
 
     int lineCount() const;
     QStringList lines() const;

@@ -4,22 +4,25 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QPlainTextEdit>
+#include "document/ScintillaView.h"
+
 #include <QPushButton>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextDocumentFragment>
 
 TablePanel::TablePanel(QWidget *parent)
     : QGroupBox(QStringLiteral("Kreator Tabel:"), parent)
 {
     setObjectName(QStringLiteral("GroupBox7"));
-    Memo2 = new QPlainTextEdit(this);
+    Memo2 = new ScintillaView(this);
     Memo2->setObjectName(QStringLiteral("Memo2"));
     Memo2->setAccessibleName(QStringLiteral("Memo2"));
     Memo2->setGeometry(8, 18, 201, 113);
-    Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo2->setPlainText(TableMarkup::initialPanelLines().join(QLatin1Char('\n')));
+    Memo2->setWrapMode(QsciScintilla::WrapNone);
+    Memo2->setEolMode(QsciScintilla::EolUnix);
+    Memo2->setMarginWidth(0, 0);
+    Memo2->setMarginWidth(1, 0);
+    Memo2->setMarginWidth(2, 0);
+    Memo2->setFont(font());
+    Memo2->setText(TableMarkup::initialPanelLines().join(QLatin1Char('\n')));
 
     const struct { QPushButton **button; const char *name, *caption; int y; } buttons[] = {
         {&BitBtn11, "BitBtn11", "Utwórz tabele", 18},
@@ -35,24 +38,21 @@ TablePanel::TablePanel(QWidget *parent)
 
     connect(BitBtn11, &QPushButton::clicked, this, &TablePanel::wizardRequested);
     connect(BitBtn12, &QPushButton::clicked, this, [this] {
-        Memo2->selectAll();
-        QApplication::clipboard()->setText(Memo2->textCursor().selection().toPlainText());
+        Memo2->selectAll(true);
+        QApplication::clipboard()->setText(Memo2->selectedText());
     });
-    connect(BitBtn13, &QPushButton::clicked, Memo2, &QPlainTextEdit::clear);
+    connect(BitBtn13, &QPushButton::clicked, this, [this] { Memo2->clear(); });
 }
 
 void TablePanel::appendLines(const QString &text)
 {
-    if (Memo2->document()->isEmpty()) {
-        Memo2->setPlainText(text);
-        return;
-    }
-    QTextCursor cursor(Memo2->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(QLatin1Char('\n') + text);
+    QByteArray utf8 = text.toUtf8();
+    if (Memo2->length() > 0)
+        utf8.prepend('\n');
+    Memo2->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.constData());
 }
 
 QString TablePanel::text() const
 {
-    return Memo2->toPlainText();
+    return Memo2->text();
 }

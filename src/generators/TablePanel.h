@@ -2,7 +2,7 @@
 
 #include <QGroupBox>
 
-class QPlainTextEdit;
+class ScintillaView;
 class QPushButton;
 
 // The scratch box "Kreator Tabel:" on the main window that collects generated tables.
@@ -12,7 +12,7 @@ class TablePanel : public QGroupBox
 public:
     explicit TablePanel(QWidget *parent = nullptr);
 
-    QPlainTextEdit *Memo2;
+    ScintillaView *Memo2; // a Scintilla view: a table of a million lines shows at once
     QPushButton *BitBtn11, *BitBtn12, *BitBtn13;
 
     // Appends text (lines separated by LF) as new last lines, in one operation.

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QAccessible>
+
+// A Scintilla text view that only asks for modification events while an assistive
+// technology listens: the editor's accessibility layer turns the byte position of every
+// insertion into a character offset by walking the text from its start, which makes typing
+// in a large text slow for everybody else.
+class ScintillaView : public QsciScintilla, public QAccessible::ActivationObserver
+{
+    Q_OBJECT
+public:
+    explicit ScintillaView(QWidget *parent = nullptr);
+    ~ScintillaView() override;
+    void accessibilityActiveChanged(bool active) override;
+};
