@@ -171,13 +171,15 @@ void FtpClient::prepare(const QString &path)
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
     curl_easy_setopt(c, CURLOPT_FTPPORT, m_login.passive ? nullptr : "-");
-    curl_easy_setopt(c, CURLOPT_BUFFERSIZE, 100L * 1024);
+    curl_easy_setopt(c, CURLOPT_BUFFERSIZE, 512L * 1024);
     curl_easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
     curl_easy_setopt(c, CURLOPT_TCP_NODELAY, 1L);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, m_error);
+    // The protocol trace feeds the status texts of connecting and logging in; a transfer
+    // does without it, since it would pass every block of data through the trace too.
     curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, &FtpCallbacks::debug);
     curl_easy_setopt(c, CURLOPT_DEBUGDATA, this);
-    curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(c, CURLOPT_VERBOSE, long(m_connecting));
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &FtpCallbacks::progress);
     m_error[0] = '\0';
@@ -218,11 +220,11 @@ void FtpClient::connectAndLogin(const Login &login)
         throw Failure(QStringLiteral("Nie można utworzyć połączenia FTP."));
     if (onStatus)
         onStatus(QStringLiteral("Wyszukiwanie hosta %1...").arg(login.host));
+    m_connecting = true;
     prepare(QString());
     curl_easy_setopt(h(m_handle), CURLOPT_NOBODY, 1L);
     Transfer t{this};
     curl_easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
-    m_connecting = true;
     try {
         perform(login.host);
         m_connecting = false;
@@ -330,7 +332,8 @@ void FtpClient::download(const QString &remotePath, const QString &localPath)
     // Written under a temporary name and renamed at the end: a failed transfer leaves nothing.
     QSaveFile file(localPath);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: curl hands over 100 KiB at a time, a second copy through a buffer only costs.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(localPath, file.errorString()));
     if (onStatus)
         onStatus(QStringLiteral("Pobieranie %1...").arg(remotePath));
