@@ -15,6 +15,10 @@ echo "== Opening a 50 MB Windows-1250 file, whole process"
 QT_QPA_PLATFORM=offscreen "$build/bench/tarnwick_bench" --peak-open "$work/sample.html" 2>/dev/null
 
 echo
+echo "== Preview"
+"$build/bench/preview_bench" 2>/dev/null
+
+echo
 echo "== Start-up to the first mapped window (baseline: a bare Qt + QScintilla window)"
 programs=("bare=$build/bench/bare_window::bare window"
           "tarnwick=$build/tarnwick::Velmora Software: Tarnwick v1.6 ")
