@@ -110,11 +110,9 @@ Encoded encodeUtf8(const char *utf8, std::size_t length, const QByteArray &eol)
     const auto &rev = tables().reverse;
     auto p = reinterpret_cast<const unsigned char *>(utf8);
     const auto end = p + length;
-    // One byte per character at most, except line ends that grow from LF or CR to CR LF.
-    std::size_t lineEnds = 0;
-    if (eol.size() > 1)
-        lineEnds = TextScan::countByte(utf8, length, '\n') + TextScan::countByte(utf8, length, '\r');
-    result.bytes.resize(qsizetype(length + lineEnds));
+    // One byte per character at most, except line ends that may grow from LF or CR to CR LF:
+    // room for the worst case, left uninitialised, so that pages never written cost nothing.
+    result.bytes = QByteArray(qsizetype(eol.size() > 1 ? length * 2 : length) + 1, Qt::Uninitialized);
     char *out = result.bytes.data();
     const char *eolData = eol.constData();
     const qsizetype eolSize = eol.size();
