@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,6 +85,7 @@ private slots:
     void panelReportsSelectionAndConnectionErrors();
     void panelRefusesHostileNames();
     void panelStaysResponsiveDuringATransfer();
+    void closingDuringATransferAbortsIt();
 
 private:
     bool waitForPanel(FtpPanel &panel)
@@ -467,6 +469,38 @@ void TestFtp::panelStaysResponsiveDuringATransfer()
     QVERIFY(!panel.ProgressBar1->isVisible());
     QCOMPARE(readFile(m_local.filePath("plik.bin")).size(), 2 * 1024 * 1024);
     QVERIFY(QFile::exists(m_server.filePath("plik.bin")));
+}
+
+void TestFtp::closingDuringATransferAbortsIt()
+{
+    FtpServer server(m_server.path(), {"--throttle", "262144"});
+    QVERIFY(writeFile(m_server.filePath("plik.bin"), everyByte(8 * 1024 * 1024)));
+    FtpPanel panel;
+    panel.setErrorHandler([this](const QString &m) { m_errors << m; });
+    panel.setPort(server.port());
+    panel.eHost->setText("127.0.0.1");
+    panel.eLogin->setText("tester");
+    panel.eHaslo->setText("sekret");
+    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    panel.lDirList->setDirectory(m_local.path());
+    panel.rList->setCurrentRow(0);
+    QSignalSpy progress(panel.ProgressBar1, &QProgressBar::valueChanged);
+    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QVERIFY(QTest::qWaitFor([&] { return !progress.isEmpty(); }, 30000));
+    // The window closes: the transfer stops at once (it would need half a minute), and no
+    // partial file is left behind.
+    QElapsedTimer timer;
+    timer.start();
+    panel.shutdown();
+    QVERIFY(timer.elapsed() < 10000);
+    QVERIFY(!panel.busy());
+    QVERIFY(QDir(m_local.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    // The finished thread's own notification, already posted, must find nothing left to do.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QVERIFY(panel.Button6->isEnabled());
+    QVERIFY(m_errors.isEmpty());
 }
 
 QTEST_MAIN(TestFtp)

@@ -45,7 +45,7 @@ const Drawing kDrawings[] = {
     {"wizard", "W", 0xFF600080, 1},
     {"go-previous", "", 0xFF206020, 2},
     {"go-next", "", 0xFF206020, 3},
-    {"process-stop", "", 0xFFC02020, 4},
+    {"process-stop", "■", 0xFFC02020, 1},
     {"view-refresh", "", 0xFF206020, 5},
 };
 

@@ -187,8 +187,9 @@ void FtpPanel::shutdown()
         return;
     m_client.abort();
     m_worker->wait();
-    delete m_worker;
+    m_worker->deleteLater();
     m_worker = nullptr;
+    setBusy(false);
 }
 
 bool FtpPanel::remoteSideCurrent() const
@@ -224,7 +225,11 @@ void FtpPanel::run(const std::function<void()> &job, bool redraw)
             m_jobError = QString::fromLocal8Bit(e.what());
         }
     });
-    connect(m_worker, &QThread::finished, this, [this] {
+    QThread *worker = m_worker;
+    connect(worker, &QThread::finished, this, [this, worker] {
+        // A shutdown may have finished this job already.
+        if (m_worker != worker)
+            return;
         m_worker->deleteLater();
         m_worker = nullptr;
         setBusy(false);
