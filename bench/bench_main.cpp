@@ -138,9 +138,9 @@ void BM_FindNext(benchmark::State &state)
 
 void BM_TableBaselineSetPlainText(benchmark::State &state)
 {
-    TableMarkup::Spec spec;
-    spec.rows = spec.cellsPerRow = int(state.range(0));
-    const QString text = TableMarkup::generate(spec);
+    TableMarkup::Request request;
+    request.rows = request.cellsPerRow = int(state.range(0));
+    const QString text = TableMarkup::generate(request);
     for (auto _ : state) {
         QPlainTextEdit edit;
         edit.setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -153,9 +153,9 @@ void BM_TableIntoPanel(benchmark::State &state)
     for (auto _ : state) {
         TablePanel panel;
         panel.show();
-        TableMarkup::Spec spec;
-        spec.rows = spec.cellsPerRow = int(state.range(0));
-        panel.appendLines(TableMarkup::generate(spec));
+        TableMarkup::Request request;
+        request.rows = request.cellsPerRow = int(state.range(0));
+        panel.appendLines(TableMarkup::generate(request));
         panel.repaint();
     }
 }

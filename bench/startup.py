@@ -46,8 +46,8 @@ def main():
     results = {}
     programs = [arg.split("=", 1) for arg in sys.argv[2:]]
     for _ in range(runs):  # interleaved, so both see the same machine load
-        for name, spec in programs:
-            command, caption = spec.split("::", 1)
+        for name, entry in programs:
+            command, caption = entry.split("::", 1)
             results.setdefault(name, []).append(once(command, caption))
     for name, times in results.items():
         print("%-12s median %7.1f ms   fastest %7.1f ms" % (name, statistics.median(times), min(times)))

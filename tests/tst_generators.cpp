@@ -62,17 +62,17 @@ void TestGenerators::toInteger()
 
 void TestGenerators::tableExampleHasThirteenLines()
 {
-    TableMarkup::Spec spec;
-    spec.rows = 2;
-    spec.cellsPerRow = 3;
-    spec.align = "CENTER";
-    spec.border = 1;
-    spec.cellPadding = 2;
-    spec.cellSpacing = 0;
-    spec.borderColour = "#000000";
-    const QStringList lines = TableMarkup::generate(spec).split('\n');
+    TableMarkup::Request request;
+    request.rows = 2;
+    request.cellsPerRow = 3;
+    request.align = "CENTER";
+    request.border = 1;
+    request.cellPadding = 2;
+    request.cellSpacing = 0;
+    request.borderColour = "#000000";
+    const QStringList lines = TableMarkup::generate(request).split('\n');
     QCOMPARE(lines.size(), 13);
-    QCOMPARE(TableMarkup::lineCount(spec), 13);
+    QCOMPARE(TableMarkup::lineCount(request), 13);
     QCOMPARE(lines.first(), QStringLiteral("<TABLE ALIGN=CENTER BORDER=1 CELLPADDING=2 CELLSPACING=0 BORDERCOLOR=#000000>"));
     const QString cell = QStringLiteral("<TD>Tutaj wpisz zawartość komurki</TD>");
     QCOMPARE(lines.mid(1, 5), QStringList({"<TR>", cell, cell, cell, "</TR>"}));
@@ -97,35 +97,35 @@ void TestGenerators::tableCounts()
     QFETCH(int, rows);
     QFETCH(int, cells);
     QFETCH(int, lines);
-    TableMarkup::Spec spec;
-    spec.rows = rows;
-    spec.cellsPerRow = cells;
-    const QStringList out = TableMarkup::generate(spec).split('\n');
+    TableMarkup::Request request;
+    request.rows = rows;
+    request.cellsPerRow = cells;
+    const QStringList out = TableMarkup::generate(request).split('\n');
     QCOMPARE(out.size(), lines);
     QCOMPARE(out.count(QStringLiteral("<TR>")), qMax(0, rows));
 }
 
 void TestGenerators::tableAttributesAreWrittenBack()
 {
-    TableMarkup::Spec spec;
-    spec.border = -2;
-    const QString first = TableMarkup::generate(spec).section('\n', 0, 0);
+    TableMarkup::Request request;
+    request.border = -2;
+    const QString first = TableMarkup::generate(request).section('\n', 0, 0);
     // Empty text fields leave the blank straight after the equals sign.
     QCOMPARE(first, QStringLiteral("<TABLE ALIGN= BORDER=-2 CELLPADDING=0 CELLSPACING=0 BORDERCOLOR=>"));
 }
 
 void TestGenerators::hugeTableIsRefused()
 {
-    TableMarkup::Spec spec;
-    spec.rows = 1000;
-    spec.cellsPerRow = 1000;
-    QCOMPARE(TableMarkup::generate(spec).count('\n') + 1, 1002003);
-    spec.rows = 100000;
-    spec.cellsPerRow = 100000;
-    QVERIFY_THROWS_EXCEPTION(Failure, TableMarkup::generate(spec));
-    spec.rows = 1000001;
-    spec.cellsPerRow = 1;
-    QVERIFY_THROWS_EXCEPTION(Failure, TableMarkup::generate(spec));
+    TableMarkup::Request request;
+    request.rows = 1000;
+    request.cellsPerRow = 1000;
+    QCOMPARE(TableMarkup::generate(request).count('\n') + 1, 1002003);
+    request.rows = 100000;
+    request.cellsPerRow = 100000;
+    QVERIFY_THROWS_EXCEPTION(Failure, TableMarkup::generate(request));
+    request.rows = 1000001;
+    request.cellsPerRow = 1;
+    QVERIFY_THROWS_EXCEPTION(Failure, TableMarkup::generate(request));
 }
 
 void TestGenerators::pageWithEmptyFields()

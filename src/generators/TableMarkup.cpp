@@ -50,17 +50,17 @@ int toInteger(const QString &text)
     return int(value);
 }
 
-long long lineCount(const Spec &spec)
+long long lineCount(const Request &request)
 {
-    const long long rows = qMax(0, spec.rows);
-    const long long cells = qMax(0, spec.cellsPerRow);
+    const long long rows = qMax(0, request.rows);
+    const long long cells = qMax(0, request.cellsPerRow);
     return 1 + rows * (cells + 2) + 2;
 }
 
-QString generate(const Spec &spec)
+QString generate(const Request &request)
 {
-    const long long rows = qMax(0, spec.rows);
-    const long long cells = qMax(0, spec.cellsPerRow);
+    const long long rows = qMax(0, request.rows);
+    const long long cells = qMax(0, request.cellsPerRow);
     if (rows * cells > kMaxCells)
         throw Failure(QStringLiteral("Tabela %1 × %2 ma %3 komórek, a kreator tworzy co najwyżej %4. "
                                      "Zmniejsz liczbę wierszy lub kolumn.")
@@ -68,10 +68,10 @@ QString generate(const Spec &spec)
                           .arg(cells)
                           .arg(rows * cells)
                           .arg(kMaxCells));
-    const QString open = QStringLiteral("<TABLE ALIGN=") + spec.align + QStringLiteral(" BORDER=")
-                         + QString::number(spec.border) + QStringLiteral(" CELLPADDING=")
-                         + QString::number(spec.cellPadding) + QStringLiteral(" CELLSPACING=")
-                         + QString::number(spec.cellSpacing) + QStringLiteral(" BORDERCOLOR=") + spec.borderColour
+    const QString open = QStringLiteral("<TABLE ALIGN=") + request.align + QStringLiteral(" BORDER=")
+                         + QString::number(request.border) + QStringLiteral(" CELLPADDING=")
+                         + QString::number(request.cellPadding) + QStringLiteral(" CELLSPACING=")
+                         + QString::number(request.cellSpacing) + QStringLiteral(" BORDERCOLOR=") + request.borderColour
                          + QStringLiteral(">");
     const QString cell = QStringLiteral("\n<TD>Tutaj wpisz zawartość komurki</TD>");
     QString row = QStringLiteral("\n<TR>");

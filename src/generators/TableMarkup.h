@@ -11,7 +11,7 @@ namespace TableMarkup {
 // "'text' is not a valid integer value".
 int toInteger(const QString &text);
 
-struct Spec {
+struct Request {
     int cellsPerRow = 0; // from the field labelled "Ilość wierszy:"
     int rows = 0;        // from the field labelled "Ilość kolumn:"
     QString align;
@@ -26,9 +26,9 @@ inline constexpr long long kMaxCells = 1000000;
 
 // The table's lines joined by LF, without a line end after the last one. Throws Failure for
 // a table larger than kMaxCells.
-QString generate(const Spec &spec);
+QString generate(const Request &request);
 // How many lines generate() produces.
-long long lineCount(const Spec &spec);
+long long lineCount(const Request &request);
 
 inline const QStringList initialPanelLines()
 {

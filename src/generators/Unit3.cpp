@@ -41,15 +41,15 @@ TForm3::TForm3(QWidget *parent)
 
 void TForm3::Button1Click()
 {
-    TableMarkup::Spec spec;
-    spec.cellsPerRow = TableMarkup::toInteger(Edit1->text());
-    spec.rows = TableMarkup::toInteger(Edit2->text());
-    spec.align = Edit3->text();
-    spec.border = TableMarkup::toInteger(Edit4->text());
-    spec.cellPadding = TableMarkup::toInteger(Edit5->text());
-    spec.cellSpacing = TableMarkup::toInteger(Edit6->text());
-    spec.borderColour = Edit7->text();
-    const QString table = TableMarkup::generate(spec);
+    TableMarkup::Request request;
+    request.cellsPerRow = TableMarkup::toInteger(Edit1->text());
+    request.rows = TableMarkup::toInteger(Edit2->text());
+    request.align = Edit3->text();
+    request.border = TableMarkup::toInteger(Edit4->text());
+    request.cellPadding = TableMarkup::toInteger(Edit5->text());
+    request.cellSpacing = TableMarkup::toInteger(Edit6->text());
+    request.borderColour = Edit7->text();
+    const QString table = TableMarkup::generate(request);
     if (m_target)
         m_target->appendLines(table);
     hide();
