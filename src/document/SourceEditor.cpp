@@ -41,6 +41,7 @@ SourceEditor::SourceEditor(QWidget *parent)
     : ScintillaView(parent)
 {
     setObjectName(QStringLiteral("s"));
+    setAccessibleName(QStringLiteral("Kod źródłowy"));
     setUtf8(true);
     setEolMode(EolWindows);
     setEolVisibility(false);
