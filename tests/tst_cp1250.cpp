@@ -120,22 +120,26 @@ void TestCp1250::detectLineEnd_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("eol");
-    QTest::newRow("no line end") << QByteArray("abc") << QByteArray("\r\n");
-    QTest::newRow("empty") << QByteArray() << QByteArray("\r\n");
-    QTest::newRow("LF only") << QByteArray("a\nb\n") << QByteArray("\n");
-    QTest::newRow("CR only") << QByteArray("a\rb\r") << QByteArray("\r");
-    QTest::newRow("CR LF only") << QByteArray("a\r\nb\r\n") << QByteArray("\r\n");
-    QTest::newRow("LF then CR LF") << QByteArray("a\nb\r\n") << QByteArray("\r\n");
-    QTest::newRow("CR then LF") << QByteArray("a\rb\nc") << QByteArray("\r\n");
-    QTest::newRow("lone CR before LF") << QByteArray("a\r\rb\n") << QByteArray("\r\n");
-    QTest::newRow("trailing lone CR") << QByteArray("a\n\r") << QByteArray("\r\n");
+    QTest::addColumn<bool>("uniform");
+    QTest::newRow("no line end") << QByteArray("abc") << QByteArray("\r\n") << true;
+    QTest::newRow("empty") << QByteArray() << QByteArray("\r\n") << true;
+    QTest::newRow("LF only") << QByteArray("a\nb\n") << QByteArray("\n") << true;
+    QTest::newRow("CR only") << QByteArray("a\rb\r") << QByteArray("\r") << true;
+    QTest::newRow("CR LF only") << QByteArray("a\r\nb\r\n") << QByteArray("\r\n") << true;
+    QTest::newRow("LF then CR LF") << QByteArray("a\nb\r\n") << QByteArray("\r\n") << false;
+    QTest::newRow("CR then LF") << QByteArray("a\rb\nc") << QByteArray("\r\n") << false;
+    QTest::newRow("LF CR pairs reversed") << QByteArray("a\n\rb") << QByteArray("\r\n") << false;
+    QTest::newRow("lone CR before LF") << QByteArray("a\r\rb\n") << QByteArray("\r\n") << false;
+    QTest::newRow("trailing lone CR") << QByteArray("a\n\r") << QByteArray("\r\n") << false;
 }
 
 void TestCp1250::detectLineEnd()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, eol);
+    QFETCH(bool, uniform);
     QCOMPARE(LineEnds::detect(bytes), eol);
+    QCOMPARE(LineEnds::analyse(bytes.constData(), bytes.size()).uniform, uniform);
 }
 
 void TestCp1250::scansCountLikeALoop()

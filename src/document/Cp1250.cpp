@@ -154,6 +154,30 @@ Encoded encodeUtf8(const char *utf8, std::size_t length, const QByteArray &eol)
     return result;
 }
 
+char *toUtf8(const char *bytes, std::size_t length, char *out)
+{
+    const auto &t = tables().utf8;
+    auto p = reinterpret_cast<const unsigned char *>(bytes);
+    const auto end = p + length;
+    while (p < end) {
+        // Eight plain ASCII bytes at a time: by far the most common.
+        while (end - p >= 8) {
+            const std::uint64_t word = TextScan::load(reinterpret_cast<const char *>(p));
+            if (word & TextScan::kHigh)
+                break;
+            std::memcpy(out, &word, 8);
+            out += 8;
+            p += 8;
+        }
+        if (p >= end)
+            break;
+        const auto &seq = t[*p++];
+        for (int k = 1; k <= seq[0]; ++k)
+            *out++ = seq[k];
+    }
+    return out;
+}
+
 QByteArray decodeToUtf8(const char *bytes, std::size_t length, const QByteArray &eol)
 {
     const auto &t = tables().utf8;

@@ -12,4 +12,11 @@ inline QByteArray detect(const QByteArray &bytes) { return detect(bytes.constDat
 
 inline const QByteArray kCrLf = QByteArrayLiteral("\r\n");
 
+// The line end to save with, and whether every line end found already is that one.
+struct Analysis {
+    QByteArray eol;
+    bool uniform = true;
+};
+Analysis analyse(const char *bytes, qsizetype length);
+
 } // namespace LineEnds

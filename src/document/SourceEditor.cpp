@@ -188,13 +188,31 @@ void SourceEditor::loadFromFile(const QString &path)
         const QString reason = QFileInfo(path).isDir() ? QStringLiteral("Is a directory") : file.errorString();
         throw Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    // Read in blocks and decoded as they come: no copy of the whole file is ever held. Line
+    // ends pass through as they stand; only a file with mixed ones is rewritten afterwards.
+    QByteArray text(qsizetype(file.size()) * 3 + 8, Qt::Uninitialized);
+    char *out = text.data();
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(block.data(), block.size());
+        if (got < 0)
+            throw Failure(QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        if (got == 0)
+            break;
+        // A file that grew while it is read gets room for the rest.
+        const qsizetype used = out - text.constData();
+        if (used + got * 3 > text.size()) {
+            text.resize(used + got * 3 + (1 << 20));
+            out = text.data() + used;
+        }
+        out = Cp1250::toUtf8(block.constData(), std::size_t(got), out);
+    }
     file.close();
-
-    const QByteArray eol = LineEnds::detect(bytes);
-    const QByteArray text = Cp1250::decodeToUtf8(bytes.constData(), std::size_t(bytes.size()), eol);
+    text.truncate(out - text.constData());
+    const LineEnds::Analysis ends = LineEnds::analyse(text.constData(), text.size());
+    const QByteArray eol = ends.eol;
+    if (!ends.uniform)
+        text = withLineEnds(text, eol);
 
     const bool wasModified = isDocumentModified();
     m_eol = eol;
