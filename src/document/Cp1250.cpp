@@ -178,44 +178,10 @@ char *toUtf8(const char *bytes, std::size_t length, char *out)
     return out;
 }
 
-QByteArray decodeToUtf8(const char *bytes, std::size_t length, const QByteArray &eol)
+QByteArray toUtf8(const QByteArray &bytes)
 {
-    const auto &t = tables().utf8;
-    auto p = reinterpret_cast<const unsigned char *>(bytes);
-    const auto end = p + length;
-    const char *eolData = eol.constData();
-    const std::size_t eolSize = std::size_t(eol.size());
-    // Room for the worst case (three bytes per byte), left uninitialised: the pages never
-    // written are never touched.
-    QByteArray out(qsizetype(length * 3 + 8), Qt::Uninitialized);
-    char *o = out.data();
-    while (p < end) {
-        while (end - p >= 8 && TextScan::plainWord(TextScan::load(reinterpret_cast<const char *>(p)))) {
-            std::memcpy(o, p, 8);
-            o += 8;
-            p += 8;
-        }
-        if (p >= end)
-            break;
-        const unsigned char c = *p;
-        if (c < 0x80 && c != '\r' && c != '\n') {
-            *o++ = char(c);
-            ++p;
-            continue;
-        }
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && p + 1 < end && p[1] == '\n')
-                ++p;
-            ++p;
-            std::memcpy(o, eolData, eolSize);
-            o += eolSize;
-            continue;
-        }
-        const auto &seq = t[*p++];
-        for (int k = 1; k <= seq[0]; ++k)
-            *o++ = seq[k];
-    }
-    out.truncate(o - out.constData());
+    QByteArray out(bytes.size() * 3, Qt::Uninitialized);
+    out.truncate(toUtf8(bytes.constData(), std::size_t(bytes.size()), out.data()) - out.constData());
     return out;
 }
 

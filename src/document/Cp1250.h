@@ -31,11 +31,10 @@ struct Encoded {
 
 // Encodes the editor's UTF-8 text, writing `eol` for every line end found (CR LF, LF or CR).
 Encoded encodeUtf8(const char *utf8, std::size_t length, const QByteArray &eol);
-// Decodes file bytes into the editor's UTF-8 text, writing `eol` for every line end found.
-QByteArray decodeToUtf8(const char *bytes, std::size_t length, const QByteArray &eol);
 // Decodes bytes as they stand (line ends included) to UTF-8 at `out`, which has room for
 // three bytes per byte; returns the end of what was written.
 char *toUtf8(const char *bytes, std::size_t length, char *out);
+QByteArray toUtf8(const QByteArray &bytes);
 
 QByteArray encode(const QString &text); // throws Failure for a character outside the code page
 QString unencodableMessage(const Unencodable &u);
