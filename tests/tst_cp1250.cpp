@@ -19,6 +19,8 @@ private slots:
     void lineEndsAreRewrittenToTheChosenOne();
     void characterOutsideTheCodePageIsRefusedWithItsLine();
     void malformedUtf8DoesNotCrash();
+    void blocksMatchTheWholeAndCountLines_data();
+    void blocksMatchTheWholeAndCountLines();
     void scansCountLikeALoop();
     void detectLineEnd_data();
     void detectLineEnd();
@@ -114,6 +116,54 @@ void TestCp1250::malformedUtf8DoesNotCrash()
     const QByteArray bad("\xC3", 1);
     const Cp1250::Encoded e = Cp1250::encodeUtf8(bad.constData(), size_t(bad.size()), "\r\n");
     QVERIFY(e.error); // U+FFFD has no byte
+}
+
+void TestCp1250::blocksMatchTheWholeAndCountLines_data()
+{
+    QTest::addColumn<QByteArray>("eol");
+    QTest::addColumn<QByteArray>("lineEnd"); // what the text holds
+    QTest::addColumn<bool>("longLine");
+    QTest::newRow("CR LF kept") << QByteArray("\r\n") << QByteArray("\r\n") << false;
+    QTest::newRow("LF to CR LF") << QByteArray("\r\n") << QByteArray("\n") << false;
+    QTest::newRow("CR kept") << QByteArray("\r") << QByteArray("\r") << false;
+    QTest::newRow("one line longer than a block") << QByteArray("\n") << QByteArray("\n") << true;
+}
+
+void TestCp1250::blocksMatchTheWholeAndCountLines()
+{
+    QFETCH(QByteArray, eol);
+    QFETCH(QByteArray, lineEnd);
+    QFETCH(bool, longLine);
+    QByteArray text;
+    const QByteArray line = QString::fromUtf8("wiersz zażółć gęślą jaźń ").toUtf8();
+    int lines = 0;
+    while (text.size() < (3 << 20)) {
+        text += longLine && lines == 10 ? line.repeated(60000) : line + QByteArray::number(lines);
+        text += lineEnd;
+        ++lines;
+    }
+    QByteArray blocks;
+    int calls = 0;
+    const auto none = Cp1250::encodeInBlocks(text.constData(), size_t(text.size()), eol, [&](const char *p, size_t n) {
+        blocks.append(p, qsizetype(n));
+        ++calls;
+    });
+    QVERIFY(!none);
+    QVERIFY(calls >= 3);
+    const Cp1250::Encoded whole = Cp1250::encodeUtf8(text.constData(), size_t(text.size()), eol);
+    QVERIFY(!whole.error);
+    QCOMPARE(blocks.size(), whole.bytes.size());
+    QVERIFY(blocks == whole.bytes);
+
+    // A character the code page lacks, far into the text: its line is counted over blocks.
+    const qsizetype at = text.indexOf(line + QByteArray::number(lines - 5) + lineEnd);
+    QByteArray bad = text;
+    bad.insert(at, QString::fromUtf8("Ж").toUtf8());
+    const auto error = Cp1250::encodeInBlocks(bad.constData(), size_t(bad.size()), eol, [](const char *, size_t) {});
+    QVERIFY(error);
+    QCOMPARE(error->line, lines - 4);
+    const Cp1250::Encoded wholeBad = Cp1250::encodeUtf8(bad.constData(), size_t(bad.size()), eol);
+    QCOMPARE(wholeBad.error->line, lines - 4);
 }
 
 void TestCp1250::detectLineEnd_data()

@@ -104,16 +104,14 @@ QString decode(const QByteArray &bytes)
     return out;
 }
 
-Encoded encodeUtf8(const char *utf8, std::size_t length, const QByteArray &eol)
+namespace {
+
+// Encodes [p, end) to `out`; returns the end of what was written, or nullptr with `error`
+// set (its line counted from 1 within the range).
+char *encodeRange(const unsigned char *p, const unsigned char *end, const QByteArray &eol, char *out,
+                  Unencodable &error)
 {
-    Encoded result;
     const auto &rev = tables().reverse;
-    auto p = reinterpret_cast<const unsigned char *>(utf8);
-    const auto end = p + length;
-    // One byte per character at most, except line ends that may grow from LF or CR to CR LF:
-    // room for the worst case, left uninitialised, so that pages never written cost nothing.
-    result.bytes = QByteArray(qsizetype(eol.size() > 1 ? length * 2 : length) + 1, Qt::Uninitialized);
-    char *out = result.bytes.data();
     const char *eolData = eol.constData();
     const qsizetype eolSize = eol.size();
     int line = 1;
@@ -141,17 +139,89 @@ Encoded encodeUtf8(const char *utf8, std::size_t length, const QByteArray &eol)
             ++line;
             continue;
         }
-        const char32_t cp = nextCodePoint(p, end);
+        char32_t cp;
+        // Two-byte sequences (the Polish letters among them) without the general decoder.
+        if (c >= 0xC2 && c <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            cp = (char32_t(c & 0x1F) << 6) | (p[1] & 0x3F);
+            p += 2;
+        } else {
+            cp = nextCodePoint(p, end);
+        }
         const short b = cp < 0x10000 ? rev[cp] : short(-1);
         if (b < 0) {
-            result.bytes.clear();
-            result.error = Unencodable{cp, line};
-            return result;
+            error = Unencodable{cp, line};
+            return nullptr;
         }
         *out++ = char(b);
     }
-    result.bytes.truncate(out - result.bytes.constData());
+    return out;
+}
+
+// Line ends as the encoder counts them: CR LF, a lone CR and a lone LF each count once.
+int lineEndsIn(const char *p, std::size_t n)
+{
+    std::size_t pairs = 0;
+    for (const char *q = p; const void *hit = std::memchr(q, '\r', std::size_t(p + n - q));) {
+        const char *cr = static_cast<const char *>(hit);
+        pairs += cr + 1 < p + n && cr[1] == '\n';
+        q = cr + 1;
+    }
+    return int(TextScan::countByte(p, n, '\n') + TextScan::countByte(p, n, '\r') - pairs);
+}
+
+} // namespace
+
+Encoded encodeUtf8(const char *utf8, std::size_t length, const QByteArray &eol)
+{
+    Encoded result;
+    // Room for the worst case (LF or CR may become CR LF), left uninitialised.
+    result.bytes = QByteArray(qsizetype(length * (eol.size() > 1 ? 2 : 1)) + 1, Qt::Uninitialized);
+    Unencodable error;
+    const auto p = reinterpret_cast<const unsigned char *>(utf8);
+    char *end = encodeRange(p, p + length, eol, result.bytes.data(), error);
+    if (!end) {
+        result.bytes.clear();
+        result.error = error;
+        return result;
+    }
+    result.bytes.truncate(end - result.bytes.constData());
     return result;
+}
+
+std::optional<Unencodable> encodeInBlocks(const char *utf8, std::size_t length, const QByteArray &eol,
+                                          const std::function<void(const char *, std::size_t)> &write)
+{
+    constexpr std::size_t kBlock = 1 << 20;
+    const std::size_t growth = eol.size() > 1 ? 2 : 1;
+    QByteArray buffer(qsizetype(kBlock * growth + 4096 * growth), Qt::Uninitialized);
+    auto p = reinterpret_cast<const unsigned char *>(utf8);
+    const auto end = p + length;
+    while (p < end) {
+        // A block ends after a line end (or, on a line longer than the block, after a whole
+        // character), so that no line end or character is cut in two.
+        const unsigned char *stop = end;
+        if (std::size_t(end - p) > kBlock) {
+            stop = p + kBlock;
+            const void *lf = std::memchr(stop, '\n', std::min<std::size_t>(4096, std::size_t(end - stop)));
+            if (lf) {
+                stop = static_cast<const unsigned char *>(lf) + 1;
+            } else {
+                while (stop < end && ((*stop & 0xC0) == 0x80 || stop[-1] == '\r'))
+                    ++stop;
+            }
+        }
+        Unencodable error;
+        if (buffer.size() < qsizetype(std::size_t(stop - p) * growth))
+            buffer.resize(qsizetype(std::size_t(stop - p) * growth));
+        char *written = encodeRange(p, stop, eol, buffer.data(), error);
+        if (!written) {
+            error.line += lineEndsIn(utf8, std::size_t(p - reinterpret_cast<const unsigned char *>(utf8)));
+            return error;
+        }
+        write(buffer.constData(), std::size_t(written - buffer.constData()));
+        p = stop;
+    }
+    return std::nullopt;
 }
 
 char *toUtf8(const char *bytes, std::size_t length, char *out)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,11 @@ struct Encoded {
 
 // Encodes the editor's UTF-8 text, writing `eol` for every line end found (CR LF, LF or CR).
 Encoded encodeUtf8(const char *utf8, std::size_t length, const QByteArray &eol);
+
+// Encodes the UTF-8 text in blocks that end after a line end, handing each block's bytes to
+// `write`; stops at the first character outside the code page and returns it.
+std::optional<Unencodable> encodeInBlocks(const char *utf8, std::size_t length, const QByteArray &eol,
+                                          const std::function<void(const char *, std::size_t)> &write);
 // Decodes bytes as they stand (line ends included) to UTF-8 at `out`, which has room for
 // three bytes per byte; returns the end of what was written.
 char *toUtf8(const char *bytes, std::size_t length, char *out);

@@ -244,12 +244,24 @@ QByteArray SourceEditor::encodedDocument() const
 
 void SourceEditor::saveToFile(const QString &path) const
 {
-    const QByteArray bytes = encodedDocument();
     QSaveFile file(path);
     const QString native = QDir::toNativeSeparators(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(native, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // Encoded and written a block at a time: no second copy of a large document is made.
+    // Until the commit the old file stays whole, whatever goes wrong.
+    qsizetype n = 0;
+    const char *p = buffer(&n);
+    bool written = true;
+    const std::optional<Cp1250::Unencodable> error =
+        Cp1250::encodeInBlocks(p, std::size_t(n), m_eol, [&](const char *bytes, std::size_t size) {
+            written = written && file.write(bytes, qint64(size)) == qint64(size);
+        });
+    if (error) {
+        file.cancelWriting();
+        throw Failure(Cp1250::unencodableMessage(*error));
+    }
+    if (!written || !file.commit())
         throw Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(native, file.errorString()));
 }
 
