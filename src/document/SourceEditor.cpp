@@ -2,6 +2,7 @@
 
 #include "document/Cp1250.h"
 #include "document/Failure.h"
+#include "document/LargeBuffer.h"
 #include "document/LineEnds.h"
 #include "document/Search.h"
 #include "document/TextScan.h"
@@ -190,25 +191,31 @@ void SourceEditor::loadFromFile(const QString &path)
     }
     // Read in blocks and decoded as they come: no copy of the whole file is ever held. Line
     // ends pass through as they stand; only a file with mixed ones is rewritten afterwards.
-    QByteArray text(qsizetype(file.size()) * 3 + 8, Qt::Uninitialized);
-    char *out = text.data();
+    // Only what the file held when opened is read: a file that grows meanwhile is cut there.
+    // A file that tells no size (a pipe, a kernel file) is read whole first.
+    QByteArray unsized;
+    if (file.isSequential() || file.size() == 0) {
+        unsized = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            throw Failure(QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+    const qint64 size = unsized.isNull() ? file.size() : unsized.size();
+    LargeBuffer decoded(std::size_t(size) * 3 + 8);
+    char *out = decoded.data();
     QByteArray block(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = file.read(block.data(), block.size());
+    if (!unsized.isNull())
+        out = Cp1250::toUtf8(unsized.constData(), std::size_t(unsized.size()), out);
+    for (qint64 left = unsized.isNull() ? size : 0; left > 0;) {
+        const qint64 got = file.read(block.data(), qMin<qint64>(block.size(), left));
         if (got < 0)
             throw Failure(QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
         if (got == 0)
             break;
-        // A file that grew while it is read gets room for the rest.
-        const qsizetype used = out - text.constData();
-        if (used + got * 3 > text.size()) {
-            text.resize(used + got * 3 + (1 << 20));
-            out = text.data() + used;
-        }
         out = Cp1250::toUtf8(block.constData(), std::size_t(got), out);
+        left -= got;
     }
     file.close();
-    text.truncate(out - text.constData());
+    QByteArray text = QByteArray::fromRawData(decoded.data(), out - decoded.data());
     const LineEnds::Analysis ends = LineEnds::analyse(text.constData(), text.size());
     const QByteArray eol = ends.eol;
     if (!ends.uniform)
