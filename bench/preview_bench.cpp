@@ -18,7 +18,6 @@
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QTemporaryDir dir;
     Preview::setFilePath(dir.filePath(QStringLiteral("TarnwickView.html")));

@@ -22,8 +22,8 @@ echo
 echo "== Start-up to the first mapped window (baseline: a bare Qt + QScintilla window)"
 programs=("bare=$build/bench/bare_window::bare window"
           "tarnwick=$build/tarnwick::Velmora Software: Tarnwick v1.6 ")
-command -v geany > /dev/null && programs+=("geany=geany -i::untitled - Geany")
-xvfb-run -a -s "-screen 0 1280x1024x24" /usr/bin/python3 "$here/startup.py" 7 "${programs[@]}"
+command -v geany > /dev/null && programs+=("geany=geany -i::untitled - Geany (new instance)")
+xvfb-run -a -s "-screen 0 1280x1024x24" /usr/bin/python3 "$here/startup.py" "$build/bench/mapwatch" 11 "${programs[@]}"
 
 echo
 echo "== FTP"

@@ -1,54 +1,33 @@
-"""Start-up to the first mapped window, for a program and its baseline, in the same run.
+"""Start-up to the first mapped window, for a program and its baselines, in the same run.
 
-usage: startup.py RUNS NAME=COMMAND::CAPTION ...  (run under an X server, e.g. xvfb-run)
-Prints the median and the fastest time per program in milliseconds.
+usage: startup.py MAPWATCH RUNS NAME=COMMAND::CAPTION ...  (under an X server, e.g. xvfb-run)
+Runs the programs in turn, RUNS times each, and prints the median and the fastest time.
 """
 import os
+import shlex
 import statistics
 import subprocess
 import sys
 import tempfile
-import time
 
 
-def mapped(caption):
-    out = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
-    for line in out.splitlines():
-        if '"%s"' % caption in line:
-            wid = line.split()[0]
-            info = subprocess.run(["xwininfo", "-id", wid], capture_output=True, text=True).stdout
-            if "IsViewable" in info:
-                return True
-    return False
-
-
-def once(command, caption):
+def once(mapwatch, command, caption):
     home = tempfile.mkdtemp()
     env = dict(os.environ, HOME=home, XDG_CACHE_HOME=home + "/c", XDG_CONFIG_HOME=home + "/f")
     env.pop("QT_QPA_PLATFORM", None)
-    start = time.perf_counter()
-    proc = subprocess.Popen(command, shell=True, env=env, cwd=home,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    try:
-        deadline = start + 30
-        while time.perf_counter() < deadline:
-            if mapped(caption):
-                return (time.perf_counter() - start) * 1000
-            time.sleep(0.002)
-        return float("nan")
-    finally:
-        proc.kill()
-        proc.wait()
+    out = subprocess.run([mapwatch, caption] + shlex.split(command), env=env, cwd=home,
+                         capture_output=True, text=True, timeout=60)
+    return float(out.stdout) if out.returncode == 0 else float("nan")
 
 
 def main():
-    runs = int(sys.argv[1])
+    mapwatch, runs = sys.argv[1], int(sys.argv[2])
+    programs = [arg.split("=", 1) for arg in sys.argv[3:]]
     results = {}
-    programs = [arg.split("=", 1) for arg in sys.argv[2:]]
-    for _ in range(runs):  # interleaved, so both see the same machine load
+    for _ in range(runs):  # interleaved, so all see the same machine
         for name, entry in programs:
             command, caption = entry.split("::", 1)
-            results.setdefault(name, []).append(once(command, caption))
+            results.setdefault(name, []).append(once(mapwatch, command, caption))
     for name, times in results.items():
         print("%-12s median %7.1f ms   fastest %7.1f ms" % (name, statistics.median(times), min(times)))
 

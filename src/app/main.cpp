@@ -20,8 +20,6 @@ int main(int argc, char *argv[])
         return EXIT_FAILURE;
     }
 #endif
-    // The preview's web engine is loaded later, on first use, and needs this set up front.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
 
