@@ -172,8 +172,10 @@ void FtpClient::prepare(const QString &path)
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
     curl_easy_setopt(c, CURLOPT_FTPPORT, m_login.passive ? nullptr : "-");
+    // Downloads arrive in large blocks (the default 16 KiB costs a fifth of the throughput on
+    // loopback); uploads keep curl's own block size, larger ones measured no faster.
     curl_easy_setopt(c, CURLOPT_BUFFERSIZE, 512L * 1024);
-    curl_easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
+    curl_easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, 64L * 1024);
     curl_easy_setopt(c, CURLOPT_TCP_NODELAY, 1L);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, m_error);
     // The protocol trace feeds the status texts of connecting and logging in; a transfer
@@ -361,7 +363,8 @@ void FtpClient::upload(const QString &localPath, const QString &remotePath)
     requireConnection();
     m_abort = false;
     QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly))
+    // Unbuffered: curl asks for large blocks, a second copy through a buffer only costs.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(localPath, file.errorString()));
     if (onStatus)
         onStatus(QStringLiteral("Wysyłanie %1...").arg(remotePath));
