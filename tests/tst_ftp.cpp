@@ -93,6 +93,17 @@ private:
         QSignalSpy spy(&panel, &FtpPanel::operationFinished);
         return spy.wait(60000) && !panel.busy();
     }
+    // Points a panel at the test server, fills in the login and clicks "Połącz".
+    bool connectPanel(FtpPanel &panel, const FtpServer &server, const QString &password = QStringLiteral("sekret"))
+    {
+        panel.setErrorHandler([this](const QString &m) { m_errors << m; });
+        panel.setPort(server.port());
+        panel.eHost->setText("127.0.0.1");
+        panel.eLogin->setText("tester");
+        panel.eHaslo->setText(password);
+        QTest::mouseClick(panel.bConnect, Qt::LeftButton);
+        return waitForPanel(panel);
+    }
 
     QTemporaryDir m_server;
     QTemporaryDir m_local;
@@ -409,13 +420,7 @@ void TestFtp::panelRefusesHostileNames()
     FtpServer server(m_server.path());
     QVERIFY(writeFile(m_server.filePath("x"), "X"));
     FtpPanel panel;
-    panel.setErrorHandler([this](const QString &m) { m_errors << m; });
-    panel.setPort(server.port());
-    panel.eHost->setText("127.0.0.1");
-    panel.eLogin->setText("tester");
-    panel.eHaslo->setText("sekret");
-    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
-    QVERIFY(waitForPanel(panel));
+    QVERIFY(connectPanel(panel, server));
     QDir(m_local.path()).mkpath("a/b");
     QDir::setCurrent(m_local.filePath("a/b"));
     for (const QString &hostile : {QStringLiteral("../../x"), QStringLiteral("/tmp/x"), QStringLiteral("..")}) {
@@ -437,14 +442,8 @@ void TestFtp::panelStaysResponsiveDuringATransfer()
     FtpServer server(m_server.path(), {"--throttle", "524288"});
     QVERIFY(writeFile(m_server.filePath("plik.bin"), everyByte(2 * 1024 * 1024)));
     FtpPanel panel;
-    panel.setErrorHandler([this](const QString &m) { m_errors << m; });
-    panel.setPort(server.port());
     panel.show();
-    panel.eHost->setText("127.0.0.1");
-    panel.eLogin->setText("tester");
-    panel.eHaslo->setText("sekret");
-    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
-    QVERIFY(waitForPanel(panel));
+    QVERIFY(connectPanel(panel, server));
     panel.lDirList->setDirectory(m_local.path());
     panel.rList->setCurrentRow(0);
     QVERIFY(panel.aRemote->isChecked());
@@ -476,13 +475,7 @@ void TestFtp::closingDuringATransferAbortsIt()
     FtpServer server(m_server.path(), {"--throttle", "262144"});
     QVERIFY(writeFile(m_server.filePath("plik.bin"), everyByte(8 * 1024 * 1024)));
     FtpPanel panel;
-    panel.setErrorHandler([this](const QString &m) { m_errors << m; });
-    panel.setPort(server.port());
-    panel.eHost->setText("127.0.0.1");
-    panel.eLogin->setText("tester");
-    panel.eHaslo->setText("sekret");
-    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
-    QVERIFY(waitForPanel(panel));
+    QVERIFY(connectPanel(panel, server));
     panel.lDirList->setDirectory(m_local.path());
     panel.rList->setCurrentRow(0);
     QSignalSpy progress(panel.ProgressBar1, &QProgressBar::valueChanged);

@@ -12,7 +12,7 @@ class QuickInsertPanel : public QWidget
 {
     Q_OBJECT
 public:
-    // `append` adds one line to the document; `guard` runs a command as the window runs all.
+    // `append` adds one line to the document.
     QuickInsertPanel(std::function<void(const QString &)> append, QWidget *parent = nullptr);
 
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5;
