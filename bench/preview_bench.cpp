@@ -24,7 +24,8 @@ int main(int argc, char *argv[])
 
     TForm1 form;
     form.show();
-    QTest::qWaitForWindowExposed(&form);
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 1;
     form.s->clearAll();
     form.s->appendLine(QStringLiteral("<HTML><BODY>"));
     for (int i = 0; form.s->length() < 1024 * 1024; ++i)

@@ -7,7 +7,7 @@ constexpr int kCtrl = 16384;
 QString q(const char *utf8) { return QString::fromUtf8(utf8); }
 
 MenuEntry sep(int level) { return {level, nullptr, QStringLiteral("-"), 0, Id::None}; }
-MenuEntry sub(int level, const char *name, const char *caption) { return {level, name, q(caption), 0, Id::None}; }
+MenuEntry sub(int level, const char *name, const char *caption) { return {level, name, q(caption), 0, Id::Submenu}; }
 MenuEntry mk(int level, const char *name, const char *caption) { return {level, name, q(caption), 0, Id::Markup}; }
 
 } // namespace

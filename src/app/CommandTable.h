@@ -11,6 +11,7 @@ enum class Id {
     None, New, Templates, Open, Save, PageWizard, Find, Close,
     Undo, Redo, SelectAll, Copy, Paste, Cut, Delete, WrapOn, WrapOff,
     Markup, HighlightHtml, HighlightPhp, HighlightCss, HighlightXml, About,
+    Submenu, // the row opens a menu of the rows below it
 };
 
 // One row of a menu tree: level 0 is a menu of the bar, 1 its item, 2 an item of a submenu.

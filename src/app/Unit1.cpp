@@ -145,7 +145,7 @@ QAction *TForm1::makeAction(const Commands::MenuEntry &entry, bool registerKey)
         a->setShortcutContext(Qt::WidgetShortcut);
         (registerKey ? m_menuKeys : m_editorKeys).insert(entry.key - kCtrlCode, a);
     }
-    if (entry.command != Commands::Id::None) {
+    if (entry.command != Commands::Id::None && entry.command != Commands::Id::Submenu) {
         const Commands::Id id = entry.command;
         const QString control = a->objectName();
         connect(a, &QAction::triggered, this, [this, id, control] { execute(id, control); });
@@ -169,8 +169,7 @@ void TForm1::buildMenus()
             parentMenu->addSeparator();
             continue;
         }
-        const bool isSubmenu = e.command == Commands::Id::None && e.level == 1 && !e.icon && e.enabled;
-        if (isSubmenu) {
+        if (e.command == Commands::Id::Submenu) {
             QMenu *sub = parentMenu->addMenu(e.caption);
             sub->setObjectName(QLatin1String(e.name));
             levels[2] = sub;
@@ -482,6 +481,7 @@ void TForm1::execute(Commands::Id id, const QString &control)
         case Id::HighlightCss: Highlighting::apply(*s, Highlighting::Scheme::Css, editorFont()); break;
         case Id::HighlightXml: Highlighting::apply(*s, Highlighting::Scheme::Xml, editorFont()); break;
         case Id::None:
+        case Id::Submenu:
             break;
         }
     });
