@@ -49,7 +49,8 @@ struct Window {
     {
         editor.resize(1000, 700);
         editor.show();
-        QTest::qWaitForWindowExposed(&editor);
+        if (!QTest::qWaitForWindowExposed(&editor))
+            std::fprintf(stderr, "the editor window was not exposed; paint times are not meaningful\n");
     }
 };
 
@@ -68,12 +69,8 @@ void BM_OpenFileAndPaint(benchmark::State &state)
     const QString path = sampleFile(int(state.range(0)));
     Window w;
     for (auto _ : state) {
-        QElapsedTimer t;
-        t.start();
         w.editor.loadFromFile(path);
-        const qint64 a = t.restart();
         w.editor.repaint();
-        std::fprintf(stderr, "load %lld paint %lld\n", a, t.elapsed());
     }
 }
 
