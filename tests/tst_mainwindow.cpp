@@ -5,6 +5,7 @@
 #include "markup/QuickInsertPanel.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
@@ -61,6 +62,8 @@ private slots:
     void clipboardKeysInAQuickInsertFieldActOnTheEditor();
     void filePanelChainsAndSetsTheCurrentFolder();
     void filePanelToleratesAVanishedFolder();
+    void controlsHaveAccessibleNames_data();
+    void controlsHaveAccessibleNames();
 
 private:
     void press(QWidget *w, Qt::Key key)
@@ -378,6 +381,35 @@ void TestMainWindow::filePanelToleratesAVanishedFolder()
     m_form->FileListBox1->refill();
     QCOMPARE(m_form->FileListBox1->count(), 0);
     QDir::setCurrent(m_startDir);
+}
+
+void TestMainWindow::controlsHaveAccessibleNames_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("toolbar button by its hint") << "ToolButton4" << "Zapisuje dokument";
+    QTest::newRow("second toolbar by caption") << "BitBtn1" << "Kreator stron";
+    QTest::newRow("field by its label") << "eHost" << "Host:";
+    QTest::newRow("password field by its label") << "eHaslo" << "Hasło:";
+    QTest::newRow("field without a label") << "Edit1" << "Edit1";
+    QTest::newRow("comment box") << "Memo1" << "Memo1";
+    QTest::newRow("table box") << "Memo2" << "Memo2";
+    QTest::newRow("file list") << "FileListBox1" << "FileListBox1";
+    QTest::newRow("remote list") << "rList" << "rList";
+    QTest::newRow("push button") << "bConnect" << "Połącz";
+    QTest::newRow("free button") << "FreeButton3" << "CSS";
+    QTest::newRow("source editor") << "s" << "Kod źródłowy";
+}
+
+void TestMainWindow::controlsHaveAccessibleNames()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QWidget *w = m_form->findChild<QWidget *>(control);
+    QVERIFY2(w, qPrintable(control));
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+    QVERIFY(iface);
+    QCOMPARE(iface->text(QAccessible::Name).remove(QLatin1Char('&')), name);
 }
 
 QTEST_MAIN(TestMainWindow)
