@@ -1,6 +1,7 @@
 #include "document/Failure.h"
 #include "document/SourceEditor.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +53,7 @@ private slots:
     void saveIntoMissingFolderFailsAndKeepsFlag();
     void failedSaveKeepsTheOldFile();
     void documentTextAndSelectRangeCountTwoPerLineEnd();
+    void fullAccessibilityOnlyWhileAListenerIsThere();
     void positionsAgreeWithTheTextAcrossBlocks_data();
     void positionsAgreeWithTheTextAcrossBlocks();
 
@@ -328,6 +330,26 @@ void TestSourceEditor::positionsAgreeWithTheTextAcrossBlocks()
     const auto hit = m_editor->find(100, QStringLiteral("2999"), true);
     QVERIFY(hit);
     QCOMPARE(*hit, last);
+}
+
+void TestSourceEditor::fullAccessibilityOnlyWhileAListenerIsThere()
+{
+    QVERIFY(!QAccessible::isActive());
+    QAccessibleInterface *plain = QAccessible::queryAccessibleInterface(m_editor.get());
+    QVERIFY(plain);
+    QVERIFY(!plain->textInterface());
+    QCOMPARE(plain->text(QAccessible::Name), QStringLiteral("Kod źródłowy"));
+    QCOMPARE(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK), 0L);
+
+    QAccessible::setActive(true);
+    QAccessibleInterface *full = QAccessible::queryAccessibleInterface(m_editor.get());
+    QVERIFY(full && full->textInterface());
+    m_editor->appendLine(QStringLiteral("zażółć"));
+    QCOMPARE(full->textInterface()->characterCount(), 6);
+    QVERIFY(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK) != 0L);
+    QAccessible::setActive(false);
+    QCOMPARE(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK), 0L);
+    QVERIFY(!QAccessible::queryAccessibleInterface(m_editor.get())->textInterface());
 }
 
 QTEST_MAIN(TestSourceEditor)

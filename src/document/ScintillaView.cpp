@@ -1,8 +1,35 @@
 #include "document/ScintillaView.h"
 
+#include <QAccessibleWidget>
+
+namespace {
+
+// Whether an assistive technology listens, as last announced to the activation observers.
+bool s_listening = false;
+
+// While no assistive technology listens, a text view answers with a plain accessible widget.
+// The editor component's own interface walks the whole text from its start to turn the caret
+// position into a character offset after every change and caret move; nobody reads it then.
+QAccessibleInterface *quietAccessible(const QString &, QObject *object)
+{
+    auto *view = qobject_cast<ScintillaView *>(object);
+    if (!view || s_listening)
+        return nullptr;
+    return new QAccessibleWidget(view, QAccessible::EditableText, view->accessibleName());
+}
+
+} // namespace
+
 ScintillaView::ScintillaView(QWidget *parent)
     : QsciScintilla(parent)
 {
+    // Factories are asked last-installed first, so this one comes before the component's.
+    static const bool installed = [] {
+        s_listening = QAccessible::isActive();
+        QAccessible::installFactory(quietAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     setUtf8(true);
     accessibilityActiveChanged(QAccessible::isActive());
     QAccessible::installActivationObserver(this);
@@ -17,5 +44,11 @@ void ScintillaView::accessibilityActiveChanged(bool active)
 {
     // Nothing else listens to modification events: folding is off, and the modified flag
     // follows the save-point notifications, which no mask filters.
+    s_listening = active;
     SendScintilla(SCI_SETMODEVENTMASK, active ? ulong(SC_MODEVENTMASKALL) : 0UL);
+    // Drop the interface made for the other case, so the right one is made when next asked.
+    const QAccessible::Id id = QAccessible::uniqueId(QAccessible::queryAccessibleInterface(this));
+    if (QAccessibleInterface *iface = QAccessible::accessibleInterface(id))
+        if (bool(iface->textInterface()) != active)
+            QAccessible::deleteAccessibleInterface(id);
 }

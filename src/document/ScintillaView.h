@@ -4,10 +4,10 @@
 
 #include <QAccessible>
 
-// A Scintilla text view that only asks for modification events while an assistive
-// technology listens: the editor's accessibility layer turns the byte position of every
-// insertion into a character offset by walking the text from its start, which makes typing
-// in a large text slow for everybody else.
+// A Scintilla text view that keeps the editor component's accessibility work for when an
+// assistive technology listens: that layer turns the byte position of every insertion and
+// every caret move into a character offset by walking the text from its start, which makes
+// typing in a large text slow for everybody else.
 class ScintillaView : public QsciScintilla, public QAccessible::ActivationObserver
 {
     Q_OBJECT
