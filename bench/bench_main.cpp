@@ -1,4 +1,5 @@
 // Editor, search and generator timings, each next to a baseline measured in the same run.
+#include "document/Highlighting.h"
 #include "document/SourceEditor.h"
 #include "generators/TableMarkup.h"
 #include "generators/TablePanel.h"
@@ -43,10 +44,12 @@ QString sampleFile(int megabytes)
     return path;
 }
 
+// The source editor as the program shows it: HTML colouring, a window of the usual size.
 struct Window {
     SourceEditor editor;
     Window()
     {
+        Highlighting::apply(editor, Highlighting::Scheme::Html, QFont(QStringLiteral("Monospace"), 10));
         editor.resize(1000, 700);
         editor.show();
         if (!QTest::qWaitForWindowExposed(&editor))
