@@ -155,7 +155,7 @@ void BM_TableIntoPanel(benchmark::State &state)
         panel.show();
         TableMarkup::Request request;
         request.rows = request.cellsPerRow = int(state.range(0));
-        panel.appendLines(TableMarkup::generate(request));
+        panel.appendLines(TableMarkup::generateUtf8(request));
         panel.repaint();
     }
 }

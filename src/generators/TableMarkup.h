@@ -27,6 +27,7 @@ inline constexpr long long kMaxCells = 1000000;
 // The table's lines joined by LF, without a line end after the last one. Throws Failure for
 // a table larger than kMaxCells.
 QString generate(const Request &request);
+QByteArray generateUtf8(const Request &request); // the same lines, in UTF-8
 // How many lines generate() produces.
 long long lineCount(const Request &request);
 

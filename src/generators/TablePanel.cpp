@@ -44,11 +44,10 @@ TablePanel::TablePanel(QWidget *parent)
     connect(BitBtn13, &QPushButton::clicked, this, [this] { Memo2->clear(); });
 }
 
-void TablePanel::appendLines(const QString &text)
+void TablePanel::appendLines(const QByteArray &utf8)
 {
-    QByteArray utf8 = text.toUtf8();
     if (Memo2->length() > 0)
-        utf8.prepend('\n');
+        Memo2->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(1), "\n");
     Memo2->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.constData());
 }
 

@@ -15,8 +15,8 @@ public:
     ScintillaView *Memo2; // a Scintilla view: a table of a million lines shows at once
     QPushButton *BitBtn11, *BitBtn12, *BitBtn13;
 
-    // Appends text (lines separated by LF) as new last lines, in one operation.
-    void appendLines(const QString &text);
+    // Appends UTF-8 text (lines separated by LF) as new last lines, in one operation.
+    void appendLines(const QByteArray &utf8);
     QString text() const;
 
 signals:

@@ -49,7 +49,7 @@ void TForm3::Button1Click()
     request.cellPadding = TableMarkup::toInteger(Edit5->text());
     request.cellSpacing = TableMarkup::toInteger(Edit6->text());
     request.borderColour = Edit7->text();
-    const QString table = TableMarkup::generate(request);
+    const QByteArray table = TableMarkup::generateUtf8(request);
     if (m_target)
         m_target->appendLines(table);
     hide();
