@@ -31,7 +31,7 @@ ScintillaView::ScintillaView(QWidget *parent)
     }();
     Q_UNUSED(installed);
     setUtf8(true);
-    accessibilityActiveChanged(QAccessible::isActive());
+    SendScintilla(SCI_SETMODEVENTMASK, s_listening ? ulong(SC_MODEVENTMASKALL) : 0UL);
     QAccessible::installActivationObserver(this);
 }
 
@@ -47,8 +47,7 @@ void ScintillaView::accessibilityActiveChanged(bool active)
     s_listening = active;
     SendScintilla(SCI_SETMODEVENTMASK, active ? ulong(SC_MODEVENTMASKALL) : 0UL);
     // Drop the interface made for the other case, so the right one is made when next asked.
-    const QAccessible::Id id = QAccessible::uniqueId(QAccessible::queryAccessibleInterface(this));
-    if (QAccessibleInterface *iface = QAccessible::accessibleInterface(id))
+    if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(this))
         if (bool(iface->textInterface()) != active)
-            QAccessible::deleteAccessibleInterface(id);
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
 }
