@@ -58,7 +58,6 @@ SourceEditor::SourceEditor(QWidget *parent)
     sci(SCI_SETPASTECONVERTENDINGS, 1);
     setContextMenuPolicy(Qt::CustomContextMenu);
 
-    connect(this, &QsciScintilla::modificationChanged, this, [this] { emitModifiedIfChanged(); });
 }
 
 void SourceEditor::setEditorFont(const QFont &font)
@@ -151,7 +150,6 @@ void SourceEditor::insertLine(int index, const QString &text)
         sci(SCI_EMPTYUNDOBUFFER);
         if (wasModified)
             m_modifiedBeyondHistory = true;
-        emitModifiedIfChanged();
     }
     // The caret keeps its line and column numbers; the text moves under it.
     const long lineStart = sci(SCI_POSITIONFROMLINE, ulong(caretLine));
@@ -170,7 +168,6 @@ void SourceEditor::clearAll()
     sci(SCI_SETSAVEPOINT);
     m_singleEmptyLine = false;
     m_modifiedBeyondHistory = false;
-    emitModifiedIfChanged();
 }
 
 void SourceEditor::replaceBuffer(const QByteArray &utf8)
@@ -230,7 +227,6 @@ void SourceEditor::loadFromFile(const QString &path)
     // Emptying the history moved Scintilla's save point; the document's own flag keeps its value.
     m_modifiedBeyondHistory = wasModified;
     sci(SCI_GOTOPOS, 0);
-    emitModifiedIfChanged();
 }
 
 const char *SourceEditor::buffer(qsizetype *length) const
@@ -281,16 +277,6 @@ void SourceEditor::setDocumentUnmodified()
 {
     m_modifiedBeyondHistory = false;
     sci(SCI_SETSAVEPOINT);
-    emitModifiedIfChanged();
-}
-
-void SourceEditor::emitModifiedIfChanged()
-{
-    const bool now = isDocumentModified();
-    if (now != m_lastModified) {
-        m_lastModified = now;
-        emit documentModifiedChanged(now);
-    }
 }
 
 QString SourceEditor::documentText() const

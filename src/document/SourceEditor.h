@@ -48,15 +48,11 @@ public:
 
     void setEditorFont(const QFont &font);
 
-signals:
-    void documentModifiedChanged(bool modified);
-
 private:
     long sci(unsigned msg, unsigned long w = 0, long l = 0) const { return SendScintilla(msg, w, l); }
     void replaceBuffer(const QByteArray &utf8);
     QByteArray toEditorText(const QString &text) const;
     void insertUnrecorded(qsizetype bytePosition, const QByteArray &utf8);
-    void emitModifiedIfChanged();
 
     QByteArray m_eol = QByteArrayLiteral("\r\n");
     // The editor cannot tell an empty document from one holding a single empty line.
@@ -65,6 +61,5 @@ private:
     // the document was modified (a load, a head insertion): the flag then stays set until a
     // save or a clear, whatever Undo does.
     bool m_modifiedBeyondHistory = false;
-    bool m_lastModified = false;
     mutable std::pair<qsizetype, qsizetype> m_lastHit{0, 0}; // byte position and length
 };
