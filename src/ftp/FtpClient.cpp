@@ -160,6 +160,18 @@ void FtpClient::requireConnection() const
         throw Failure(QStringLiteral("Nie połączono z serwerem FTP."));
 }
 
+void FtpClient::begin()
+{
+    requireConnection();
+    m_abort = false;
+}
+
+void FtpClient::report(const QString &text) const
+{
+    if (onStatus)
+        onStatus(text);
+}
+
 void FtpClient::prepare(const QString &path)
 {
     CURL *c = h(m_handle);
@@ -221,8 +233,7 @@ void FtpClient::connectAndLogin(const Login &login)
     m_handle = curl_easy_init();
     if (!m_handle)
         throw Failure(QStringLiteral("Nie można utworzyć połączenia FTP."));
-    if (onStatus)
-        onStatus(QStringLiteral("Wyszukiwanie hosta %1...").arg(login.host));
+    report(QStringLiteral("Wyszukiwanie hosta %1...").arg(login.host));
     m_connecting = true;
     prepare(QString());
     curl_easy_setopt(h(m_handle), CURLOPT_NOBODY, 1L);
@@ -243,16 +254,14 @@ void FtpClient::connectAndLogin(const Login &login)
     char *entry = nullptr;
     curl_easy_getinfo(h(m_handle), CURLINFO_FTP_ENTRY_PATH, &entry);
     m_entryPath = entry ? QString::fromUtf8(entry) : QStringLiteral("/");
-    if (onStatus)
-        onStatus(QStringLiteral("Połączono z %1 jako %2.").arg(login.host, login.user));
+    report(QStringLiteral("Połączono z %1 jako %2.").arg(login.host, login.user));
 }
 
 void FtpClient::disconnect()
 {
     if (!m_handle)
         return;
-    if (onStatus)
-        onStatus(QStringLiteral("Rozłączanie..."));
+    report(QStringLiteral("Rozłączanie..."));
     curl_easy_cleanup(h(m_handle)); // sends QUIT on the open control connection
     m_handle = nullptr;
     if (onDisconnected)
@@ -267,10 +276,8 @@ QString FtpClient::currentDirectory() const
 
 QStringList FtpClient::listFiles()
 {
-    requireConnection();
-    m_abort = false;
-    if (onStatus)
-        onStatus(QStringLiteral("Pobieranie listy plików..."));
+    begin();
+    report(QStringLiteral("Pobieranie listy plików..."));
     QByteArray listing;
     Transfer t{this};
     t.buffer = &listing;
@@ -328,8 +335,7 @@ QStringList FtpClient::listFiles()
 
 void FtpClient::download(const QString &remotePath, const QString &localPath)
 {
-    requireConnection();
-    m_abort = false;
+    begin();
     if (QFileInfo::exists(localPath))
         throw Failure(QStringLiteral("Destination file already exists."));
     // Written under a temporary name beside the target and renamed at the end, so a failed
@@ -339,8 +345,7 @@ void FtpClient::download(const QString &remotePath, const QString &localPath)
     QTemporaryFile file(target.absoluteDir().filePath(QLatin1Char('.') + target.fileName() + QStringLiteral(".XXXXXX")));
     if (!file.open())
         throw Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(localPath, file.errorString()));
-    if (onStatus)
-        onStatus(QStringLiteral("Pobieranie %1...").arg(remotePath));
+    report(QStringLiteral("Pobieranie %1...").arg(remotePath));
     Transfer t{this};
     t.device = &file;
     prepare(remotePath);
@@ -354,20 +359,17 @@ void FtpClient::download(const QString &remotePath, const QString &localPath)
     if (QFileInfo::exists(localPath) || !file.rename(localPath))
         throw Failure(QStringLiteral("Destination file already exists."));
     file.setAutoRemove(false);
-    if (onStatus)
-        onStatus(QStringLiteral("Pobrano %1.").arg(remotePath));
+    report(QStringLiteral("Pobrano %1.").arg(remotePath));
 }
 
 void FtpClient::upload(const QString &localPath, const QString &remotePath)
 {
-    requireConnection();
-    m_abort = false;
+    begin();
     QFile file(localPath);
     // Unbuffered: curl asks for large blocks, a second copy through a buffer only costs.
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(localPath, file.errorString()));
-    if (onStatus)
-        onStatus(QStringLiteral("Wysyłanie %1...").arg(remotePath));
+    report(QStringLiteral("Wysyłanie %1...").arg(remotePath));
     Transfer t{this};
     t.device = &file;
     prepare(remotePath);
@@ -377,16 +379,13 @@ void FtpClient::upload(const QString &localPath, const QString &remotePath)
     curl_easy_setopt(h(m_handle), CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
     curl_easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
     perform(remotePath);
-    if (onStatus)
-        onStatus(QStringLiteral("Wysłano %1.").arg(remotePath));
+    report(QStringLiteral("Wysłano %1.").arg(remotePath));
 }
 
 void FtpClient::remove(const QString &remotePath)
 {
-    requireConnection();
-    m_abort = false;
-    if (onStatus)
-        onStatus(QStringLiteral("Usuwanie %1...").arg(remotePath));
+    begin();
+    report(QStringLiteral("Usuwanie %1...").arg(remotePath));
     prepare(QString());
     curl_easy_setopt(h(m_handle), CURLOPT_NOBODY, 1L);
     const QByteArray command = "DELE " + remotePath.toUtf8();
@@ -401,6 +400,5 @@ void FtpClient::remove(const QString &remotePath)
         throw;
     }
     curl_slist_free_all(quote);
-    if (onStatus)
-        onStatus(QStringLiteral("Usunięto %1.").arg(remotePath));
+    report(QStringLiteral("Usunięto %1.").arg(remotePath));
 }

@@ -45,6 +45,8 @@ public:
 private:
     friend struct FtpCallbacks;
     void requireConnection() const;
+    void begin(); // every operation on an open connection starts here
+    void report(const QString &text) const;
     void prepare(const QString &path);
     void perform(const QString &what);
     void lose();
