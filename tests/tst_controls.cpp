@@ -6,9 +6,10 @@
 #include "document/SourceEditor.h"
 #include "generators/Templates.h"
 #include "generators/Unit6.h"
-#include "support/ScriptedDialogs.h"
+#include "support/Fixtures.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QFile>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -326,8 +327,7 @@ void TestControls::templatesLoadAndFallBack()
     AppWindows windows;
     windows.main().setDialogs(&dialogs);
     QTemporaryDir elsewhere;
-    const QString start = QDir::currentPath();
-    QDir::setCurrent(elsewhere.path()); // no "szablony" here: the bundled ones are used
+    const CurrentFolder folder(elsewhere.path()); // no "szablony" here: the bundled ones are used
     for (int i = 0; i < 6; ++i) {
         windows.main().s->appendLine("stare");
         QTest::mouseClick(Form6->buttons.at(i), Qt::LeftButton, {}, QPoint(10, 10));
@@ -348,7 +348,6 @@ void TestControls::templatesLoadAndFallBack()
     own.close();
     QTest::mouseClick(Form6->buttons.at(1), Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(windows.main().s->lineCount(), 0);
-    QDir::setCurrent(start);
 }
 
 void TestControls::templateMissingEverywhere()
@@ -357,9 +356,9 @@ void TestControls::templateMissingEverywhere()
     AppWindows windows;
     windows.main().setDialogs(&dialogs);
     QTemporaryDir elsewhere;
-    const QString start = QDir::currentPath();
-    QDir::setCurrent(elsewhere.path());
+    const CurrentFolder folder(elsewhere.path());
     TForm6::setBundledFolders({elsewhere.filePath("nothing-here")});
+    const auto restore = qScopeGuard([] { TForm6::setBundledFolders({}); });
     Form6->show();
     const QStringList before = windows.main().s->lines();
     QTest::mouseClick(Form6->buttons.at(0), Qt::LeftButton, {}, QPoint(10, 10));
@@ -368,8 +367,6 @@ void TestControls::templateMissingEverywhere()
              QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(QDir::toNativeSeparators("szablony/Ankieta.html")));
     QVERIFY(Form6->isVisible());
     QCOMPARE(windows.main().s->lines(), before);
-    TForm6::setBundledFolders({});
-    QDir::setCurrent(start);
 }
 
 void TestControls::escapeLeavesTheTemplatesWindow()

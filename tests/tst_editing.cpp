@@ -4,7 +4,7 @@
 #include "document/Preview.h"
 #include "document/Search.h"
 #include "document/SourceEditor.h"
-#include "support/ScriptedDialogs.h"
+#include "support/Fixtures.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -60,10 +60,7 @@ private:
 void TestEditing::init()
 {
     Preview::setFilePath(m_dir.filePath("TarnwickView.html"));
-    m_dialogs = ScriptedDialogs();
-    m_form = std::make_unique<TForm1>();
-    m_form->setDialogs(&m_dialogs);
-    m_form->show();
+    m_form = openMainWindow(m_dialogs);
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }
 

@@ -3,7 +3,7 @@
 #include "document/DocumentRules.h"
 #include "document/SourceEditor.h"
 #include "markup/QuickInsertPanel.h"
-#include "support/ScriptedDialogs.h"
+#include "support/Fixtures.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -91,10 +91,7 @@ void TestMainWindow::initTestCase()
 void TestMainWindow::init()
 {
     QDir::setCurrent(m_startDir);
-    m_dialogs = ScriptedDialogs();
-    m_form = std::make_unique<TForm1>();
-    m_form->setDialogs(&m_dialogs);
-    m_form->show();
+    m_form = openMainWindow(m_dialogs);
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
 }
 
@@ -380,7 +377,6 @@ void TestMainWindow::filePanelToleratesAVanishedFolder()
     QCOMPARE(m_form->s->lines(), DocumentRules::defaultDocument());
     m_form->FileListBox1->refill();
     QCOMPARE(m_form->FileListBox1->count(), 0);
-    QDir::setCurrent(m_startDir);
 }
 
 void TestMainWindow::controlsHaveAccessibleNames_data()

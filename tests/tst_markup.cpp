@@ -2,7 +2,7 @@
 #include "document/SourceEditor.h"
 #include "markup/MarkupTable.h"
 #include "markup/QuickInsertPanel.h"
-#include "support/ScriptedDialogs.h"
+#include "support/Fixtures.h"
 
 #include <QAction>
 #include <QFile>
@@ -57,10 +57,7 @@ private:
 
 void TestMarkup::init()
 {
-    m_dialogs = ScriptedDialogs();
-    m_form = std::make_unique<TForm1>();
-    m_form->setDialogs(&m_dialogs);
-    m_form->show();
+    m_form = openMainWindow(m_dialogs);
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }
 
