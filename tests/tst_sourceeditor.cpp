@@ -2,6 +2,7 @@
 #include "document/SourceEditor.h"
 
 #include <QAccessible>
+#include <QSignalSpy>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +24,11 @@ void write(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
+QString encodingName(const SourceEditor &e)
+{
+    return TextEncoding::displayName(e.encoding()) + (e.hasByteOrderMark() ? QStringLiteral("+BOM") : QString());
+}
+
 // Types text at the caret as a user would, so it is recorded for Undo.
 void type(SourceEditor &e, const QString &text)
 {
@@ -32,6 +38,9 @@ void type(SourceEditor &e, const QString &text)
 
 } // namespace
 
+using TextEncoding::Encoding;
+Q_DECLARE_METATYPE(Encoding)
+
 class TestSourceEditor : public QObject
 {
     Q_OBJECT
@@ -39,6 +48,12 @@ private slots:
     void init();
     void roundTripIsByteExact_data();
     void roundTripIsByteExact();
+    void typedLettersAreSavedInTheDocumentsEncoding_data();
+    void typedLettersAreSavedInTheDocumentsEncoding();
+    void editedDeclarationChoosesTheSaveEncoding();
+    void conversionRewritesTheDeclarationAsOneUndoableEdit_data();
+    void conversionRewritesTheDeclarationAsOneUndoableEdit();
+    void conversionRefusedWhenACharacterDoesNotFit();
     void lineEndsFromTheLastLoadAreKept();
     void emptyFileAndEmptyDocument();
     void appendAndInsertLines();
@@ -72,29 +87,157 @@ void TestSourceEditor::roundTripIsByteExact_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("saved");
+    QTest::addColumn<QString>("encoding"); // as the status bar names it
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         if (b != '\r' && b != '\n')
             all.append(char(b));
-    QTest::newRow("CR LF") << QByteArray("<P>\r\nzdanie\r\nkoniec") << QByteArray();
-    QTest::newRow("LF") << QByteArray("a\nb\nc") << QByteArray();
-    QTest::newRow("CR") << QByteArray("a\rb\rc") << QByteArray();
-    QTest::newRow("trailing CR LF") << QByteArray("a\r\nb\r\n") << QByteArray();
-    QTest::newRow("trailing LF") << QByteArray("a\n") << QByteArray();
-    QTest::newRow("only line ends") << QByteArray("\r\n\r\n") << QByteArray();
-    QTest::newRow("every byte, NUL too") << QByteArray(all + "\r\n" + all) << QByteArray();
-    QTest::newRow("Polish in Windows-1250") << QByteArray("Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1") << QByteArray();
-    QTest::newRow("mixed comes back as CR LF") << QByteArray("a\nb\r\nc\rd") << QByteArray("a\r\nb\r\nc\r\nd");
+    const QString win = QStringLiteral("Windows-1250"), iso = QStringLiteral("ISO-8859-2"), utf = QStringLiteral("UTF-8");
+    const QByteArray declIso("<META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML; CHARSET=ISO-8859-2\">\r\n");
+    const QByteArray declUtf("<meta charset=\"utf-8\">\n");
+    QTest::newRow("CR LF") << QByteArray("<P>\r\nzdanie\r\nkoniec") << QByteArray() << win;
+    QTest::newRow("LF") << QByteArray("a\nb\nc") << QByteArray() << win;
+    QTest::newRow("CR") << QByteArray("a\rb\rc") << QByteArray() << win;
+    QTest::newRow("trailing CR LF") << QByteArray("a\r\nb\r\n") << QByteArray() << win;
+    QTest::newRow("trailing LF") << QByteArray("a\n") << QByteArray() << win;
+    QTest::newRow("only line ends") << QByteArray("\r\n\r\n") << QByteArray() << win;
+    QTest::newRow("every byte, NUL too") << QByteArray(all + "\r\n" + all) << QByteArray() << win;
+    QTest::newRow("Polish in Windows-1250") << QByteArray("Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1") << QByteArray() << win;
+    QTest::newRow("mixed comes back as CR LF") << QByteArray("a\nb\r\nc\rd") << QByteArray("a\r\nb\r\nc\r\nd") << win;
+    QByteArray allButC1 = all;
+    allButC1.remove(0x80 - 2, 0x20); // CR and LF are not in `all`
+    QTest::newRow("ISO-8859-2, every byte but 0x80-0x9F") << declIso + allButC1 << QByteArray() << iso;
+    QTest::newRow("declared ISO-8859-2 holding 0x80-0x9F") << declIso + "g\xEA\x9Cl\xB9" << QByteArray() << win;
+    QTest::newRow("UTF-8 Polish") << declUtf + "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87" << QByteArray() << utf;
+    QTest::newRow("UTF-8 with NUL") << QByteArray("\xC4\x85\0\xC4\x99", 5) << QByteArray() << utf;
+    QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBFg\xC4\x99\xC5\x9Bl\xC4\x85\r\n")
+                                           << QByteArray() << QStringLiteral("UTF-8+BOM");
+    QTest::newRow("declared UTF-8 holding invalid UTF-8") << declUtf + "g\xEA\x9Cl\xB9\xC5" << QByteArray() << win;
 }
 
 void TestSourceEditor::roundTripIsByteExact()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, saved);
+    QFETCH(QString, encoding);
     write(path("in.html"), bytes);
     m_editor->loadFromFile(path("in.html"));
-    m_editor->saveToFile(path("out.html"));
+    QCOMPARE(encodingName(*m_editor), encoding);
+    m_editor->save(path("out.html"));
     QCOMPARE(readAll(path("out.html")), saved.isNull() ? bytes : saved);
+    QCOMPARE(encodingName(*m_editor), encoding);
+}
+
+void TestSourceEditor::typedLettersAreSavedInTheDocumentsEncoding_data()
+{
+    QTest::addColumn<QByteArray>("declaration");
+    QTest::addColumn<QByteArray>("letters");
+    QTest::newRow("new document, ISO-8859-2") << QByteArray() << QByteArray("Za\xBF\xF3\xB3\xE6 g\xEA\xB6l\xB1 ja\xBC\xF1");
+    QTest::newRow("declared Windows-1250") << QByteArray("<meta charset=\"windows-1250\">")
+                                           << QByteArray("Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1");
+    QTest::newRow("declared UTF-8") << QByteArray("<meta charset=\"utf-8\">")
+                                    << QString::fromUtf8("Zażółć gęślą jaźń").toUtf8();
+}
+
+void TestSourceEditor::typedLettersAreSavedInTheDocumentsEncoding()
+{
+    QFETCH(QByteArray, declaration);
+    QFETCH(QByteArray, letters);
+    if (declaration.isEmpty()) {
+        m_editor->clearAll();
+    } else {
+        write(path("in.html"), declaration + "\r\n");
+        m_editor->loadFromFile(path("in.html"));
+    }
+    m_editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+    type(*m_editor, QStringLiteral("Zażółć gęślą jaźń"));
+    m_editor->save(path("out.html"));
+    QCOMPARE(readAll(path("out.html")), declaration.isEmpty() ? letters : declaration + "\r\n" + letters);
+}
+
+void TestSourceEditor::editedDeclarationChoosesTheSaveEncoding()
+{
+    write(path("in.html"), "<META CHARSET=\"ISO-8859-2\">\ng\xEA\xB6l\xB1");
+    m_editor->loadFromFile(path("in.html"));
+    QCOMPARE(encodingName(*m_editor), QStringLiteral("ISO-8859-2"));
+    m_editor->setSelection(0, 15, 0, 25);
+    QCOMPARE(m_editor->selectedText(), QStringLiteral("ISO-8859-2"));
+    m_editor->replaceSelectedText(QStringLiteral("utf-8"));
+    // The preview's copy follows the declaration without making it the document's encoding.
+    m_editor->saveToFile(path("preview.html"));
+    QCOMPARE(readAll(path("preview.html")), QString::fromUtf8("<META CHARSET=\"utf-8\">\ngęślą").toUtf8());
+    QCOMPARE(encodingName(*m_editor), QStringLiteral("ISO-8859-2"));
+    m_editor->save(path("out.html"));
+    QCOMPARE(readAll(path("out.html")), QString::fromUtf8("<META CHARSET=\"utf-8\">\ngęślą").toUtf8());
+    QCOMPARE(encodingName(*m_editor), QStringLiteral("UTF-8"));
+}
+
+void TestSourceEditor::conversionRewritesTheDeclarationAsOneUndoableEdit_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<Encoding>("to");
+    QTest::addColumn<QString>("text");  // after the conversion
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("ISO-8859-2 to UTF-8") << QByteArray("<META CHARSET=\"ISO-8859-2\">\r\n\xB6") << Encoding::Utf8
+                                         << QStringLiteral("<META CHARSET=\"UTF-8\">\r\nś")
+                                         << QByteArray("<META CHARSET=\"UTF-8\">\r\n\xC5\x9B");
+    QTest::newRow("UTF-8 to Windows-1250") << QByteArray("<meta charset=utf-8>\n\xC5\x9B") << Encoding::Windows1250
+                                           << QStringLiteral("<meta charset=windows-1250>\nś")
+                                           << QByteArray("<meta charset=windows-1250>\n\x9C");
+    QTest::newRow("Windows-1250 to ISO-8859-2") << QByteArray("<meta charset=\"cp1250\">\n\x9C") << Encoding::Iso88592
+                                                << QStringLiteral("<meta charset=\"iso-8859-2\">\nś")
+                                                << QByteArray("<meta charset=\"iso-8859-2\">\n\xB6");
+    QTest::newRow("UTF-8 with its mark to ISO-8859-2, no declaration")
+        << QByteArray("\xEF\xBB\xBF\xC5\x9B") << Encoding::Iso88592 << QStringLiteral("ś") << QByteArray("\xB6");
+}
+
+void TestSourceEditor::conversionRewritesTheDeclarationAsOneUndoableEdit()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(Encoding, to);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, saved);
+    write(path("in.html"), file);
+    m_editor->loadFromFile(path("in.html"));
+    const QString before = m_editor->text();
+    const QString encodingBefore = encodingName(*m_editor);
+    QSignalSpy changed(m_editor.get(), &SourceEditor::encodingChanged);
+    m_editor->convertTo(to);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(m_editor->text(), text);
+    QCOMPARE(int(m_editor->encoding()), int(to));
+    QVERIFY(m_editor->isDocumentModified());
+    m_editor->saveToFile(path("out.html"));
+    QCOMPARE(readAll(path("out.html")), saved);
+
+    m_editor->undo();
+    QCOMPARE(m_editor->text(), before);
+    QCOMPARE(encodingName(*m_editor), encodingBefore);
+    QVERIFY(!m_editor->isDocumentModified());
+    QVERIFY(!m_editor->isUndoAvailable());
+    m_editor->saveToFile(path("back.html"));
+    QCOMPARE(readAll(path("back.html")), file);
+    m_editor->redo();
+    QCOMPARE(m_editor->text(), text);
+    QCOMPARE(int(m_editor->encoding()), int(to));
+}
+
+void TestSourceEditor::conversionRefusedWhenACharacterDoesNotFit()
+{
+    write(path("in.html"), "<meta charset=\"utf-8\">\nzł\n10 \xE2\x82\xAC");
+    m_editor->loadFromFile(path("in.html"));
+    const QString before = m_editor->text();
+    try {
+        m_editor->convertTo(Encoding::Iso88592);
+        QFAIL("converted");
+    } catch (const Failure &f) {
+        QVERIFY(f.message().contains(QStringLiteral("„€” (U+20AC) w wierszu 3")));
+        QVERIFY(f.message().contains(QStringLiteral("ISO-8859-2")));
+    }
+    QCOMPARE(m_editor->text(), before);
+    QCOMPARE(int(m_editor->encoding()), int(Encoding::Utf8));
+    QVERIFY(!m_editor->isDocumentModified());
+    QVERIFY(!m_editor->isUndoAvailable());
 }
 
 void TestSourceEditor::lineEndsFromTheLastLoadAreKept()
@@ -339,7 +482,7 @@ void TestSourceEditor::fullAccessibilityOnlyWhileAListenerIsThere()
     QVERIFY(plain);
     QVERIFY(!plain->textInterface());
     QCOMPARE(plain->text(QAccessible::Name), QStringLiteral("Kod źródłowy"));
-    QCOMPARE(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK), 0L);
+    QCOMPARE(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK), long(QsciScintillaBase::SC_MOD_CONTAINER));
 
     QAccessible::setActive(true);
     QAccessibleInterface *full = QAccessible::queryAccessibleInterface(m_editor.get());
@@ -348,7 +491,7 @@ void TestSourceEditor::fullAccessibilityOnlyWhileAListenerIsThere()
     QCOMPARE(full->textInterface()->characterCount(), 6);
     QVERIFY(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK) != 0L);
     QAccessible::setActive(false);
-    QCOMPARE(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK), 0L);
+    QCOMPARE(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK), long(QsciScintillaBase::SC_MOD_CONTAINER));
     QVERIFY(!QAccessible::queryAccessibleInterface(m_editor.get())->textInterface());
 }
 

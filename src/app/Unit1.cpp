@@ -515,8 +515,7 @@ void TForm1::saveDocument()
     saveState.fileName = choice->fileName;
     saveState.filterIndex = choice->filterIndex;
     defaultExtension = DocumentRules::defaultExtensionFor(choice->filterIndex, defaultExtension);
-    s->saveToFile(DocumentRules::savePath(choice->fileName, defaultExtension));
-    s->setDocumentUnmodified();
+    s->save(DocumentRules::savePath(choice->fileName, defaultExtension));
 }
 
 void TForm1::applyMarkup(const Markup::Command &command)

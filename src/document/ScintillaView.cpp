@@ -4,6 +4,10 @@
 
 namespace {
 
+// Undo and Redo of the program's own history entries are always reported; they cost nothing
+// while typing.
+constexpr unsigned long kQuietEvents = QsciScintillaBase::SC_MOD_CONTAINER;
+
 // Whether an assistive technology listens, as last announced to the activation observers.
 bool s_listening = false;
 
@@ -31,7 +35,7 @@ ScintillaView::ScintillaView(QWidget *parent)
     }();
     Q_UNUSED(installed);
     setUtf8(true);
-    SendScintilla(SCI_SETMODEVENTMASK, s_listening ? ulong(SC_MODEVENTMASKALL) : 0UL);
+    SendScintilla(SCI_SETMODEVENTMASK, s_listening ? ulong(SC_MODEVENTMASKALL) : kQuietEvents);
     QAccessible::installActivationObserver(this);
 }
 
@@ -42,10 +46,10 @@ ScintillaView::~ScintillaView()
 
 void ScintillaView::accessibilityActiveChanged(bool active)
 {
-    // Nothing else listens to modification events: folding is off, and the modified flag
+    // Nothing else listens to text modification events: folding is off, and the modified flag
     // follows the save-point notifications, which no mask filters.
     s_listening = active;
-    SendScintilla(SCI_SETMODEVENTMASK, active ? ulong(SC_MODEVENTMASKALL) : 0UL);
+    SendScintilla(SCI_SETMODEVENTMASK, active ? ulong(SC_MODEVENTMASKALL) : kQuietEvents);
     // Drop the interface made for the other case, so the right one is made when next asked.
     if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(this))
         if (bool(iface->textInterface()) != active)

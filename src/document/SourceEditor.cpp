@@ -1,6 +1,6 @@
 #include "document/SourceEditor.h"
 
-#include "document/Cp1250.h"
+#include "document/DocumentCodec.h"
 #include "document/Failure.h"
 #include "document/LargeBuffer.h"
 #include "document/LineEnds.h"
@@ -13,6 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -57,7 +60,11 @@ SourceEditor::SourceEditor(QWidget *parent)
     // A paste or a drop keeps the document's single kind of line end.
     sci(SCI_SETPASTECONVERTENDINGS, 1);
     setContextMenuPolicy(Qt::CustomContextMenu);
-
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int type, const char *, int, int, int, int, int, int token, int) {
+                if (type & SC_MOD_CONTAINER)
+                    onContainerAction(type, token);
+            });
 }
 
 void SourceEditor::setEditorFont(const QFont &font)
@@ -168,6 +175,7 @@ void SourceEditor::clearAll()
     sci(SCI_SETSAVEPOINT);
     m_singleEmptyLine = false;
     m_modifiedBeyondHistory = false;
+    setEncodingState({});
 }
 
 void SourceEditor::replaceBuffer(const QByteArray &utf8)
@@ -181,38 +189,55 @@ void SourceEditor::replaceBuffer(const QByteArray &utf8)
 
 void SourceEditor::loadFromFile(const QString &path)
 {
+    const QString native = QDir::toNativeSeparators(path);
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
         const QString reason = QFileInfo(path).isDir() ? QStringLiteral("Is a directory") : file.errorString();
-        throw Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+        throw Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(native, reason));
     }
-    // Read in blocks and decoded as they come: no copy of the whole file is ever held. Line
-    // ends pass through as they stand; only a file with mixed ones is rewritten afterwards.
-    // Only what the file held when opened is read: a file that grows meanwhile is cut there.
-    // A file that tells no size (a pipe, a kernel file) is read whole first.
+    // The whole file is read first: its encoding may depend on any of its bytes. Only what the
+    // file held when opened is read; a file that grows meanwhile is cut there. A file that
+    // tells no size (a pipe, a kernel file) is read whole.
+    const auto readFailure = [&] {
+        return Failure(QStringLiteral("Cannot read file \"%1\". %2").arg(native, file.errorString()));
+    };
     QByteArray unsized;
     if (file.isSequential() || file.size() == 0) {
         unsized = file.readAll();
         if (file.error() != QFileDevice::NoError)
-            throw Failure(QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+            throw readFailure();
     }
     const qint64 size = unsized.isNull() ? file.size() : unsized.size();
-    LargeBuffer decoded(std::size_t(size) * 3 + 8);
-    char *out = decoded.data();
-    QByteArray block(1 << 20, Qt::Uninitialized);
-    if (!unsized.isNull())
-        out = Cp1250::toUtf8(unsized.constData(), std::size_t(unsized.size()), out);
-    for (qint64 left = unsized.isNull() ? size : 0; left > 0;) {
-        const qint64 got = file.read(block.data(), qMin<qint64>(block.size(), left));
-        if (got < 0)
-            throw Failure(QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-        if (got == 0)
+    auto raw = std::make_unique<LargeBuffer>(std::size_t(size) + 8);
+    qint64 got = 0;
+    if (!unsized.isNull()) {
+        std::memcpy(raw->data(), unsized.constData(), std::size_t(size));
+        got = size;
+    }
+    while (got < size) {
+        const qint64 n = file.read(raw->data() + got, qMin<qint64>(size - got, 1 << 20));
+        if (n < 0)
+            throw readFailure();
+        if (n == 0)
             break;
-        out = Cp1250::toUtf8(block.constData(), std::size_t(got), out);
-        left -= got;
+        got += n;
     }
     file.close();
-    QByteArray text = QByteArray::fromRawData(decoded.data(), out - decoded.data());
+
+    const TextEncoding::Detection detected = TextEncoding::detect(raw->data(), std::size_t(got));
+    QByteArray text;
+    std::unique_ptr<LargeBuffer> decoded;
+    if (detected.encoding == TextEncoding::Encoding::Utf8) {
+        // UTF-8 is what the editor holds: the bytes go in as they are.
+        const qsizetype skip = detected.bom ? 3 : 0;
+        text = QByteArray::fromRawData(raw->data() + skip, got - skip);
+    } else {
+        decoded = std::make_unique<LargeBuffer>(std::size_t(got) * 3 + 8);
+        char *end = DocumentCodec::toUtf8(detected.encoding, raw->data(), std::size_t(got), decoded->data());
+        raw.reset();
+        text = QByteArray::fromRawData(decoded->data(), end - decoded->data());
+    }
+    // Line ends pass through as they stand; only a file with mixed ones is rewritten.
     const LineEnds::Analysis ends = LineEnds::analyse(text.constData(), text.size());
     const QByteArray eol = ends.eol;
     if (!ends.uniform)
@@ -227,6 +252,7 @@ void SourceEditor::loadFromFile(const QString &path)
     // Emptying the history moved Scintilla's save point; the document's own flag keeps its value.
     m_modifiedBeyondHistory = wasModified;
     sci(SCI_GOTOPOS, 0);
+    setEncodingState({detected.encoding, detected.bom, detected.declared});
 }
 
 const char *SourceEditor::buffer(qsizetype *length) const
@@ -235,13 +261,24 @@ const char *SourceEditor::buffer(qsizetype *length) const
     return static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
 }
 
+TextEncoding::Encoding SourceEditor::saveEncoding() const
+{
+    qsizetype n = 0;
+    const char *p = buffer(&n);
+    const std::optional<TextEncoding::Encoding> declared = TextEncoding::declaredIn(p, std::size_t(n));
+    return declared && declared != m_declared ? *declared : m_encoding;
+}
+
 QByteArray SourceEditor::encodedDocument() const
 {
     qsizetype n = 0;
     const char *p = buffer(&n);
-    Cp1250::Encoded e = Cp1250::encodeUtf8(p, std::size_t(n), m_eol);
+    const TextEncoding::Encoding encoding = saveEncoding();
+    DocumentCodec::Encoded e = DocumentCodec::encode(encoding, p, std::size_t(n), m_eol);
     if (e.error)
-        throw Failure(Cp1250::unencodableMessage(*e.error));
+        throw Failure(DocumentCodec::unencodableMessage(*e.error, encoding));
+    if (encoding == TextEncoding::Encoding::Utf8 && m_bom && m_encoding == encoding)
+        e.bytes.prepend(TextEncoding::kUtf8Bom);
     return std::move(e.bytes);
 }
 
@@ -255,17 +292,101 @@ void SourceEditor::saveToFile(const QString &path) const
     // Until the commit the old file stays whole, whatever goes wrong.
     qsizetype n = 0;
     const char *p = buffer(&n);
+    const TextEncoding::Encoding encoding = saveEncoding();
     bool written = true;
-    const std::optional<Cp1250::Unencodable> error =
-        Cp1250::encodeInBlocks(p, std::size_t(n), m_eol, [&](const char *bytes, std::size_t size) {
+    if (encoding == TextEncoding::Encoding::Utf8 && m_bom && m_encoding == encoding)
+        written = file.write(TextEncoding::kUtf8Bom, 3) == 3;
+    const std::optional<DocumentCodec::Unencodable> error =
+        DocumentCodec::encodeInBlocks(encoding, p, std::size_t(n), m_eol, [&](const char *bytes, std::size_t size) {
             written = written && file.write(bytes, qint64(size)) == qint64(size);
         });
     if (error) {
         file.cancelWriting();
-        throw Failure(Cp1250::unencodableMessage(*error));
+        throw Failure(DocumentCodec::unencodableMessage(*error, encoding));
     }
     if (!written || !file.commit())
         throw Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(native, file.errorString()));
+}
+
+void SourceEditor::save(const QString &path)
+{
+    const TextEncoding::Encoding encoding = saveEncoding();
+    saveToFile(path);
+    setDocumentUnmodified();
+    qsizetype n = 0;
+    const char *p = buffer(&n);
+    const bool bom = m_bom && encoding == m_encoding;
+    setEncodingState({encoding, bom, TextEncoding::declaredIn(p, std::size_t(n))});
+}
+
+namespace {
+
+// A conversion is recorded in the undo history as a container action whose token holds the
+// states before and after it; undoing it puts the encoding back with the text.
+constexpr int kConversionMark = 0x40000000;
+
+int packDeclared(std::optional<TextEncoding::Encoding> e)
+{
+    return e ? int(*e) + 1 : 0;
+}
+
+std::optional<TextEncoding::Encoding> unpackDeclared(int bits)
+{
+    if (bits == 0)
+        return std::nullopt;
+    return TextEncoding::Encoding(bits - 1);
+}
+
+} // namespace
+
+void SourceEditor::convertTo(TextEncoding::Encoding encoding)
+{
+    if (encoding == m_encoding)
+        return;
+    qsizetype n = 0;
+    const char *p = buffer(&n);
+    if (const auto bad = DocumentCodec::firstUnencodable(encoding, p, std::size_t(n)))
+        throw Failure(DocumentCodec::unencodableMessage(*bad, encoding));
+
+    // Only the declarations' names change, from the last one back, so that the earlier
+    // offsets stay right.
+    const std::vector<TextEncoding::Declaration> found = TextEncoding::declarations(p, std::size_t(n));
+    std::vector<std::pair<TextEncoding::Declaration, QByteArray>> edits;
+    for (const TextEncoding::Declaration &d : found)
+        edits.emplace_back(d, TextEncoding::nameFor(encoding, d.name));
+    const EncodingState before{m_encoding, m_bom, m_declared};
+    const std::optional<TextEncoding::Encoding> declaredAfter = found.empty() ? m_declared : std::optional(encoding);
+
+    sci(SCI_BEGINUNDOACTION);
+    for (auto it = edits.rbegin(); it != edits.rend(); ++it) {
+        sci(SCI_SETTARGETRANGE, ulong(it->first.offset), long(it->first.offset + it->first.length));
+        SendScintilla(SCI_REPLACETARGET, uintptr_t(it->second.size()), it->second.constData());
+    }
+    const int token = kConversionMark | int(before.encoding) | (int(encoding) << 2)
+        | (packDeclared(before.declared) << 4) | (packDeclared(declaredAfter) << 6) | (before.bom ? 1 << 8 : 0);
+    sci(SCI_ADDUNDOACTION, ulong(token), 0);
+    sci(SCI_ENDUNDOACTION);
+    setEncodingState({encoding, false, declaredAfter});
+}
+
+void SourceEditor::onContainerAction(int modificationType, int token)
+{
+    if (!(token & kConversionMark))
+        return;
+    if (modificationType & SC_PERFORMED_UNDO)
+        setEncodingState({TextEncoding::Encoding(token & 3), bool(token & (1 << 8)), unpackDeclared((token >> 4) & 3)});
+    else if (modificationType & SC_PERFORMED_REDO)
+        setEncodingState({TextEncoding::Encoding((token >> 2) & 3), false, unpackDeclared((token >> 6) & 3)});
+}
+
+void SourceEditor::setEncodingState(const EncodingState &state)
+{
+    const bool changed = state.encoding != m_encoding || state.bom != m_bom;
+    m_encoding = state.encoding;
+    m_bom = state.bom;
+    m_declared = state.declared;
+    if (changed)
+        emit encodingChanged();
 }
 
 bool SourceEditor::isDocumentModified() const

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "document/ScintillaView.h"
+#include "document/TextEncoding.h"
 
 #include <QByteArray>
 #include <QStringList>
 #include <optional>
 
-// The syntax-coloured editor that holds the one document. The document is 8-bit text in
-// Windows-1250; the editor holds it decoded as UTF-8 with one kind of line end throughout,
-// the one the document is saved with.
+// The syntax-coloured editor that holds the one document. The document is text in one of the
+// encodings of TextEncoding; the editor holds it as UTF-8 with one kind of line end
+// throughout, the one the document is saved with.
 class SourceEditor : public ScintillaView
 {
     Q_OBJECT
@@ -22,11 +23,29 @@ public:
     // Line operations used by commands: never recorded for Undo, never set the modified flag.
     void appendLine(const QString &text);
     void insertLine(int index, const QString &text); // throws Failure past the last line
-    void clearAll();                                  // also empties both histories and the flag
+    // Also empties both histories and the flag. An empty document is in ISO-8859-2, the set
+    // that every page the program writes declares.
+    void clearAll();
 
-    void loadFromFile(const QString &path);           // throws Failure; document kept on failure
-    void saveToFile(const QString &path) const;       // throws Failure; the old file kept on failure
-    QByteArray encodedDocument() const;               // throws Failure for text outside the code page
+    // Reads a file in the encoding its bytes tell (TextEncoding::detect). Throws Failure; the
+    // document is kept on failure.
+    void loadFromFile(const QString &path);
+    // Writes the document in the encoding it will be saved in (saveEncoding()). Throws Failure;
+    // the old file is kept on failure.
+    void saveToFile(const QString &path) const;
+    // saveToFile, then the document counts as saved, in the encoding it was written in.
+    void save(const QString &path);
+    QByteArray encodedDocument() const; // throws Failure for text outside the encoding
+
+    TextEncoding::Encoding encoding() const { return m_encoding; }
+    bool hasByteOrderMark() const { return m_bom; }
+    // The encoding a save writes: the one the document's declaration names when the user has
+    // changed it to another of the three sets, otherwise the document's own.
+    TextEncoding::Encoding saveEncoding() const;
+    // Converts the document to another encoding as one undoable edit: the characters stay, the
+    // charset declarations are rewritten to name it. Throws Failure, changing nothing, when a
+    // character does not fit.
+    void convertTo(TextEncoding::Encoding encoding);
 
     bool isDocumentModified() const;
     void setDocumentUnmodified();
@@ -48,13 +67,29 @@ public:
 
     void setEditorFont(const QFont &font);
 
+signals:
+    void encodingChanged();
+
 private:
+    struct EncodingState {
+        TextEncoding::Encoding encoding = TextEncoding::Encoding::Iso88592;
+        bool bom = false;
+        std::optional<TextEncoding::Encoding> declared = TextEncoding::Encoding::Iso88592;
+    };
+    void setEncodingState(const EncodingState &state);
+    void onContainerAction(int modificationType, int token);
+
     long sci(unsigned msg, unsigned long w = 0, long l = 0) const { return SendScintilla(msg, w, l); }
     void replaceBuffer(const QByteArray &utf8);
     QByteArray toEditorText(const QString &text) const;
     void insertUnrecorded(qsizetype bytePosition, const QByteArray &utf8);
 
     QByteArray m_eol = QByteArrayLiteral("\r\n");
+    TextEncoding::Encoding m_encoding = TextEncoding::Encoding::Iso88592;
+    bool m_bom = false;
+    // What the document's declaration named when it was loaded, converted or saved: a later
+    // declaration of another set is the user's wish to save in that set.
+    std::optional<TextEncoding::Encoding> m_declared = TextEncoding::Encoding::Iso88592;
     // The editor cannot tell an empty document from one holding a single empty line.
     mutable bool m_singleEmptyLine = false;
     // Set when the history that could bring back the last unmodified state was emptied while
