@@ -1,4 +1,5 @@
 // Editor, search and generator timings, each next to a baseline measured in the same run.
+#include "document/DocumentCodec.h"
 #include "document/Highlighting.h"
 #include "document/SourceEditor.h"
 #include "generators/TableMarkup.h"
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <cstring>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -25,23 +27,39 @@ QTemporaryDir &scratch()
     return dir;
 }
 
-// A Windows-1250 HTML file of about `megabytes` MB with Polish letters on every line.
-QString sampleFile(int megabytes)
+const char *const kEncodingNames[] = {"Windows-1250", "ISO-8859-2", "UTF-8"};
+
+// An HTML file of about `megabytes` MB with Polish letters on every line, in one of the three
+// encodings (0 Windows-1250, 1 ISO-8859-2, 2 UTF-8); the last two declare their set.
+QString sampleFile(int megabytes, int encoding = 0)
 {
-    const QString path = scratch().filePath(QStringLiteral("sample%1.html").arg(megabytes));
+    const QString path = scratch().filePath(QStringLiteral("sample%1-%2.html").arg(megabytes).arg(encoding));
     if (QFile::exists(path))
         return path;
-    QByteArray line = "<TR><TD>Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1</TD><TD ALIGN=\"CENTER\">tre\x9C\xE6 kom\xF3rki</TD></TR>\r\n";
+    const QByteArray text =
+        QStringLiteral("<TR><TD>Zażółć gęślą jaźń</TD><TD ALIGN=\"CENTER\">treść komórki</TD></TR>\r\n").toUtf8();
+    const auto e = TextEncoding::Encoding(encoding);
+    const QByteArray line = DocumentCodec::encode(e, text.constData(), size_t(text.size()), "\r\n").bytes;
     QByteArray block;
     while (block.size() < 1 << 20)
         block += line;
     QFile f(path);
     f.open(QIODevice::WriteOnly);
-    f.write("<HTML>\r\n<BODY>\r\n<TABLE>\r\n");
+    f.write("<HTML>\r\n<HEAD>\r\n");
+    if (e != TextEncoding::Encoding::Windows1250)
+        f.write("<META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML; CHARSET=" + TextEncoding::displayName(e).toLatin1() + "\">\r\n");
+    f.write("</HEAD>\r\n<BODY>\r\n<TABLE>\r\n");
     for (int i = 0; i < megabytes; ++i)
         f.write(block);
     f.write("</TABLE>\r\nKONIEC_TABLE\r\n</BODY>\r\n</HTML>");
     return path;
+}
+
+QByteArray readWhole(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
 }
 
 // The source editor as the program shows it: HTML colouring, a window of the usual size.
@@ -69,7 +87,8 @@ void BM_ReadFileBaseline(benchmark::State &state)
 
 void BM_OpenFileAndPaint(benchmark::State &state)
 {
-    const QString path = sampleFile(int(state.range(0)));
+    const QString path = sampleFile(int(state.range(0)), int(state.range(1)));
+    state.SetLabel(kEncodingNames[state.range(1)]);
     Window w;
     for (auto _ : state) {
         w.editor.loadFromFile(path);
@@ -94,11 +113,36 @@ void BM_CopyAndFsyncBaseline(benchmark::State &state)
 
 void BM_Save(benchmark::State &state)
 {
-    const QString path = sampleFile(int(state.range(0)));
+    const QString path = sampleFile(int(state.range(0)), int(state.range(1)));
+    state.SetLabel(kEncodingNames[state.range(1)]);
     Window w;
     w.editor.loadFromFile(path);
     for (auto _ : state)
         w.editor.saveToFile(scratch().filePath(QStringLiteral("saved.html")));
+}
+
+// Telling a file's encoding from its bytes: a small share of opening it.
+void BM_DetectEncoding(benchmark::State &state)
+{
+    const QByteArray bytes = readWhole(sampleFile(int(state.range(0)), int(state.range(1))));
+    state.SetLabel(kEncodingNames[state.range(1)]);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TextEncoding::detect(bytes.constData(), size_t(bytes.size())));
+}
+
+// UTF-8 validation against a scan at memory speed over the same bytes.
+void BM_MemchrBaseline(benchmark::State &state)
+{
+    const QByteArray bytes = readWhole(sampleFile(int(state.range(0)), 2));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(std::memchr(bytes.constData(), 0, size_t(bytes.size())));
+}
+
+void BM_ValidateUtf8(benchmark::State &state)
+{
+    const QByteArray bytes = readWhole(sampleFile(int(state.range(0)), 2));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TextEncoding::isValidUtf8(bytes.constData(), size_t(bytes.size())));
 }
 
 void BM_TypeAtEnd(benchmark::State &state)
@@ -163,9 +207,12 @@ void BM_TableIntoPanel(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_ReadFileBaseline)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_OpenFileAndPaint)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_OpenFileAndPaint)->ArgsProduct({{50}, {0, 1, 2}})->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DetectEncoding)->ArgsProduct({{50}, {0, 1, 2}})->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_MemchrBaseline)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_ValidateUtf8)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_CopyAndFsyncBaseline)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_Save)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Save)->ArgsProduct({{50}, {0, 1, 2}})->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_TypeAtEnd)->Arg(0)->Arg(5)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_FindBaselineIndexOf)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_FindNext)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -189,9 +236,12 @@ int main(int argc, char **argv)
         std::printf("open+paint %lld ms, peak %ld MB\n", ms, usage.ru_maxrss / 1024);
         return 0;
     }
-    if (argc == 3 && qstrcmp(argv[1], "--make-sample") == 0) {
-        QFile::copy(sampleFile(QString::fromLocal8Bit(argv[2]).toInt()),
-                    QDir::current().filePath(QStringLiteral("sample.html")));
+    // --make-sample MB [ENCODING]: write sample.html (0 Windows-1250, 1 ISO-8859-2, 2 UTF-8).
+    if ((argc == 3 || argc == 4) && qstrcmp(argv[1], "--make-sample") == 0) {
+        const int encoding = argc == 4 ? QString::fromLocal8Bit(argv[3]).toInt() : 0;
+        const QString target = QDir::current().filePath(QStringLiteral("sample.html"));
+        QFile::remove(target);
+        QFile::copy(sampleFile(QString::fromLocal8Bit(argv[2]).toInt(), encoding), target);
         return 0;
     }
     benchmark::Initialize(&argc, argv);

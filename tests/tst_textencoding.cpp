@@ -69,6 +69,8 @@ private slots:
     void rewrittenDeclarationsKeepTheirCase();
     void utf8Validation_data();
     void utf8Validation();
+    void utf8ValidationAgreesWithQtOnMixedInput();
+    void c1BytesAreFoundAnywhere();
     void lineEndsAreRewrittenToTheChosenOne_data();
     void lineEndsAreRewrittenToTheChosenOne();
     void characterOutsideTheEncodingIsRefusedWithItsLine_data();
@@ -288,6 +290,14 @@ void TestTextEncoding::utf8Validation_data()
     QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << false << false;
     QTest::newRow("overlong three bytes") << QByteArray("\xE0\x80\xAF") << false << false;
     QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false << false;
+    QTest::newRow("last surrogate") << QByteArray("\xED\xBF\xBF") << false << false;
+    QTest::newRow("last before the surrogates") << QByteArray("\xED\x9F\xBF") << true << true;
+    QTest::newRow("first three-byte character") << QByteArray("\xE0\xA0\x80") << true << true;
+    QTest::newRow("three-byte with a high second byte") << QByteArray("\xE0\xB0\x80") << true << true;
+    QTest::newRow("overlong four bytes") << QByteArray("\xF0\x8F\xBF\xBF") << false << false;
+    QTest::newRow("four-byte lead cut by ASCII") << QByteArray("\xF0\x9F\x98") << false << false;
+    QTest::newRow("three-byte lead cut by ASCII") << QByteArray("\xE2\x82") << false << false;
+    QTest::newRow("lead byte F5") << QByteArray("\xF5\x80\x80\x80") << false << false;
     QTest::newRow("cut at the end") << QByteArray(20, 'a') + QByteArray("\xC5") << false << false;
     QTest::newRow("lone continuation byte") << QByteArray("a\x80") << false << false;
     QTest::newRow("Windows-1250 letter") << QByteArray("g\xEA\x9Cl") << false << false;
@@ -303,6 +313,69 @@ void TestTextEncoding::utf8Validation()
     QCOMPARE(TextEncoding::isValidUtf8(bytes.constData(), size_t(bytes.size()), &multi), valid);
     if (valid)
         QCOMPARE(multi, multiByte);
+    // The same at every place in a run of ASCII, across the ends of blocks.
+    for (int at = 0; at < 70; ++at) {
+        const QByteArray embedded = QByteArray(at, 'a') + bytes + QByteArray(70, 'z');
+        QVERIFY2(TextEncoding::isValidUtf8(embedded.constData(), size_t(embedded.size())) == valid, qPrintable(QString::number(at)));
+    }
+}
+
+void TestTextEncoding::utf8ValidationAgreesWithQtOnMixedInput()
+{
+    // Random characters from every length class, with stray bytes now and then, at every
+    // alignment to the 32-byte blocks, against Qt's own decoder.
+    QRandomGenerator rng(8859);
+    const auto randomCharacter = [&rng]() -> char32_t {
+        switch (rng.bounded(5)) {
+        case 0: return rng.bounded(0x80u);
+        case 1: return 0x80 + rng.bounded(0x780u);
+        case 2: {
+            const char32_t c = 0x800 + rng.bounded(0xF800u);
+            return c >= 0xD800 && c < 0xE000 ? c - 0x800 : c;
+        }
+        case 3: return 0x10000 + rng.bounded(0x100000u);
+        default: return 'a';
+        }
+    };
+    int invalid = 0;
+    for (int round = 0; round < 4000; ++round) {
+        QByteArray bytes(int(rng.bounded(40)), 'x');
+        const int count = int(rng.bounded(1, 30));
+        for (int k = 0; k < count; ++k) {
+            const char32_t c = randomCharacter();
+            bytes += QString::fromUcs4(&c, 1).toUtf8();
+            if (rng.bounded(12) == 0)
+                bytes += char(0x80 + rng.bounded(0x80));
+        }
+        if (rng.bounded(3) == 0)
+            bytes.chop(1);
+        QStringDecoder reference(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = reference(bytes);
+        const bool valid = !reference.hasError();
+        invalid += !valid;
+        bool multi = false;
+        QVERIFY2(TextEncoding::isValidUtf8(bytes.constData(), size_t(bytes.size()), &multi) == valid,
+                 bytes.toHex(' ').constData());
+        if (valid)
+            QCOMPARE(multi, decoded.size() != bytes.size());
+    }
+    QVERIFY(invalid > 400 && invalid < 3600); // both kinds were tried
+}
+
+void TestTextEncoding::c1BytesAreFoundAnywhere()
+{
+    QByteArray latin2;
+    for (int b = 0xA0; b < 0x100; ++b)
+        latin2 += char(b);
+    latin2 += QByteArray(300, 'a') + latin2;
+    QVERIFY(!TextEncoding::hasC1Bytes(latin2.constData(), size_t(latin2.size())));
+    for (const int byte : {0x80, 0x9C, 0x9F}) {
+        for (int at = 0; at < latin2.size(); at += 7) {
+            QByteArray withC1 = latin2;
+            withC1[at] = char(byte);
+            QVERIFY2(TextEncoding::hasC1Bytes(withC1.constData(), size_t(withC1.size())), qPrintable(QString::number(at)));
+        }
+    }
 }
 
 void TestTextEncoding::lineEndsAreRewrittenToTheChosenOne_data()
