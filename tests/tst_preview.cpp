@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -20,6 +21,7 @@ class TestPreview : public QObject
 private slots:
     void initTestCase();
     void switchingPagesShowsTheCurrentDocument();
+    void polishLettersTypedIntoANewPageShowUnchanged();
 
 private:
     QString pageText(QWebEngineView *view)
@@ -81,6 +83,35 @@ void TestPreview::switchingPagesShowsTheCurrentDocument()
     form.action("ToolButton36")->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Druga wersja"), 60000);
     QCOMPARE(dialogs.errors.size(), 1);
+}
+
+void TestPreview::polishLettersTypedIntoANewPageShowUnchanged()
+{
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    form.setDialogs(&dialogs);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.action("Plik1")->trigger(); // New: the page declares ISO-8859-2
+    form.s->setFocus();
+    form.s->setCursorPosition(10, form.s->line(10).size());
+    // Typed key by key as a keyboard layout with Polish letters sends them.
+    for (const QChar ch : QStringLiteral("Zażółć gęślą jaźń")) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(form.s->viewport(), &press);
+        QApplication::sendEvent(form.s->viewport(), &release);
+    }
+    QCOMPARE(form.s->line(10), QStringLiteral(" <!--Tutaj jest miejsce na wpisanie treści dokumentu-->Zażółć gęślą jaźń"));
+    form.TabbedNotebook1->setCurrentIndex(1);
+    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    auto *view = form.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"));
+    QVERIFY(view);
+    QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Zażółć gęślą jaźń"), 60000);
+    // The preview file holds the letters as ISO-8859-2 bytes.
+    QFile file(Preview::filePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("-->Za\xBF\xF3\xB3\xE6 g\xEA\xB6l\xB1 ja\xBC\xF1\r\n"));
 }
 
 int main(int argc, char *argv[])
