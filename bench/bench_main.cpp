@@ -14,7 +14,9 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 #include <cstring>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -234,6 +236,29 @@ int main(int argc, char **argv)
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         std::printf("open+paint %lld ms, peak %ld MB\n", ms, usage.ru_maxrss / 1024);
+        return 0;
+    }
+    // --type-keys FILE N: open and paint a file, then type N keys at its end, each painted;
+    // prints the first key's time, the slowest and the median, in milliseconds.
+    if (argc == 4 && qstrcmp(argv[1], "--type-keys") == 0) {
+        Window w;
+        if (qstrcmp(argv[2], "-") != 0)
+            w.editor.loadFromFile(QString::fromLocal8Bit(argv[2]));
+        w.editor.repaint();
+        w.editor.setFocus();
+        w.editor.SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+        std::vector<double> times;
+        for (int i = 0, n = QString::fromLocal8Bit(argv[3]).toInt(); i < n; ++i) {
+            QElapsedTimer t;
+            t.start();
+            QTest::keyClick(w.editor.viewport(), Qt::Key_A);
+            w.editor.repaint();
+            times.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        std::vector<double> sorted = times;
+        std::sort(sorted.begin(), sorted.end());
+        std::printf("first %.2f ms, slowest %.2f ms, median %.2f ms\n", times.front(), sorted.back(),
+                    sorted[sorted.size() / 2]);
         return 0;
     }
     // --make-sample MB [ENCODING]: write sample.html (0 Windows-1250, 1 ISO-8859-2, 2 UTF-8).

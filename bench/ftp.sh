@@ -40,3 +40,6 @@ ours_up=$(median < "$work/ours_up"); ours_down=$(median < "$work/ours_down")
 echo "FTP ${size_mb} MB over loopback (passive), medians of three rounds:"
 echo "  upload:   curl $(rate "$curl_up") MB/s, Tarnwick $(rate "$ours_up") MB/s, ratio $(awk -v a="$curl_up" -v b="$ours_up" 'BEGIN { printf "%.2f", a / b }')"
 echo "  download: curl $(rate "$curl_down") MB/s, Tarnwick $(rate "$ours_down") MB/s, ratio $(awk -v a="$curl_down" -v b="$ours_down" 'BEGIN { printf "%.2f", a / b }')"
+if [ -n "${SUMMARY:-}" ]; then
+  printf 'ftp\tupload\t%s\t%s\nftp\tdownload\t%s\t%s\n' "$curl_up" "$ours_up" "$curl_down" "$ours_down" >> "$SUMMARY"
+fi

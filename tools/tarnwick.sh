@@ -46,8 +46,8 @@ case "${1:-}" in
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j2
     ;;
   bench)
-    # Geany is the other editor the start-up time is compared with.
-    PACKAGES+=(geany)
+    # Geany is the other editor the start-up time is compared with; paintwatch needs XDamage.
+    PACKAGES+=(geany libxdamage-dev)
     install_missing
     build -DTARNWICK_BENCH=ON
     exec bash bench/run.sh build
