@@ -51,6 +51,8 @@ private slots:
     void templatesLoadAndFallBack();
     void templateMissingEverywhere();
     void escapeLeavesTheTemplatesWindow();
+    void templateFromDataFolder_data();
+    void templateFromDataFolder();
 
 private:
     std::unique_ptr<TFreeButton> makeButton(int w = 83, int h = 31)
@@ -378,6 +380,37 @@ void TestControls::escapeLeavesTheTemplatesWindow()
     QTest::keyClick(Form6, Qt::Key_Escape);
     QVERIFY(!Form6->isVisible());
     QCOMPARE(windows.main().s->lines(), before);
+}
+
+void TestControls::templateFromDataFolder_data()
+{
+    QTest::addColumn<bool>("dataFolderHasIt");
+    QTest::newRow("the data folder's copy wins over the bundled one") << true;
+    QTest::newRow("a data folder without the file falls back to the bundled one") << false;
+}
+
+void TestControls::templateFromDataFolder()
+{
+    QFETCH(bool, dataFolderHasIt);
+    ScriptedDialogs dialogs;
+    AppWindows windows;
+    windows.main().setDialogs(&dialogs);
+    QTemporaryDir elsewhere;
+    const CurrentFolder folder(elsewhere.path());
+    QTemporaryDir data;
+    QVERIFY(QDir(data.path()).mkdir("szablony"));
+    if (dataFolderHasIt) {
+        QFile own(data.filePath("szablony/Ankieta.html"));
+        QVERIFY(own.open(QIODevice::WriteOnly));
+        own.write("<P>z katalogu danych</P>\r\n");
+    }
+    qputenv("TARNWICK_DATA_DIR", QFile::encodeName(data.path()));
+    const auto restore = qScopeGuard([] { qunsetenv("TARNWICK_DATA_DIR"); });
+    QTest::mouseClick(Form6->buttons.at(0), Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    const QString text = windows.main().s->documentText();
+    QCOMPARE(text.contains("z katalogu danych"), dataFolderHasIt);
+    QCOMPARE(text.contains("ISO-8859-2"), !dataFolderHasIt);
 }
 
 QTEST_MAIN(TestControls)

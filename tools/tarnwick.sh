@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what Tarnwick needs on Debian 12, builds it, and starts it (run), runs every test
-# (test) or runs the benchmarks (bench).
+# (test), runs the benchmarks (bench) or makes the Debian package in build/ (package).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +10,7 @@ PACKAGES=(
   libqscintilla2-qt6-dev qt6-webengine-dev libgl-dev
   libcurl4-openssl-dev curl
   python3-pyftpdlib xvfb xauth x11-utils xdotool
+  dpkg-dev file desktop-file-utils
   fonts-dejavu-core fonts-liberation2
   libbenchmark-dev
 )
@@ -52,8 +53,13 @@ case "${1:-}" in
     build -DTARNWICK_BENCH=ON
     exec bash bench/run.sh build
     ;;
+  package)
+    install_missing
+    build
+    (cd build && cpack -G DEB)
+    ;;
   *)
-    echo "usage: $0 run|test|bench" >&2
+    echo "usage: $0 run|test|bench|package" >&2
     exit 2
     ;;
 esac

@@ -2,15 +2,22 @@
 #include "app/Windows.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char *argv[])
 {
+    // Answered before the display is looked for, so it works on a console too.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("Tarnwick " TARNWICK_VERSION);
+        return EXIT_SUCCESS;
+    }
 #ifdef Q_OS_LINUX
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -22,6 +29,8 @@ int main(int argc, char *argv[])
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    // The hicolor theme has it once installed; the copy compiled in under :/icons otherwise.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarnwick")));
 
     QTranslator qtPolish;
     if (qtPolish.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLayout>
+#include <QLoggingCategory>
 #include <QPluginLoader>
 #include <QStandardPaths>
 #include <QWidget>
@@ -89,6 +90,9 @@ PreviewView &Preview::ensureView()
         QPluginLoader loader(QDir(dir).filePath(QStringLiteral("tarnwick_preview")));
         if (QObject *instance = loader.instance()) {
             if (auto *factory = qobject_cast<PreviewFactory *>(instance)) {
+                // QT_LOGGING_RULES="tarnwick.preview.info=true" tells which plug-in was loaded.
+                static const QLoggingCategory category("tarnwick.preview", QtWarningMsg);
+                qCInfo(category).noquote() << QFileInfo(loader.fileName()).canonicalFilePath();
                 m_view = factory->create(m_host);
                 m_host->layout()->addWidget(m_view->widget());
                 return *m_view;

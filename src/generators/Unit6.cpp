@@ -8,8 +8,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QLoggingCategory>
 
 TForm6 *Form6 = nullptr;
 
@@ -82,8 +84,14 @@ QStringList TForm6::bundledFolders()
 {
     if (!overriddenFolders().isEmpty())
         return overriddenFolders();
+    QStringList folders;
+    // TARNWICK_DATA_DIR names a share/tarnwick folder elsewhere, such as a package unpacked
+    // for a check; then the folders beside the program, as installed or as built.
+    const QString dataDir = qEnvironmentVariable("TARNWICK_DATA_DIR");
+    if (!dataDir.isEmpty())
+        folders << dataDir + QStringLiteral("/szablony");
     const QString app = QCoreApplication::applicationDirPath();
-    QStringList folders = {app + QStringLiteral("/szablony"), app + QStringLiteral("/../share/tarnwick/szablony")};
+    folders << app + QStringLiteral("/szablony") << app + QStringLiteral("/../share/tarnwick/szablony");
 #ifdef TARNWICK_SOURCE_TEMPLATES
     folders << QStringLiteral(TARNWICK_SOURCE_TEMPLATES);
 #endif
@@ -100,6 +108,9 @@ void TForm6::loadTemplate(int index)
     if (path.isEmpty())
         throw Failure(QStringLiteral("Cannot open file \"%1\". %2")
                           .arg(Templates::relativePath(entry.file), QStringLiteral("No such file or directory")));
+    // QT_LOGGING_RULES="tarnwick.templates.info=true" tells which folder a template came from.
+    static const QLoggingCategory category("tarnwick.templates", QtWarningMsg);
+    qCInfo(category).noquote() << QFileInfo(path).canonicalFilePath();
     try {
         m_editor->loadFromFile(path);
     } catch (const Failure &) {
