@@ -72,6 +72,14 @@ def main():
     Handler.banner = "test server"
     Handler.unicode_errors = "surrogateescape"
     if args.tls:
+        from pyftpdlib.handlers import TLS_DTPHandler
+
+        class TlsData(TLS_DTPHandler):
+            # A client may start the data connection's handshake before it sends the command
+            # the connection is for; pyftpdlib would take that early data for a hang-up.
+            def readable(self):
+                return self._ssl_accepting or self._ssl_want_read or super().readable()
+        Handler.dtp_handler = TlsData
         Handler.certfile = args.tls[0]
         Handler.keyfile = args.tls[1]
         Handler.tls_control_required = True
@@ -82,9 +90,7 @@ def main():
             write_limit = args.throttle
         Handler.dtp_handler = Slow
         if args.tls:
-            from pyftpdlib.handlers import TLS_DTPHandler
-
-            class SlowTls(TLS_DTPHandler, Slow):
+            class SlowTls(TlsData, Slow):
                 pass
             Handler.dtp_handler = SlowTls
     if args.no_mlsd:

@@ -223,3 +223,4 @@ std::optional<FtpTrust::Certificate> fetchCertificate(const QByteArray &url, Ftp
 }
 
 } // namespace FtpCurl
+

@@ -83,7 +83,9 @@ void FtpPanel::jobFinished(QThread *worker)
     const bool ok = !m_jobError;
     if (!ok)
         reportFailure(m_jobError, m_stopRequested);
-    emit operationFinished(ok);
+    // A trusted server is connected to again: the operation goes on.
+    if (!m_worker)
+        emit operationFinished(ok);
 }
 
 void FtpPanel::reportFailure(std::exception_ptr error, bool stopped)
