@@ -19,18 +19,17 @@ int main(int argc, char *argv[])
     qint64 progressCalls = 0;
     client.onProgress = [&](qint64, qint64) { ++progressCalls; };
     FtpClient::Login login;
-    login.host = QStringLiteral("127.0.0.1");
+    login.host = QStringLiteral("127.0.0.1:") + QString::fromLocal8Bit(argv[2]);
     login.user = QStringLiteral("tester");
     login.password = QStringLiteral("sekret");
-    login.port = QString::fromLocal8Bit(argv[2]).toInt();
     try {
         client.connectAndLogin(login);
         QElapsedTimer timer;
         timer.start();
         if (mode == QLatin1String("up"))
-            client.upload(QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]));
+            client.upload(QString::fromLocal8Bit(argv[3]), QByteArray(argv[4]));
         else
-            client.download(QString::fromLocal8Bit(argv[4]), QString::fromLocal8Bit(argv[3]));
+            client.download(QByteArray(argv[4]), QString::fromLocal8Bit(argv[3]));
         const double seconds = double(timer.nsecsElapsed()) / 1e9;
         std::printf("%.3f %lld\n", seconds, progressCalls);
     } catch (const Failure &f) {

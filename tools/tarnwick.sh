@@ -9,7 +9,8 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
   libqscintilla2-qt6-dev qt6-webengine-dev libgl-dev
   libcurl4-openssl-dev curl
-  python3-pyftpdlib xvfb xauth x11-utils xdotool
+  python3-pyftpdlib python3-openssl openssh-server openssh-client openssl
+  xvfb xauth x11-utils xdotool
   dpkg-dev file desktop-file-utils
   fonts-dejavu-core fonts-liberation2
   libbenchmark-dev

@@ -75,6 +75,22 @@ void WidgetDialogs::showMessage(const QString &message)
     box.exec();
 }
 
+Dialogs::Trust WidgetDialogs::askTrust(const QString &question)
+{
+    QMessageBox box(QMessageBox::Warning, kTitle, question, QMessageBox::NoButton, m_parent);
+    QPushButton *once = box.addButton(QStringLiteral("Połącz tylko tym razem"), QMessageBox::AcceptRole);
+    QPushButton *always = box.addButton(QStringLiteral("Zawsze ufaj"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == once)
+        return Trust::Once;
+    if (box.clickedButton() == always)
+        return Trust::Always;
+    return Trust::Cancel;
+}
+
 void runGuarded(Dialogs &dialogs, const std::function<void()> &command)
 {
     try {

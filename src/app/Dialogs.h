@@ -12,6 +12,7 @@ class Dialogs
 {
 public:
     enum class Answer { Yes, No, Cancel };
+    enum class Trust { Once, Always, Cancel };
 
     // What the save dialog shows and what it hands back; it keeps this between uses.
     struct SaveState {
@@ -30,6 +31,9 @@ public:
     virtual Answer askSaveChanges() = 0; // "Czy zapisać zmiany?"
     virtual void showError(const QString &message) = 0;   // caption "Tarnwick"
     virtual void showMessage(const QString &message) = 0; // caption "Tarnwick"
+    // A server whose certificate or host key is not trusted yet: "Połącz tylko tym razem",
+    // "Zawsze ufaj" or "Anuluj".
+    virtual Trust askTrust(const QString &question) = 0;
 };
 
 // The dialogs a user sees.
@@ -42,6 +46,7 @@ public:
     Answer askSaveChanges() override;
     void showError(const QString &message) override;
     void showMessage(const QString &message) override;
+    Trust askTrust(const QString &question) override;
 
 private:
     QWidget *m_parent;

@@ -107,12 +107,18 @@ void FileListBox::setMask(const QString &mask)
     refill();
 }
 
+void FileListBox::setShowHidden(bool show)
+{
+    m_showHidden = show;
+    refill();
+}
+
 void FileListBox::refill()
 {
     blockSignals(true);
     clear();
     QDir dir(m_directory);
-    const QStringList files = dir.entryList(QStringList{m_mask}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList files = dir.entryList(QStringList{m_mask}, m_showHidden ? QDir::Files | QDir::Hidden : QDir::Files, QDir::Name | QDir::IgnoreCase);
     addItems(files);
     setCurrentRow(-1);
     blockSignals(false);

@@ -49,6 +49,7 @@ public:
     QString directory() const { return m_directory; }
     void setDirectory(const QString &path);
     void setMask(const QString &mask);
+    void setShowHidden(bool show); // dotfiles too (".htaccess")
     // The selected file's full path, or empty when none is selected.
     QString selectedPath() const;
     QString selectedName() const;
@@ -60,4 +61,5 @@ signals:
 private:
     QString m_directory;
     QString m_mask = QStringLiteral("*");
+    bool m_showHidden = false;
 };

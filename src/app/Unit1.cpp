@@ -386,7 +386,7 @@ QWidget *TForm1::buildFtpPanel()
     auto *layout = new QVBoxLayout(Panel3);
     layout->setContentsMargins(0, 0, 0, 0);
     ftpPanel = new FtpPanel(Panel3);
-    ftpPanel->setErrorHandler([this](const QString &message) { m_dialogs->showError(message); });
+    ftpPanel->setDialogs([this]() -> Dialogs & { return *m_dialogs; });
     PageControl1 = ftpPanel->PageControl1;
     layout->addWidget(ftpPanel);
     return Panel3;

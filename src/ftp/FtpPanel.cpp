@@ -1,19 +1,20 @@
 #include "ftp/FtpPanel.h"
 
 #include "app/LocalLists.h"
-#include "document/Failure.h"
-#include "ftp/FtpPath.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QThread>
 #include <QToolButton>
@@ -32,7 +33,10 @@ QLineEdit *labelledEdit(QWidget *parent, QVBoxLayout *layout, const char *name, 
     return e;
 }
 
-const QString kListIndexError = QStringLiteral("List index out of bounds (-1)");
+QSettings settings()
+{
+    return QSettings(QStringLiteral("Tarnwick"), QStringLiteral("Tarnwick"));
+}
 
 } // namespace
 
@@ -55,18 +59,66 @@ FtpPanel::FtpPanel(QWidget *parent)
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     outer->addWidget(PageControl1, 1);
+    buildConnectionTab();
+    buildManagementTab();
+    PageControl1->setCurrentIndex(1);
 
-    // "Połączenie"
+    // Under both tabs, so a transfer started on either shows its progress and can be stopped.
+    auto *progressRow = new QHBoxLayout;
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setAccessibleName(QStringLiteral("Postęp przesyłania"));
+    ProgressBar1->setRange(0, 1000);
+    ProgressBar1->hide();
+    bAbort = new QPushButton(QStringLiteral("Przerwij"), this);
+    bAbort->setObjectName(QStringLiteral("bAbort"));
+    bAbort->setAutoDefault(false);
+    bAbort->setEnabled(false);
+    progressRow->addWidget(ProgressBar1, 1);
+    progressRow->addWidget(bAbort);
+    outer->addLayout(progressRow);
+
+    connect(bConnect, &QPushButton::clicked, this, &FtpPanel::bConnectClick);
+    connect(Button6, &QPushButton::clicked, this, &FtpPanel::Button6Click);
+    connect(Button7, &QPushButton::clicked, this, &FtpPanel::Button7Click);
+    connect(bAbort, &QPushButton::clicked, this, &FtpPanel::bAbortClick);
+    connect(rList, &QListWidget::itemActivated, this, &FtpPanel::rListActivated);
+
+    // The client's notifications arrive on the worker thread; they are handled here.
+    m_client.onStatus = [this](const QString &text) {
+        QMetaObject::invokeMethod(this, [this, text] { IdFTP1Status(text); }, Qt::QueuedConnection);
+    };
+    m_client.onProgress = [this](qint64 done, qint64 total) {
+        QMetaObject::invokeMethod(this, [this, done, total] { IdFTP1Work(done, total); }, Qt::QueuedConnection);
+    };
+    m_client.onDisconnected = [this] {
+        QMetaObject::invokeMethod(this, [this] { IdFTP1Disconnected(); }, Qt::QueuedConnection);
+    };
+    loadSettings();
+}
+
+void FtpPanel::buildConnectionTab()
+{
     auto *connection = new QWidget;
     connection->setObjectName(QStringLiteral("TabSheet1"));
     auto *c = new QVBoxLayout(connection);
     eHost = labelledEdit(connection, c, "eHost", QStringLiteral("Host:"));
     eLogin = labelledEdit(connection, c, "eLogin", QStringLiteral("Login:"));
     eHaslo = labelledEdit(connection, c, "eHaslo", QStringLiteral("Hasło:"));
+    auto *protocolLabel = new QLabel(QStringLiteral("Protokół:"), connection);
+    cProtocol = new QComboBox(connection);
+    cProtocol->setObjectName(QStringLiteral("cProtocol"));
+    cProtocol->addItems({QStringLiteral("FTP"), QStringLiteral("FTPS (TLS)"), QStringLiteral("SFTP")});
+    protocolLabel->setBuddy(cProtocol);
+    c->addWidget(protocolLabel);
+    c->addWidget(cProtocol);
     cPassive = new QCheckBox(QStringLiteral("Tryb pasywny"), connection);
     cPassive->setObjectName(QStringLiteral("cPassive"));
     cPassive->setChecked(true);
     c->addWidget(cPassive);
+    // SSH has no data connections to open passively or actively.
+    connect(cProtocol, &QComboBox::currentIndexChanged, this,
+            [this](int index) { cPassive->setEnabled(index != int(FtpPath::Protocol::Sftp)); });
     bConnect = new QPushButton(QStringLiteral("Połącz"), connection);
     bConnect->setObjectName(QStringLiteral("bConnect"));
     bConnect->setAutoDefault(false);
@@ -77,10 +129,13 @@ FtpPanel::FtpPanel(QWidget *parent)
     sBar->setAccessibleName(QStringLiteral("sBar"));
     sBar->setFrameShape(QFrame::Panel);
     sBar->setFrameShadow(QFrame::Sunken);
+    sBar->setWordWrap(true);
     c->addWidget(sBar);
     PageControl1->addTab(connection, QStringLiteral("Połączenie"));
+}
 
-    // "Zarządzanie"
+void FtpPanel::buildManagementTab()
+{
     auto *manage = new QWidget;
     manage->setObjectName(QStringLiteral("TabSheet2"));
     auto *g = new QGridLayout(manage);
@@ -106,11 +161,18 @@ FtpPanel::FtpPanel(QWidget *parent)
     lDrives->setObjectName(QStringLiteral("lDrives"));
     lDrives->setAccessibleName(QStringLiteral("lDrives"));
     g->addWidget(lDrives, 1, 0, 1, 2);
+    auto *remote = new QVBoxLayout;
+    rPath = new QLineEdit(manage);
+    rPath->setObjectName(QStringLiteral("rPath"));
+    rPath->setAccessibleName(QStringLiteral("Folder na serwerze"));
+    rPath->setReadOnly(true);
     rList = new QListWidget(manage);
     rList->setObjectName(QStringLiteral("rList"));
     rList->setAccessibleName(QStringLiteral("rList"));
     rList->setSortingEnabled(false);
-    g->addWidget(rList, 2, 0, 4, 1);
+    remote->addWidget(rPath);
+    remote->addWidget(rList, 1);
+    g->addLayout(remote, 2, 0, 4, 1);
     lDirList = new DirectoryListBox(manage);
     lDirList->setObjectName(QStringLiteral("lDirList"));
     lDirList->setAccessibleName(QStringLiteral("lDirList"));
@@ -128,15 +190,6 @@ FtpPanel::FtpPanel(QWidget *parent)
     g->setRowStretch(2, 1);
     g->setRowStretch(3, 1);
     PageControl1->addTab(manage, QStringLiteral("Zarządzanie"));
-    PageControl1->setCurrentIndex(1);
-
-    // Under both tabs, so a transfer started on either shows its progress.
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setAccessibleName(QStringLiteral("Postęp przesyłania"));
-    ProgressBar1->setRange(0, 1000);
-    ProgressBar1->hide();
-    outer->addWidget(ProgressBar1);
 
     // The local lists are chained; each change writes the local path into aLocal.
     connect(lDrives, &DriveComboBox::driveChosen, this, [this](const QString &root) {
@@ -155,25 +208,11 @@ FtpPanel::FtpPanel(QWidget *parent)
     });
     connect(rList, &QListWidget::itemClicked, this, [this] { aRemote->setChecked(true); });
 
-    lList->setMask(QStringLiteral("*"));
+    // Files a web site needs, such as ".htaccess", start with a dot.
+    lList->setShowHidden(true);
     lDrives->selectDriveOf(QDir::currentPath());
     lDirList->setDirectory(QDir::currentPath());
     aLocal->setText(QString());
-
-    connect(bConnect, &QPushButton::clicked, this, &FtpPanel::bConnectClick);
-    connect(Button6, &QPushButton::clicked, this, &FtpPanel::Button6Click);
-    connect(Button7, &QPushButton::clicked, this, &FtpPanel::Button7Click);
-
-    // The client's notifications arrive on the worker thread; they are handled here.
-    m_client.onStatus = [this](const QString &text) {
-        QMetaObject::invokeMethod(this, [this, text] { IdFTP1Status(text); }, Qt::QueuedConnection);
-    };
-    m_client.onProgress = [this](qint64 done, qint64 total) {
-        QMetaObject::invokeMethod(this, [this, done, total] { IdFTP1Work(done, total); }, Qt::QueuedConnection);
-    };
-    m_client.onDisconnected = [this] {
-        QMetaObject::invokeMethod(this, [this] { IdFTP1Disconnected(); }, Qt::QueuedConnection);
-    };
 }
 
 FtpPanel::~FtpPanel()
@@ -181,140 +220,55 @@ FtpPanel::~FtpPanel()
     shutdown();
 }
 
-void FtpPanel::shutdown()
+void FtpPanel::loadSettings()
 {
-    if (!m_worker)
-        return;
-    m_client.abort();
-    m_worker->wait();
-    m_worker->deleteLater();
-    m_worker = nullptr;
-    setBusy(false);
+    QSettings s = settings();
+    s.beginGroup(QStringLiteral("FTP"));
+    eHost->setText(s.value(QStringLiteral("host")).toString());
+    eLogin->setText(s.value(QStringLiteral("login")).toString());
+    cProtocol->setCurrentIndex(qBound(0, s.value(QStringLiteral("protocol"), 0).toInt(), 2));
+    cPassive->setChecked(s.value(QStringLiteral("passive"), true).toBool());
+    m_rememberedFolder = s.value(QStringLiteral("folder")).toByteArray();
+    m_rememberedServer = s.value(QStringLiteral("folderServer")).toString();
 }
 
-bool FtpPanel::remoteSideCurrent() const
+void FtpPanel::saveSettings() const
 {
-    return aRemote->isChecked();
+    QSettings s = settings();
+    s.beginGroup(QStringLiteral("FTP"));
+    s.setValue(QStringLiteral("host"), eHost->text());
+    s.setValue(QStringLiteral("login"), eLogin->text());
+    s.setValue(QStringLiteral("protocol"), cProtocol->currentIndex());
+    s.setValue(QStringLiteral("passive"), cPassive->isChecked());
+    if (!m_folder.isEmpty()) {
+        s.setValue(QStringLiteral("folder"), m_folder);
+        s.setValue(QStringLiteral("folderServer"), serverKey(m_client.login()));
+    }
+}
+
+void FtpPanel::shutdown()
+{
+    if (m_worker) {
+        m_stopRequested = true;
+        m_client.abort();
+        m_worker->wait();
+        m_worker->deleteLater();
+        m_worker = nullptr;
+        setBusy(false);
+    }
+    saveSettings();
 }
 
 void FtpPanel::setBusy(bool busy)
 {
     for (QWidget *w : std::initializer_list<QWidget *>{bConnect, Button6, Button7})
         w->setEnabled(!busy);
-    if (!busy)
+    bAbort->setEnabled(busy);
+    if (busy) {
+        m_transferClock.start();
+    } else {
         ProgressBar1->hide();
-}
-
-void FtpPanel::run(const std::function<void()> &job, bool redraw)
-{
-    if (m_worker)
-        return;
-    m_jobError.clear();
-    m_listed = false;
-    setBusy(true);
-    m_worker = QThread::create([this, job, redraw] {
-        try {
-            job();
-            if (redraw && m_client.connected()) {
-                m_listing = m_client.listFiles();
-                m_listed = true;
-            }
-        } catch (const Failure &f) {
-            m_jobError = f.message();
-        } catch (const std::exception &e) {
-            m_jobError = QString::fromLocal8Bit(e.what());
-        }
-    });
-    QThread *worker = m_worker;
-    connect(worker, &QThread::finished, this, [this, worker] {
-        // A shutdown may have finished this job already.
-        if (m_worker != worker)
-            return;
-        m_worker->deleteLater();
-        m_worker = nullptr;
-        setBusy(false);
-        if (m_listed) {
-            // The list is filled anew; the entry the user had selected stays selected.
-            const QString selected = rList->currentRow() >= 0 ? rList->currentItem()->text() : QString();
-            const QSignalBlocker blocker(rList);
-            rList->clear();
-            rList->addItems(m_listing);
-            const int row = int(m_listing.indexOf(selected));
-            if (!selected.isEmpty() && row >= 0)
-                rList->setCurrentRow(row);
-        }
-        const bool ok = m_jobError.isEmpty();
-        if (!ok && m_showError)
-            m_showError(m_jobError);
-        emit operationFinished(ok);
-    });
-    m_worker->start();
-}
-
-void FtpPanel::bConnectClick()
-{
-    if (busy())
-        return;
-    if (m_client.connected()) {
-        run([this] { m_client.disconnect(); }, false);
-        return;
-    }
-    FtpClient::Login login;
-    login.host = eHost->text();
-    login.user = eLogin->text();
-    login.password = eHaslo->text();
-    login.passive = cPassive->isChecked();
-    login.port = m_port;
-    run([this, login] { m_client.connectAndLogin(login); }, true);
-}
-
-void FtpPanel::Button6Click()
-{
-    if (busy())
-        return;
-    if (remoteSideCurrent()) {
-        const QString name = rList->currentRow() >= 0 && rList->currentItem()->isSelected() ? rList->currentItem()->text() : QString();
-        const QString folder = QDir::currentPath();
-        run([this, name, folder] {
-            const QString dir = m_client.currentDirectory();
-            if (name.isEmpty())
-                throw Failure(kListIndexError);
-            if (!FtpPath::isSafeLocalName(name))
-                throw Failure(QStringLiteral("Nazwy „%1” podanej przez serwer nie można użyć jako nazwy pliku "
-                                             "w bieżącym folderze. Nic nie zapisano.")
-                                  .arg(name));
-            m_client.download(FtpPath::join(dir, name), QDir(folder).filePath(name));
-        }, true);
-    } else {
-        const QString name = lList->selectedName();
-        const QString path = lList->selectedPath();
-        run([this, name, path] {
-            const QString dir = m_client.currentDirectory();
-            if (name.isEmpty())
-                throw Failure(kListIndexError);
-            m_client.upload(path, FtpPath::join(dir, name));
-        }, true);
-    }
-}
-
-void FtpPanel::Button7Click()
-{
-    if (busy())
-        return;
-    if (remoteSideCurrent()) {
-        const QString name = rList->currentRow() >= 0 && rList->currentItem()->isSelected() ? rList->currentItem()->text() : QString();
-        run([this, name] {
-            const QString dir = m_client.currentDirectory();
-            if (name.isEmpty())
-                throw Failure(kListIndexError);
-            m_client.remove(FtpPath::join(dir, name));
-        }, true);
-    } else {
-        // A local delete needs no connection; a refusal is silent, the file stays.
-        const QString path = lList->selectedPath();
-        if (!path.isEmpty())
-            QFile::remove(path);
-        run([] {}, true);
+        ProgressBar1->resetFormat();
     }
 }
 
@@ -325,10 +279,18 @@ void FtpPanel::IdFTP1Status(const QString &text)
 
 void FtpPanel::IdFTP1Work(qint64 done, qint64 total)
 {
-    if (total <= 0)
+    if (total <= 0 || !busy())
         return;
     ProgressBar1->show();
     ProgressBar1->setValue(int(done * 1000 / total));
+    const double seconds = double(m_transferClock.nsecsElapsed()) / 1e9;
+    if (seconds < 0.2 || done <= 0)
+        return;
+    const double rate = double(done) / seconds; // bytes per second
+    const qint64 left = qint64((total - done) / rate + 0.5);
+    const QString speed = QLocale(QLocale::Polish).toString(rate / 1e6, 'f', 1);
+    ProgressBar1->setFormat(QStringLiteral("%p% · %1 MB/s · %2:%3")
+                                .arg(speed, QString::number(left / 60), QString::number(left % 60).rightJustified(2, QLatin1Char('0'))));
 }
 
 void FtpPanel::IdFTP1Disconnected()
@@ -336,4 +298,5 @@ void FtpPanel::IdFTP1Disconnected()
     sBar->setText(QStringLiteral("Rozłączony"));
     bConnect->setText(QStringLiteral("Połącz"));
     rList->clear();
+    rPath->clear();
 }

@@ -1,18 +1,22 @@
 #pragma once
 
+#include "app/Dialogs.h"
 #include "ftp/FtpClient.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
+#include <exception>
 #include <functional>
-#include <memory>
 
 class DirectoryListBox;
 class DriveComboBox;
 class FileListBox;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -21,7 +25,7 @@ class QToolButton;
 
 // The FTP panel: connection tab and file management tab over one FtpClient. Operations run
 // on a worker thread; the panel's FTP buttons are disabled meanwhile, so no second
-// operation can start inside the first.
+// operation can start inside the first, and "Przerwij" ends the running one.
 class FtpPanel : public QWidget
 {
     Q_OBJECT
@@ -29,24 +33,29 @@ public:
     explicit FtpPanel(QWidget *parent = nullptr);
     ~FtpPanel() override;
 
-    // How failures reach the user (the program's error box).
-    void setErrorHandler(std::function<void(const QString &)> handler) { m_showError = std::move(handler); }
-    // The port is 21 for the user; tests point the panel at their own server.
-    void setPort(int port) { m_port = port; }
+    // The program's dialogs, looked up at each use: failures reach the user through the
+    // one guard, and the question about an untrusted server is asked there.
+    void setDialogs(std::function<Dialogs &()> dialogs) { m_dialogs = std::move(dialogs); }
+    void setTimeouts(const FtpClient::Timeouts &timeouts) { m_client.setTimeouts(timeouts); }
 
     bool busy() const { return m_worker != nullptr; }
     bool isConnected() const { return m_client.connected(); }
-    // Stops a running transfer and waits for its thread (the window is closing).
+    QByteArray remoteFolder() const { return m_folder; }
+    // The window is closing: stops a running operation at once, waits for its thread and
+    // remembers the connection settings (never the password).
     void shutdown();
 
     QTabWidget *PageControl1;
     QLineEdit *eHost, *eLogin, *eHaslo;
+    QComboBox *cProtocol;
     QCheckBox *cPassive;
     QPushButton *bConnect;
     QLabel *sBar;
     QProgressBar *ProgressBar1;
+    QPushButton *bAbort;
     QToolButton *aRemote, *aLocal;
     DriveComboBox *lDrives;
+    QLineEdit *rPath;
     QListWidget *rList;
     DirectoryListBox *lDirList;
     FileListBox *lList;
@@ -55,23 +64,47 @@ public:
     void bConnectClick();
     void Button6Click();
     void Button7Click();
+    void bAbortClick();
+    void rListActivated(QListWidgetItem *item);
 
 signals:
     void operationFinished(bool ok);
 
 private:
-    void run(const std::function<void()> &job, bool redraw);
+    struct Listing {
+        QByteArray folder;
+        QList<FtpListing::Entry> entries;
+    };
+    void buildConnectionTab();
+    void buildManagementTab();
+    void loadSettings();
+    void saveSettings() const;
+    FtpClient::Login loginFromFields() const;
+    static QString serverKey(const FtpClient::Login &login); // whose folder is remembered
+    void connectWith(const FtpClient::Login &login);
+    void startJob(const std::function<void()> &job);
+    void jobFinished(QThread *worker);
+    void reportFailure(std::exception_ptr error, bool stopped);
+    void askTrust(const UntrustedServer &server);
+    Listing listFolder(const QByteArray &folder);
+    void showListing(const Listing &listing);
     void setBusy(bool busy);
+    Dialogs &dialogs();
     void IdFTP1Status(const QString &text);
     void IdFTP1Work(qint64 done, qint64 total);
     void IdFTP1Disconnected();
     bool remoteSideCurrent() const;
+    const QListWidgetItem *selectedRemote() const;
 
     FtpClient m_client;
     QThread *m_worker = nullptr;
-    QString m_jobError;
-    QStringList m_listing;
-    bool m_listed = false;
-    int m_port = 21;
-    std::function<void(const QString &)> m_showError;
+    std::exception_ptr m_jobError;
+    std::optional<Listing> m_listing; // filled by a job that listed a folder
+    QByteArray m_folder;              // the remote folder the list shows
+    QByteArray m_rememberedFolder;    // from the last session, for the same server and login
+    QString m_rememberedServer;
+    bool m_stopRequested = false;
+    QElapsedTimer m_transferClock;
+    std::function<Dialogs &()> m_dialogs;
+    std::unique_ptr<Dialogs> m_ownDialogs;
 };

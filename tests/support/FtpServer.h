@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
 #include <QTest>
+
+#include <signal.h>
 
 // Runs tests/ftp_server.py (pyftpdlib) on 127.0.0.1 and tells its port.
 class FtpServer
@@ -25,9 +28,14 @@ public:
     }
     ~FtpServer() { stop(); }
     int port() const { return m_port; }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+    // A server that stops answering: its process is frozen, its sockets stay open.
+    void freeze() { ::kill(pid_t(m_process.processId()), SIGSTOP); }
+    void thaw() { ::kill(pid_t(m_process.processId()), SIGCONT); }
     void stop()
     {
         if (m_process.state() != QProcess::NotRunning) {
+            thaw();
             m_process.kill();
             m_process.waitForFinished(20000);
         }

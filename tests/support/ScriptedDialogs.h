@@ -12,6 +12,8 @@ public:
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<SaveChoice>> saveAnswers;
     std::deque<Answer> closeAnswers;
+    std::deque<Trust> trustAnswers;
+    QStringList trustQuestions;
     QStringList errors, messages;
     QList<SaveState> saveRequests;
     int closeQuestions = 0;
@@ -29,6 +31,11 @@ public:
     }
     void showError(const QString &message) override { errors.append(message); }
     void showMessage(const QString &message) override { messages.append(message); }
+    Trust askTrust(const QString &question) override
+    {
+        trustQuestions.append(question);
+        return take(trustAnswers, Trust::Cancel);
+    }
 
 private:
     template <typename T>

@@ -1,0 +1,285 @@
+// The FTP panel's commands: each one runs as a job on a worker thread.
+#include "ftp/FtpPanel.h"
+
+#include "app/LocalLists.h"
+#include "ftp/FtpTrust.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QToolButton>
+
+namespace {
+
+const QString kListIndexError = QStringLiteral("List index out of bounds (-1)");
+constexpr int kRawRole = Qt::UserRole;         // the name's bytes on the server
+constexpr int kFolderRole = Qt::UserRole + 1;  // true for a folder
+constexpr int kUpRole = Qt::UserRole + 2;      // true for ".."
+
+} // namespace
+
+QString FtpPanel::serverKey(const FtpClient::Login &login)
+{
+    return QString::number(int(login.protocol)) + QLatin1Char(' ') + login.user + QLatin1Char('@') + login.host;
+}
+
+Dialogs &FtpPanel::dialogs()
+{
+    if (m_dialogs)
+        return m_dialogs();
+    if (!m_ownDialogs)
+        m_ownDialogs = std::make_unique<WidgetDialogs>(this);
+    return *m_ownDialogs;
+}
+
+bool FtpPanel::remoteSideCurrent() const
+{
+    return aRemote->isChecked();
+}
+
+const QListWidgetItem *FtpPanel::selectedRemote() const
+{
+    const QListWidgetItem *item = rList->currentRow() >= 0 ? rList->currentItem() : nullptr;
+    return item && item->isSelected() ? item : nullptr;
+}
+
+void FtpPanel::startJob(const std::function<void()> &job)
+{
+    if (m_worker)
+        return;
+    m_jobError = nullptr;
+    m_listing.reset();
+    m_stopRequested = false;
+    setBusy(true);
+    m_worker = QThread::create([this, job] {
+        try {
+            job();
+        } catch (...) {
+            m_jobError = std::current_exception();
+        }
+    });
+    QThread *worker = m_worker;
+    connect(worker, &QThread::finished, this, [this, worker] { jobFinished(worker); });
+    m_worker->start();
+}
+
+void FtpPanel::jobFinished(QThread *worker)
+{
+    // A shutdown may have finished this job already.
+    if (m_worker != worker)
+        return;
+    m_worker->deleteLater();
+    m_worker = nullptr;
+    setBusy(false);
+    if (m_listing)
+        showListing(*m_listing);
+    const bool ok = !m_jobError;
+    if (!ok)
+        reportFailure(m_jobError, m_stopRequested);
+    // A trusted server is connected to again: the operation goes on.
+    if (!m_worker)
+        emit operationFinished(ok);
+}
+
+void FtpPanel::reportFailure(std::exception_ptr error, bool stopped)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const UntrustedServer &server) {
+        askTrust(server);
+    } catch (const Failure &f) {
+        // A stop the user asked for is no error: the status line says what was stopped.
+        if (stopped)
+            sBar->setText(f.message());
+        else
+            runGuarded(dialogs(), [&] { throw f; });
+    } catch (...) {
+        runGuarded(dialogs(), [&] { std::rethrow_exception(error); });
+    }
+}
+
+void FtpPanel::askTrust(const UntrustedServer &server)
+{
+    const Dialogs::Trust answer = dialogs().askTrust(server.message());
+    if (answer == Dialogs::Trust::Cancel) {
+        sBar->setText(QStringLiteral("Nie połączono: serwer nie jest zaufany."));
+        return;
+    }
+    if (answer == Dialogs::Trust::Always) {
+        bool remembered = false;
+        runGuarded(dialogs(), [&] {
+            if (server.sshKey)
+                FtpTrust::rememberKey(server.host, server.port, server.key);
+            else
+                FtpTrust::rememberPin(server.host, server.port, server.key);
+            remembered = true;
+        });
+        if (!remembered)
+            return;
+    }
+    FtpClient::Login login = loginFromFields();
+    login.acceptedKey = server.key;
+    connectWith(login);
+}
+
+FtpClient::Login FtpPanel::loginFromFields() const
+{
+    FtpClient::Login login;
+    login.host = eHost->text();
+    login.user = eLogin->text();
+    login.password = eHaslo->text();
+    login.passive = cPassive->isChecked();
+    login.protocol = FtpPath::Protocol(cProtocol->currentIndex());
+    return login;
+}
+
+FtpPanel::Listing FtpPanel::listFolder(const QByteArray &folder)
+{
+    return Listing{folder, m_client.list(folder)};
+}
+
+void FtpPanel::showListing(const Listing &listing)
+{
+    const QByteArray selected = selectedRemote() ? selectedRemote()->data(kRawRole).toByteArray() : QByteArray();
+    m_folder = listing.folder;
+    rPath->setText(FtpPath::displayName(m_folder));
+    const QSignalBlocker blocker(rList);
+    rList->clear();
+    if (m_client.connected() && m_folder != m_client.entryDirectory()) {
+        auto *up = new QListWidgetItem(QStringLiteral(".."), rList);
+        up->setData(kUpRole, true);
+        up->setData(kFolderRole, true);
+    }
+    for (const FtpListing::Entry &e : listing.entries) {
+        auto *item = new QListWidgetItem(e.folder ? e.name + QLatin1Char('/') : e.name, rList);
+        item->setData(kRawRole, e.raw);
+        item->setData(kFolderRole, e.folder);
+        // The entry the user had selected stays selected.
+        if (!selected.isEmpty() && e.raw == selected)
+            rList->setCurrentItem(item);
+    }
+}
+
+void FtpPanel::connectWith(const FtpClient::Login &login)
+{
+    // The folder of the last session is opened again for the same server and login.
+    const QByteArray remembered = m_rememberedServer == serverKey(login) ? m_rememberedFolder : QByteArray();
+    startJob([this, login, remembered] {
+        m_client.connectAndLogin(login);
+        const QByteArray entry = m_client.entryDirectory();
+        if (!remembered.isEmpty() && remembered != entry) {
+            try {
+                m_listing = listFolder(remembered);
+                return;
+            } catch (const Failure &) {
+                if (!m_client.connected())
+                    throw;
+            }
+        }
+        m_listing = listFolder(entry);
+    });
+}
+
+void FtpPanel::bConnectClick()
+{
+    if (busy())
+        return;
+    if (m_client.connected()) {
+        startJob([this] { m_client.disconnect(); });
+        return;
+    }
+    connectWith(loginFromFields());
+}
+
+void FtpPanel::Button6Click()
+{
+    if (busy())
+        return;
+    const QByteArray folder = m_folder;
+    if (remoteSideCurrent()) {
+        const QListWidgetItem *item = selectedRemote();
+        const QByteArray raw = item ? item->data(kRawRole).toByteArray() : QByteArray();
+        const bool isFolder = item && item->data(kFolderRole).toBool();
+        const QString shown = item ? item->text() : QString();
+        const QString localFolder = QDir::currentPath();
+        startJob([this, raw, isFolder, shown, folder, localFolder] {
+            m_client.entryDirectory(); // not connected: that error comes first
+            if (shown.isEmpty())
+                throw Failure(kListIndexError);
+            if (isFolder)
+                throw Failure(QStringLiteral("„%1” to folder: otwórz go dwukrotnym kliknięciem lub klawiszem Enter.").arg(shown));
+            if (const std::optional<QString> problem = FtpPath::nameProblem(raw))
+                throw Failure(*problem);
+            m_client.download(FtpPath::join(folder, raw), QDir(localFolder).filePath(FtpPath::displayName(raw)));
+            m_listing = listFolder(folder);
+        });
+    } else {
+        const QString name = lList->selectedName();
+        const QString path = lList->selectedPath();
+        startJob([this, name, path, folder] {
+            m_client.entryDirectory();
+            if (name.isEmpty())
+                throw Failure(kListIndexError);
+            const QByteArray raw = name.toUtf8();
+            if (const std::optional<QString> problem = FtpPath::nameProblem(raw))
+                throw Failure(*problem);
+            m_client.upload(path, FtpPath::join(folder, raw));
+            m_listing = listFolder(folder);
+        });
+    }
+}
+
+void FtpPanel::Button7Click()
+{
+    if (busy())
+        return;
+    const QByteArray folder = m_folder;
+    if (remoteSideCurrent()) {
+        const QListWidgetItem *item = selectedRemote();
+        const QByteArray raw = item ? item->data(kRawRole).toByteArray() : QByteArray();
+        const bool isFolder = item && item->data(kFolderRole).toBool();
+        const bool up = item && item->data(kUpRole).toBool();
+        const bool none = !item;
+        startJob([this, raw, isFolder, up, none, folder] {
+            m_client.entryDirectory();
+            if (none)
+                throw Failure(kListIndexError);
+            const QByteArray name = up ? QByteArray("..") : raw;
+            if (const std::optional<QString> problem = FtpPath::nameProblem(name))
+                throw Failure(*problem);
+            // A folder goes only when it is empty; the server's refusal says why not.
+            m_client.remove(FtpPath::join(folder, raw), isFolder);
+            m_listing = listFolder(folder);
+        });
+    } else {
+        // A local delete needs no connection; a refusal is silent, the file stays.
+        const QString path = lList->selectedPath();
+        if (!path.isEmpty())
+            QFile::remove(path);
+        startJob([] {});
+    }
+}
+
+void FtpPanel::rListActivated(QListWidgetItem *item)
+{
+    if (busy() || !item || !item->data(kFolderRole).toBool())
+        return;
+    const QByteArray target = item->data(kUpRole).toBool() ? FtpPath::parent(m_folder)
+                                                            : FtpPath::child(m_folder, item->data(kRawRole).toByteArray());
+    startJob([this, target] { m_listing = listFolder(target); });
+}
+
+void FtpPanel::bAbortClick()
+{
+    if (!busy())
+        return;
+    m_stopRequested = true;
+    m_client.abort();
+}

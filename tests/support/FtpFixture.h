@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ftp/FtpPanel.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+// Helpers shared by the FTP tests: files, and a panel driven like a user drives it.
+namespace FtpFixture {
+
+inline QByteArray everyByte(qsizetype size)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        data[i] = char((i * 7 + i / 256) & 0xFF);
+    return data;
+}
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Waits for the running operation's end; false when none ended within the bound.
+inline bool waitForPanel(FtpPanel &panel)
+{
+    QSignalSpy spy(&panel, &FtpPanel::operationFinished);
+    return spy.wait(60000) && !panel.busy();
+}
+
+// Fills in the connection fields and clicks "Połącz".
+inline bool connectPanel(FtpPanel &panel, ScriptedDialogs &dialogs, const QString &address,
+                         const QString &user = QStringLiteral("tester"), const QString &password = QStringLiteral("sekret"))
+{
+    panel.setDialogs([&dialogs]() -> Dialogs & { return dialogs; });
+    panel.eHost->setText(address);
+    panel.eLogin->setText(user);
+    panel.eHaslo->setText(password);
+    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
+    return waitForPanel(panel);
+}
+
+} // namespace FtpFixture
