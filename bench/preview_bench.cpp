@@ -1,6 +1,6 @@
 // Switching to the preview of a 1 MB document once the engine runs, against the same web view
 // loading the same file directly (the baseline), in one run.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "document/Preview.h"
 #include "document/SourceEditor.h"
 
@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     Preview::setFilePath(dir.filePath(QStringLiteral("TarnwickView.html")));
 
-    TForm1 form;
+    MainWindow form;
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;

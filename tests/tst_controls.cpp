@@ -1,11 +1,11 @@
-#include "app/Unit1.h"
-#include "app/Windows.h"
+#include "app/MainWindow.h"
+#include "app/AppWindows.h"
 #include "controls/BarPopupMenu.h"
 #include "controls/Colors.h"
 #include "controls/FreeButton.h"
 #include "document/SourceEditor.h"
 #include "generators/Templates.h"
-#include "generators/Unit6.h"
+#include "generators/TemplatesWindow.h"
 #include "support/Fixtures.h"
 
 #include <QApplication>
@@ -53,9 +53,9 @@ private slots:
     void escapeLeavesTheTemplatesWindow();
 
 private:
-    std::unique_ptr<TFreeButton> makeButton(int w = 83, int h = 31)
+    std::unique_ptr<FreeButton> makeButton(int w = 83, int h = 31)
     {
-        auto b = std::make_unique<TFreeButton>();
+        auto b = std::make_unique<FreeButton>();
         b->resize(w, h);
         b->setBackColor(14215660);
         return b;
@@ -80,14 +80,14 @@ void TestControls::presetsAndSystemColours()
     // A preset overrides DrawColor: the Normal face fill is the preset colour.
     auto b = makeButton();
     b->setDrawColor(0x0000FF);
-    b->setCustomColor(TFreeButton::ccSapphire);
+    b->setCustomColor(FreeButton::ccSapphire);
     b->setDrawLight(false);
     QCOMPARE(pixelAt(b->render(), 30, 9), rgb(48, 80, 152));
     // A system colour is stored as the RGB of the moment: button face is the palette's button.
     b->setBackColor(0xFF00000F);
     const QColor button = QApplication::palette().color(QPalette::Button);
     QCOMPARE(b->BackColor(), rgb(button.red(), button.green(), button.blue()));
-    QCOMPARE(TFreeButton::ResolveSystemColor(0xFF000019), TColor(0xFF000019)); // 25: not a system colour
+    QCOMPARE(FreeButton::ResolveSystemColor(0xFF000019), TColor(0xFF000019)); // 25: not a system colour
 }
 
 void TestControls::normalStatePixels()
@@ -123,7 +123,7 @@ void TestControls::hoverStatePixels()
     b->show();
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(b.get(), &enter);
-    QCOMPARE(b->MouseState(), TFreeButton::Hover);
+    QCOMPARE(b->MouseState(), FreeButton::Hover);
     const QImage img = b->render();
     const int W = 83, H = 31;
     QCOMPARE(pixelAt(img, 18, 0), rgb(123, 123, 123)); // the face floats at (0,0)
@@ -141,7 +141,7 @@ void TestControls::hoverStatePixels()
     QCOMPARE(pixelAt(img, W - 1, H - 1), kBack);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(b.get(), &leave);
-    QCOMPARE(b->MouseState(), TFreeButton::Normal);
+    QCOMPARE(b->MouseState(), FreeButton::Normal);
 }
 
 void TestControls::pressedStateSinksTheFace()
@@ -149,7 +149,7 @@ void TestControls::pressedStateSinksTheFace()
     auto b = makeButton();
     b->show();
     QTest::mousePress(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(b->MouseState(), TFreeButton::Pressed);
+    QCOMPARE(b->MouseState(), FreeButton::Pressed);
     const QImage img = b->render();
     QCOMPARE(pixelAt(img, 20, 2), kBack);                // nothing at rows 0-2
     QCOMPARE(pixelAt(img, 20, 3), rgb(123, 123, 123));   // outer at (3,3)
@@ -182,8 +182,8 @@ void TestControls::clickRaisesOnceThenFlipsTheLight()
     b->show();
     int clicks = 0;
     bool lightDuringClick = true;
-    TFreeButton::TMouseState stateDuringClick = TFreeButton::Normal;
-    connect(b.get(), &TFreeButton::onClick, [&] {
+    FreeButton::TMouseState stateDuringClick = FreeButton::Normal;
+    connect(b.get(), &FreeButton::onClick, [&] {
         ++clicks;
         lightDuringClick = b->LightOn();
         stateDuringClick = b->MouseState();
@@ -191,9 +191,9 @@ void TestControls::clickRaisesOnceThenFlipsTheLight()
     QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(clicks, 1);
     QCOMPARE(lightDuringClick, false);
-    QCOMPARE(stateDuringClick, TFreeButton::Pressed);
+    QCOMPARE(stateDuringClick, FreeButton::Pressed);
     QVERIFY(b->LightOn());
-    QCOMPARE(b->MouseState(), TFreeButton::Hover);
+    QCOMPARE(b->MouseState(), FreeButton::Hover);
     QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(!b->LightOn());
     QVERIFY(!other->LightOn());
@@ -206,27 +206,27 @@ void TestControls::pressReleasedOutsideFlipsWithoutClick()
 {
     auto b = makeButton();
     b->show();
-    QSignalSpy clicks(b.get(), &TFreeButton::onClick);
+    QSignalSpy clicks(b.get(), &FreeButton::onClick);
     QTest::mousePress(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mouseRelease(b.get(), Qt::LeftButton, {}, QPoint(200, 10));
     QCOMPARE(clicks.size(), 0);
     QVERIFY(b->LightOn());
-    QCOMPARE(b->MouseState(), TFreeButton::Hover);
+    QCOMPARE(b->MouseState(), FreeButton::Hover);
 }
 
 void TestControls::doubleClick()
 {
     auto b = makeButton();
     b->show();
-    QSignalSpy clicks(b.get(), &TFreeButton::onClick);
-    QSignalSpy doubles(b.get(), &TFreeButton::onDblClick);
+    QSignalSpy clicks(b.get(), &FreeButton::onClick);
+    QSignalSpy doubles(b.get(), &FreeButton::onDblClick);
     // What the platform delivers for a double click: press, release, press, double click, release.
     QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mousePress(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
     QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(10, 10), b->mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
                     Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(b.get(), &dbl);
-    QCOMPARE(b->MouseState(), TFreeButton::Hover);
+    QCOMPARE(b->MouseState(), FreeButton::Hover);
     QTest::mouseRelease(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(doubles.size(), 1);
     QCOMPARE(clicks.size(), 1);
@@ -248,13 +248,13 @@ void TestControls::tinyButtonsPaint()
 void TestControls::gradientArithmetic()
 {
     // Blue to black over 200 rows: blue 128 at row 100.
-    const TColor mid = TBarPopupMenu::barColour(0xFF0000, 0, 100, 200);
+    const TColor mid = BarPopupMenu::barColour(0xFF0000, 0, 100, 200);
     QCOMPARE(Colors::blue(mid), 128);
     QCOMPARE(Colors::red(mid), 0);
-    QCOMPARE(TBarPopupMenu::barColour(0xFF0000, 0, 0, 200), TColor(0xFF0000));
-    QCOMPARE(TBarPopupMenu::barColour(0xFF0000, 0, 200, 200), TColor(0));
-    QCOMPARE(TBarPopupMenu::barColour(0x123456, 0x123456, 5, 0), TColor(0x123456)); // flat: no division
-    QCOMPARE(TBarPopupMenu::barColour(0xFF0000, 0, 5, 0), TColor(0xFF0000));         // zero height guarded
+    QCOMPARE(BarPopupMenu::barColour(0xFF0000, 0, 0, 200), TColor(0xFF0000));
+    QCOMPARE(BarPopupMenu::barColour(0xFF0000, 0, 200, 200), TColor(0));
+    QCOMPARE(BarPopupMenu::barColour(0x123456, 0x123456, 5, 0), TColor(0x123456)); // flat: no division
+    QCOMPARE(BarPopupMenu::barColour(0xFF0000, 0, 5, 0), TColor(0xFF0000));         // zero height guarded
     QCOMPARE(Colors::barTextX(31, 23), 3);
     QCOMPARE(Colors::barTextX(31, 24), 2);
     QCOMPARE(Colors::barTextX(31, 21), 3);
@@ -262,7 +262,7 @@ void TestControls::gradientArithmetic()
 
 void TestControls::barMenuPaintsItsBar()
 {
-    TBarPopupMenu menu;
+    BarPopupMenu menu;
     menu.setVerticalText(QString());
     for (const char *t : {"Cofnij", "Ponów", "Kopiuj", "Wklej"})
         menu.addAction(QString::fromUtf8(t));
@@ -275,13 +275,13 @@ void TestControls::barMenuPaintsItsBar()
     QVERIFY(total > 0);
     QCOMPARE(pixelAt(img, left + 5, first.top()), TColor(0xFF0000));
     const TColor middle = pixelAt(img, left + 5, first.top() + total / 2);
-    QCOMPARE(middle, TBarPopupMenu::barColour(0xFF0000, 0, total / 2, total));
+    QCOMPARE(middle, BarPopupMenu::barColour(0xFF0000, 0, total / 2, total));
     QCOMPARE(pixelAt(img, left + 5, first.top() + total), TColor(0));
     // The two columns left of the items stay the menu's own.
     QVERIFY(pixelAt(img, left + menu.BarWidth() - 1, first.top() + 2) != middle);
     menu.close();
 
-    TBarPopupMenu flat;
+    BarPopupMenu flat;
     flat.setGradientStart(0x00FF00);
     flat.setGradientEnd(0x00FF00);
     flat.addAction("a");
@@ -297,7 +297,7 @@ void TestControls::barMenuPaintsItsBar()
 
 void TestControls::barMenuCountsVisibleItemsOnly()
 {
-    TBarPopupMenu menu;
+    BarPopupMenu menu;
     QAction *a = menu.addAction("a");
     QAction *b = menu.addAction("b");
     menu.addSeparator();
@@ -357,8 +357,8 @@ void TestControls::templateMissingEverywhere()
     windows.main().setDialogs(&dialogs);
     QTemporaryDir elsewhere;
     const CurrentFolder folder(elsewhere.path());
-    TForm6::setBundledFolders({elsewhere.filePath("nothing-here")});
-    const auto restore = qScopeGuard([] { TForm6::setBundledFolders({}); });
+    TemplatesWindow::setBundledFolders({elsewhere.filePath("nothing-here")});
+    const auto restore = qScopeGuard([] { TemplatesWindow::setBundledFolders({}); });
     Form6->show();
     const QStringList before = windows.main().s->lines();
     QTest::mouseClick(Form6->buttons.at(0), Qt::LeftButton, {}, QPoint(10, 10));

@@ -1,4 +1,4 @@
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "document/FindDialog.h"
 #include "document/Highlighting.h"
 #include "document/Preview.h"
@@ -52,7 +52,7 @@ private:
             m_form->s->appendLine(l);
     }
 
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<MainWindow> m_form;
     ScriptedDialogs m_dialogs;
     QTemporaryDir m_dir;
 };

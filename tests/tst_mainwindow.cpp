@@ -1,5 +1,5 @@
 #include "app/LocalLists.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "document/DocumentRules.h"
 #include "document/SourceEditor.h"
 #include "markup/QuickInsertPanel.h"
@@ -77,7 +77,7 @@ private:
         QTest::keyClicks(m_form->s->viewport(), text);
     }
 
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<MainWindow> m_form;
     ScriptedDialogs m_dialogs;
     QTemporaryDir m_dir;
     QString m_startDir;
@@ -252,7 +252,7 @@ void TestMainWindow::closeQuestion()
         m_dialogs.closeAnswers.push_back(Dialogs::Answer(answer));
     if (chooseName)
         m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{m_dir.filePath("bez_rozszerzenia"), 1});
-    QSignalSpy ended(m_form.get(), &TForm1::programEnded);
+    QSignalSpy ended(m_form.get(), &MainWindow::programEnded);
     m_form->action("Zaknij1")->trigger();
     QCOMPARE(m_dialogs.closeQuestions, modified ? 1 : 0);
     QCOMPARE(m_form->isVisible(), !closes);

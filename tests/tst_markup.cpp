@@ -1,4 +1,4 @@
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "document/SourceEditor.h"
 #include "markup/MarkupTable.h"
 #include "markup/QuickInsertPanel.h"
@@ -16,7 +16,7 @@
 namespace {
 
 // Clicks a control the way a user reaches it: a menu item or toolbar action, or a button.
-bool activate(TForm1 &form, const QString &name)
+bool activate(MainWindow &form, const QString &name)
 {
     if (QAction *a = form.action(name)) {
         a->trigger();
@@ -51,7 +51,7 @@ private slots:
     void inertMenuEntries();
 
 private:
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<MainWindow> m_form;
     ScriptedDialogs m_dialogs;
 };
 

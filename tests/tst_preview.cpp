@@ -1,4 +1,4 @@
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "document/Preview.h"
 #include "document/SourceEditor.h"
 #include "support/ScriptedDialogs.h"
@@ -46,7 +46,7 @@ void TestPreview::initTestCase()
 void TestPreview::switchingPagesShowsTheCurrentDocument()
 {
     ScriptedDialogs dialogs;
-    TForm1 form;
+    MainWindow form;
     form.setDialogs(&dialogs);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));

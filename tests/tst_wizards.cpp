@@ -1,10 +1,10 @@
-#include "app/Unit1.h"
-#include "app/Windows.h"
+#include "app/MainWindow.h"
+#include "app/AppWindows.h"
 #include "document/Cp1250.h"
 #include "document/SourceEditor.h"
 #include "generators/TablePanel.h"
-#include "generators/Unit3.h"
-#include "generators/Unit4.h"
+#include "generators/TableWizard.h"
+#include "generators/PageWizard.h"
 #include "document/ScintillaView.h"
 #include "support/ScriptedDialogs.h"
 
@@ -44,7 +44,7 @@ private:
     QStringList memoLines() const { return m_form->tablePanel->text().split('\n'); }
 
     std::unique_ptr<AppWindows> m_windows;
-    TForm1 *m_form = nullptr;
+    MainWindow *m_form = nullptr;
     ScriptedDialogs m_dialogs;
 };
 

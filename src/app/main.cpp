@@ -1,5 +1,5 @@
-#include "app/Unit1.h"
-#include "app/Windows.h"
+#include "app/MainWindow.h"
+#include "app/AppWindows.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -29,8 +29,8 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtPolish);
 
     AppWindows windows;
-    TForm1 &form1 = windows.main();
-    QObject::connect(&form1, &TForm1::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    MainWindow &form1 = windows.main();
+    QObject::connect(&form1, &MainWindow::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     form1.showMaximized();
     return app.exec();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -8,10 +8,10 @@
 #include <memory>
 
 // A main window whose modal questions are answered by `dialogs`, shown on the screen.
-inline std::unique_ptr<TForm1> openMainWindow(ScriptedDialogs &dialogs)
+inline std::unique_ptr<MainWindow> openMainWindow(ScriptedDialogs &dialogs)
 {
     dialogs = ScriptedDialogs();
-    auto form = std::make_unique<TForm1>();
+    auto form = std::make_unique<MainWindow>();
     form->setDialogs(&dialogs);
     form->show();
     return form;

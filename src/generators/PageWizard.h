@@ -8,11 +8,11 @@ class QTabWidget;
 class SourceEditor;
 
 // The page wizard: "Zakończ" replaces the document by a page built from the fields.
-class TForm4 : public QDialog
+class PageWizard : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm4(QWidget *parent = nullptr);
+    explicit PageWizard(QWidget *parent = nullptr);
 
     QTabWidget *PageControl1;
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit12;
@@ -26,4 +26,4 @@ private:
     SourceEditor *m_editor = nullptr;
 };
 
-extern TForm4 *Form4;
+extern PageWizard *Form4;

@@ -1,4 +1,4 @@
-#include "generators/Unit4.h"
+#include "generators/PageWizard.h"
 
 #include "document/SourceEditor.h"
 #include "generators/PageMarkup.h"
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-TForm4 *Form4 = nullptr;
+PageWizard *Form4 = nullptr;
 
 namespace {
 
@@ -23,7 +23,7 @@ QLabel *note(QWidget *parent, const QString &text, QRect geometry)
 
 } // namespace
 
-TForm4::TForm4(QWidget *parent)
+PageWizard::PageWizard(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("Form4"));
@@ -117,10 +117,10 @@ TForm4::TForm4(QWidget *parent)
     PageControl1->addTab(end, QStringLiteral("Koniec"));
 
     connect(Button1, &QPushButton::clicked, this, &QDialog::hide);
-    connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
+    connect(Button2, &QPushButton::clicked, this, &PageWizard::Button2Click);
 }
 
-void TForm4::Button2Click()
+void PageWizard::Button2Click()
 {
     PageMarkup::Fields f;
     f.title = Edit1->text();

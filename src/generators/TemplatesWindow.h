@@ -4,16 +4,16 @@
 #include <QList>
 
 class SourceEditor;
-class TFreeButton;
+class FreeButton;
 
 // The templates window: six buttons, each loading a ready page into the source editor.
-class TForm6 : public QDialog
+class TemplatesWindow : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm6(QWidget *parent = nullptr);
+    explicit TemplatesWindow(QWidget *parent = nullptr);
 
-    QList<TFreeButton *> buttons; // FreeButton1..FreeButton6
+    QList<FreeButton *> buttons; // FreeButton1..FreeButton6
 
     void setEditor(SourceEditor *editor) { m_editor = editor; }
     // Loads the template of a button (0..5) and closes; throws Failure when it cannot be read.
@@ -30,4 +30,4 @@ private:
     SourceEditor *m_editor = nullptr;
 };
 
-extern TForm6 *Form6;
+extern TemplatesWindow *Form6;

@@ -30,12 +30,12 @@ namespace Markup { struct Command; }
 
 // The main window: the source editor with its document, menus, toolbars and the panels
 // around it. Commands are wired from the tables of CommandTable; their work lives elsewhere.
-class TForm1 : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget *parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     SourceEditor *s = nullptr;
 
@@ -122,4 +122,4 @@ private:
     QHash<int, QAction *> m_editorKeys; // editor popup menu shortcuts
 };
 
-extern TForm1 *Form1;
+extern MainWindow *Form1;

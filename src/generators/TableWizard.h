@@ -7,11 +7,11 @@ class QPushButton;
 class TablePanel;
 
 // The table wizard: the table's size and attributes; "Utwórz" appends it to the table panel.
-class TForm3 : public QDialog
+class TableWizard : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget *parent = nullptr);
+    explicit TableWizard(QWidget *parent = nullptr);
 
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7;
     QPushButton *Button1;
@@ -24,4 +24,4 @@ private:
     TablePanel *m_target = nullptr;
 };
 
-extern TForm3 *Form3;
+extern TableWizard *Form3;

@@ -1,11 +1,11 @@
-#include "app/Unit2.h"
+#include "app/AboutWindow.h"
 
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 
-TForm2 *Form2 = nullptr;
+AboutWindow *Form2 = nullptr;
 
 namespace {
 
@@ -51,7 +51,7 @@ QPixmap aboutPicture()
 
 } // namespace
 
-TForm2::TForm2(QWidget *parent)
+AboutWindow::AboutWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -66,7 +66,7 @@ TForm2::TForm2(QWidget *parent)
     Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TForm2::mousePressEvent(QMouseEvent *event)
+void AboutWindow::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
     accept();

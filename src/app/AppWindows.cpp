@@ -1,29 +1,29 @@
-#include "app/Windows.h"
+#include "app/AppWindows.h"
 
-#include "app/Unit1.h"
-#include "app/Unit2.h"
+#include "app/MainWindow.h"
+#include "app/AboutWindow.h"
 #include "generators/TablePanel.h"
-#include "generators/Unit3.h"
-#include "generators/Unit4.h"
-#include "generators/Unit6.h"
+#include "generators/TableWizard.h"
+#include "generators/PageWizard.h"
+#include "generators/TemplatesWindow.h"
 
 #include <QPushButton>
 
 AppWindows::AppWindows()
-    : m_form1(std::make_unique<TForm1>())
+    : m_form1(std::make_unique<MainWindow>())
 {
-    TForm1 *form1 = m_form1.get();
+    MainWindow *form1 = m_form1.get();
     // The secondary windows belong to the main window and end with it.
-    Form2 = new TForm2(form1);
-    Form3 = new TForm3(form1);
-    Form4 = new TForm4(form1);
+    Form2 = new AboutWindow(form1);
+    Form3 = new TableWizard(form1);
+    Form4 = new PageWizard(form1);
 
     Form3->setTarget(form1->tablePanel);
     QObject::connect(Form3->Button1, &QPushButton::clicked, form1, [form1] { form1->run([] { Form3->Button1Click(); }); });
     Form4->setEditor(form1->s);
-    Form6 = new TForm6(form1);
+    Form6 = new TemplatesWindow(form1);
     Form6->setEditor(form1->s);
-    QObject::connect(Form6, &TForm6::templateFailed, form1, [form1](const QString &message) {
+    QObject::connect(Form6, &TemplatesWindow::templateFailed, form1, [form1](const QString &message) {
         form1->dialogs().showError(message);
     });
 }

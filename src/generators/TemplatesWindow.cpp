@@ -1,4 +1,4 @@
-#include "generators/Unit6.h"
+#include "generators/TemplatesWindow.h"
 
 #include "controls/FreeButton.h"
 #include "document/Failure.h"
@@ -11,9 +11,9 @@
 #include <QFrame>
 #include <QLabel>
 
-TForm6 *Form6 = nullptr;
+TemplatesWindow *Form6 = nullptr;
 
-TForm6::TForm6(QWidget *parent)
+TemplatesWindow::TemplatesWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("Form6"));
@@ -41,14 +41,14 @@ TForm6::TForm6(QWidget *parent)
     const int lefts[] = {16, 144, 272, 400, 528, 656};
     const QList<Templates::Entry> &entries = Templates::entries();
     for (int i = 0; i < entries.size(); ++i) {
-        auto *b = new TFreeButton(body);
+        auto *b = new FreeButton(body);
         b->setObjectName(QLatin1String(entries[i].button));
         b->setGeometry(lefts[i], 16, 121, 41);
         b->setDrawColor(9981440);
         b->setBackColor(i == 0 ? 0xC0C0C0 : 14215660);
         b->setCaptionFont(captionFont, 0xFFFFFF);
         b->setCaption(entries[i].caption);
-        connect(b, &TFreeButton::onClick, this, [this, i] {
+        connect(b, &FreeButton::onClick, this, [this, i] {
             try {
                 loadTemplate(i);
             } catch (const Failure &f) {
@@ -73,12 +73,12 @@ QStringList &overriddenFolders()
 }
 } // namespace
 
-void TForm6::setBundledFolders(const QStringList &folders)
+void TemplatesWindow::setBundledFolders(const QStringList &folders)
 {
     overriddenFolders() = folders;
 }
 
-QStringList TForm6::bundledFolders()
+QStringList TemplatesWindow::bundledFolders()
 {
     if (!overriddenFolders().isEmpty())
         return overriddenFolders();
@@ -93,7 +93,7 @@ QStringList TForm6::bundledFolders()
     return folders;
 }
 
-void TForm6::loadTemplate(int index)
+void TemplatesWindow::loadTemplate(int index)
 {
     const Templates::Entry &entry = Templates::entries().at(index);
     const QString path = Templates::resolve(entry.file, bundledFolders());

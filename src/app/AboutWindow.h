@@ -5,15 +5,15 @@
 class QLabel;
 
 // The about window: one borderless picture; a click anywhere closes it.
-class TForm2 : public QDialog
+class AboutWindow : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget *parent = nullptr);
+    explicit AboutWindow(QWidget *parent = nullptr);
     QLabel *Image1;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
 };
 
-extern TForm2 *Form2;
+extern AboutWindow *Form2;

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-class TForm1;
+class MainWindow;
 
 // Creates the program's windows in their order (main window first) and wires the secondary
 // ones to the main window; main() and the tests build the program through it.
@@ -11,8 +11,8 @@ class AppWindows
 public:
     AppWindows();
     ~AppWindows();
-    TForm1 &main() { return *m_form1; }
+    MainWindow &main() { return *m_form1; }
 
 private:
-    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<MainWindow> m_form1;
 };

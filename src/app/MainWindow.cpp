@@ -1,8 +1,8 @@
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include "app/Icons.h"
 #include "app/LocalLists.h"
-#include "app/Unit2.h"
+#include "app/AboutWindow.h"
 #include "document/DocumentRules.h"
 #include "document/Failure.h"
 #include "document/FindDialog.h"
@@ -11,9 +11,9 @@
 #include "document/SourceEditor.h"
 #include "ftp/FtpPanel.h"
 #include "generators/TablePanel.h"
-#include "generators/Unit3.h"
-#include "generators/Unit4.h"
-#include "generators/Unit6.h"
+#include "generators/TableWizard.h"
+#include "generators/PageWizard.h"
+#include "generators/TemplatesWindow.h"
 #include "controls/BarPopupMenu.h"
 #include "controls/FreeButton.h"
 #include "markup/MarkupTable.h"
@@ -37,10 +37,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TForm1 *Form1 = nullptr;
+MainWindow *Form1 = nullptr;
 
-const QString TForm1::kStatusText = QStringLiteral("Tarnwick 1.6 PRO");
-const QString TForm1::kCaption = QStringLiteral("Velmora Software: Tarnwick v1.6 ");
+const QString MainWindow::kStatusText = QStringLiteral("Tarnwick 1.6 PRO");
+const QString MainWindow::kCaption = QStringLiteral("Velmora Software: Tarnwick v1.6 ");
 
 namespace {
 
@@ -79,7 +79,7 @@ W *named(W *widget, const char *name)
 
 } // namespace
 
-TForm1::TForm1(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_ownDialogs(std::make_unique<WidgetDialogs>(this))
     , m_dialogs(m_ownDialogs.get())
@@ -114,24 +114,24 @@ TForm1::TForm1(QWidget *parent)
     qApp->installEventFilter(this);
 }
 
-TForm1::~TForm1()
+MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
     if (Form1 == this)
         Form1 = nullptr;
 }
 
-QAction *TForm1::action(const QString &name) const
+QAction *MainWindow::action(const QString &name) const
 {
     return m_actions.value(name, nullptr);
 }
 
-void TForm1::run(const std::function<void()> &command)
+void MainWindow::run(const std::function<void()> &command)
 {
     runGuarded(*m_dialogs, command);
 }
 
-QAction *TForm1::makeAction(const Commands::MenuEntry &entry, bool registerKey)
+QAction *MainWindow::makeAction(const Commands::MenuEntry &entry, bool registerKey)
 {
     auto *a = new QAction(entry.caption, this);
     a->setObjectName(QLatin1String(entry.name));
@@ -153,7 +153,7 @@ QAction *TForm1::makeAction(const Commands::MenuEntry &entry, bool registerKey)
     return a;
 }
 
-void TForm1::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
@@ -180,7 +180,7 @@ void TForm1::buildMenus()
         m_actions.insert(a->objectName(), a);
     }
 
-    auto *barMenu = named(new TBarPopupMenu(this), "BarPopupMenu1");
+    auto *barMenu = named(new BarPopupMenu(this), "BarPopupMenu1");
     QFont barFont(QStringLiteral("Tahoma"));
     barFont.setPixelSize(19);
     barFont.setBold(true);
@@ -199,7 +199,7 @@ void TForm1::buildMenus()
     }
 }
 
-void TForm1::buildToolBars()
+void MainWindow::buildToolBars()
 {
     ToolBar1 = named(new QToolBar(QStringLiteral("ToolBar1"), this), "ToolBar1");
     ToolBar1->setMovable(false);
@@ -249,7 +249,7 @@ void TForm1::buildToolBars()
     addToolBar(Qt::TopToolBarArea, ToolBar2);
 }
 
-void TForm1::buildPanels()
+void MainWindow::buildPanels()
 {
     auto *central = named(new QWidget(this), "ClientArea");
     central->setMouseTracking(true);
@@ -271,7 +271,7 @@ void TForm1::buildPanels()
     setCentralWidget(central);
 }
 
-QWidget *TForm1::buildFilePanel()
+QWidget *MainWindow::buildFilePanel()
 {
     Panel2 = named(new QWidget, "Panel2");
     Panel2->setFixedWidth(161);
@@ -321,7 +321,7 @@ QWidget *TForm1::buildFilePanel()
     return Panel2;
 }
 
-QWidget *TForm1::buildNotebook()
+QWidget *MainWindow::buildNotebook()
 {
     TabbedNotebook1 = named(new QTabWidget, "TabbedNotebook1");
     auto *source = named(new QWidget, "SourcePage");
@@ -379,7 +379,7 @@ QWidget *TForm1::buildNotebook()
     return TabbedNotebook1;
 }
 
-QWidget *TForm1::buildFtpPanel()
+QWidget *MainWindow::buildFtpPanel()
 {
     Panel3 = named(new QWidget, "Panel3");
     Panel3->setFixedWidth(296);
@@ -392,7 +392,7 @@ QWidget *TForm1::buildFtpPanel()
     return Panel3;
 }
 
-QWidget *TForm1::buildBottomPanel()
+QWidget *MainWindow::buildBottomPanel()
 {
     Panel4 = named(new QWidget, "Panel4");
     Panel4->setFixedHeight(155);
@@ -421,13 +421,13 @@ QWidget *TForm1::buildBottomPanel()
     QFont captionFont(QStringLiteral("Verdana"));
     captionFont.setPixelSize(13);
     for (const auto &b : colourButtons) {
-        auto *button = named(new TFreeButton(colouringGroup), b.name);
+        auto *button = named(new FreeButton(colouringGroup), b.name);
         button->setGeometry(b.geometry);
         button->setBackColor(14215660);
         button->setCaptionFont(captionFont, 0xFFFFFF);
         button->setCaption(QLatin1String(b.caption));
         const Commands::Id id = b.command;
-        connect(button, &TFreeButton::onClick, this, [this, id] { execute(id, QString()); });
+        connect(button, &FreeButton::onClick, this, [this, id] { execute(id, QString()); });
         colouringButtons.append(button);
     }
     auto *fill = new QVBoxLayout(colouring);
@@ -447,7 +447,7 @@ QWidget *TForm1::buildBottomPanel()
     return Panel4;
 }
 
-void TForm1::execute(Commands::Id id, const QString &control)
+void MainWindow::execute(Commands::Id id, const QString &control)
 {
     using Commands::Id;
     run([this, id, control] {
@@ -487,26 +487,26 @@ void TForm1::execute(Commands::Id id, const QString &control)
     });
 }
 
-void TForm1::newDocument()
+void MainWindow::newDocument()
 {
     s->clearAll();
     for (const QString &line : DocumentRules::defaultDocument())
         s->appendLine(line);
 }
 
-void TForm1::openDocument()
+void MainWindow::openDocument()
 {
     const std::optional<QString> path = m_dialogs->openFileName();
     if (path)
         loadDocument(*path);
 }
 
-void TForm1::loadDocument(const QString &path)
+void MainWindow::loadDocument(const QString &path)
 {
     s->loadFromFile(path);
 }
 
-void TForm1::saveDocument()
+void MainWindow::saveDocument()
 {
     saveState.filters = DocumentRules::saveFilters();
     const std::optional<Dialogs::SaveChoice> choice = m_dialogs->saveFileName(saveState);
@@ -519,7 +519,7 @@ void TForm1::saveDocument()
     s->setDocumentUnmodified();
 }
 
-void TForm1::applyMarkup(const Markup::Command &command)
+void MainWindow::applyMarkup(const Markup::Command &command)
 {
     if (command.placement == Markup::Placement::Head) {
         s->insertLine(Markup::kHeadIndex, command.lines.constFirst());
@@ -529,17 +529,17 @@ void TForm1::applyMarkup(const Markup::Command &command)
         s->appendLine(line);
 }
 
-void TForm1::appendMarkupLine(const QString &line)
+void MainWindow::appendMarkupLine(const QString &line)
 {
     run([this, &line] { s->appendLine(line); });
 }
 
-void TForm1::TabbedNotebook1Change()
+void MainWindow::TabbedNotebook1Change()
 {
     m_preview->show(*s);
 }
 
-void TForm1::showSecondary(QWidget *window)
+void MainWindow::showSecondary(QWidget *window)
 {
     if (!window)
         return;
@@ -548,7 +548,7 @@ void TForm1::showSecondary(QWidget *window)
     window->activateWindow();
 }
 
-void TForm1::showFindDialog()
+void MainWindow::showFindDialog()
 {
     FindPos = 0;
     if (!TFindDialog1) {
@@ -560,7 +560,7 @@ void TForm1::showFindDialog()
     TFindDialog1->activateWindow();
 }
 
-void TForm1::TFindDialog1Find()
+void MainWindow::TFindDialog1Find()
 {
     const QString text = TFindDialog1->findText();
     const qsizetype start = FindPos == 0 ? 1 : FindPos + text.size();
@@ -578,14 +578,14 @@ void TForm1::TFindDialog1Find()
     s->setFocus();
 }
 
-void TForm1::showAbout()
+void MainWindow::showAbout()
 {
     if (!Form2)
         return;
     Form2->exec();
 }
 
-bool TForm1::closeQuery()
+bool MainWindow::closeQuery()
 {
     if (!s->isDocumentModified())
         return true;
@@ -612,7 +612,7 @@ bool TForm1::closeQuery()
     return saved;
 }
 
-void TForm1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     bool close = false;
     run([&] { close = closeQuery(); });
@@ -625,7 +625,7 @@ void TForm1::closeEvent(QCloseEvent *event)
     emit programEnded();
 }
 
-QAction *TForm1::shortcutFor(const QKeyEvent &key, QWidget *focus) const
+QAction *MainWindow::shortcutFor(const QKeyEvent &key, QWidget *focus) const
 {
     const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
     if (mods != Qt::ControlModifier)
@@ -637,7 +637,7 @@ QAction *TForm1::shortcutFor(const QKeyEvent &key, QWidget *focus) const
     return m_menuKeys.value(code, nullptr);
 }
 
-bool TForm1::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
@@ -658,26 +658,26 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     return true;
 }
 
-void TForm1::setStatus()
+void MainWindow::setStatus()
 {
     if (auto *label = StatusBar1 ? StatusBar1->findChild<QLabel *>(QStringLiteral("StatusText")) : nullptr)
         label->setText(kStatusText);
 }
 
-void TForm1::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         setStatus();
     QMainWindow::changeEvent(event);
 }
 
-void TForm1::mousePressEvent(QMouseEvent *event)
+void MainWindow::mousePressEvent(QMouseEvent *event)
 {
     setStatus();
     QMainWindow::mousePressEvent(event);
 }
 
-void TForm1::mouseMoveEvent(QMouseEvent *event)
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
     setStatus();
     QMainWindow::mouseMoveEvent(event);

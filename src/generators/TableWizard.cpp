@@ -1,4 +1,4 @@
-#include "generators/Unit3.h"
+#include "generators/TableWizard.h"
 
 #include "generators/TableMarkup.h"
 #include "generators/TablePanel.h"
@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TForm3 *Form3 = nullptr;
+TableWizard *Form3 = nullptr;
 
-TForm3::TForm3(QWidget *parent)
+TableWizard::TableWizard(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("Form3"));
@@ -39,7 +39,7 @@ TForm3::TForm3(QWidget *parent)
     Button1->setAutoDefault(false);
 }
 
-void TForm3::Button1Click()
+void TableWizard::Button1Click()
 {
     TableMarkup::Request request;
     request.cellsPerRow = TableMarkup::toInteger(Edit1->text());
