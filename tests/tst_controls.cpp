@@ -1,5 +1,3 @@
-#include "app/MainWindow.h"
-#include "app/AppWindows.h"
 #include "controls/BarPopupMenu.h"
 #include "controls/Colors.h"
 #include "controls/FreeButton.h"
@@ -29,6 +27,12 @@ TColor pixelAt(const QImage &image, int x, int y)
 
 const TColor kBack = rgb(236, 233, 216);
 
+// The button of the templates window that loads template `index`.
+FreeButton *templateButton(const AppWindows &windows, int index)
+{
+    return control<FreeButton>(&windows.templates(), Templates::entries().at(index).button);
+}
+
 } // namespace
 
 class TestControls : public QObject
@@ -57,7 +61,7 @@ private:
     {
         auto b = std::make_unique<FreeButton>();
         b->resize(w, h);
-        b->setBackColor(14215660);
+        b->setBackColor(Colors::kButtonFace);
         return b;
     }
 };
@@ -325,17 +329,17 @@ void TestControls::templatesLoadAndFallBack()
 {
     ScriptedDialogs dialogs;
     AppWindows windows;
-    windows.main().setDialogs(&dialogs);
+    windows.setDialogs(&dialogs);
     QTemporaryDir elsewhere;
     const CurrentFolder folder(elsewhere.path()); // no "szablony" here: the bundled ones are used
     for (int i = 0; i < 6; ++i) {
-        windows.main().s->appendLine("stare");
-        QTest::mouseClick(Form6->buttons.at(i), Qt::LeftButton, {}, QPoint(10, 10));
+        windows.main().editor()->appendLine("stare");
+        QTest::mouseClick(templateButton(windows, i), Qt::LeftButton, {}, QPoint(10, 10));
         QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
-        const QString text = windows.main().s->documentText();
+        const QString text = windows.main().editor()->documentText();
         QVERIFY(text.contains("ISO-8859-2"));
         QVERIFY(!text.contains("stare"));
-        QVERIFY(!windows.main().s->isUndoAvailable());
+        QVERIFY(!windows.main().editor()->isUndoAvailable());
         // What the page declares is what it holds: plain ASCII, Polish letters as entities.
         for (const QChar c : text)
             QVERIFY(c.unicode() < 128);
@@ -346,38 +350,38 @@ void TestControls::templatesLoadAndFallBack()
     QFile own(elsewhere.filePath("szablony/galeria.html"));
     QVERIFY(own.open(QIODevice::WriteOnly));
     own.close();
-    QTest::mouseClick(Form6->buttons.at(1), Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(windows.main().s->lineCount(), 0);
+    QTest::mouseClick(templateButton(windows, 1), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(windows.main().editor()->lineCount(), 0);
 }
 
 void TestControls::templateMissingEverywhere()
 {
     ScriptedDialogs dialogs;
     AppWindows windows;
-    windows.main().setDialogs(&dialogs);
+    windows.setDialogs(&dialogs);
     QTemporaryDir elsewhere;
     const CurrentFolder folder(elsewhere.path());
     TemplatesWindow::setBundledFolders({elsewhere.filePath("nothing-here")});
     const auto restore = qScopeGuard([] { TemplatesWindow::setBundledFolders({}); });
-    Form6->show();
-    const QStringList before = windows.main().s->lines();
-    QTest::mouseClick(Form6->buttons.at(0), Qt::LeftButton, {}, QPoint(10, 10));
+    windows.templates().show();
+    const QStringList before = windows.main().editor()->lines();
+    QTest::mouseClick(templateButton(windows, 0), Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(dialogs.errors.size(), 1);
     QCOMPARE(dialogs.errors.first(),
              QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(QDir::toNativeSeparators("szablony/Ankieta.html")));
-    QVERIFY(Form6->isVisible());
-    QCOMPARE(windows.main().s->lines(), before);
+    QVERIFY(windows.templates().isVisible());
+    QCOMPARE(windows.main().editor()->lines(), before);
 }
 
 void TestControls::escapeLeavesTheTemplatesWindow()
 {
     AppWindows windows;
-    Form6->show();
-    QVERIFY(QTest::qWaitForWindowExposed(Form6));
-    const QStringList before = windows.main().s->lines();
-    QTest::keyClick(Form6, Qt::Key_Escape);
-    QVERIFY(!Form6->isVisible());
-    QCOMPARE(windows.main().s->lines(), before);
+    windows.templates().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&windows.templates()));
+    const QStringList before = windows.main().editor()->lines();
+    QTest::keyClick(&windows.templates(), Qt::Key_Escape);
+    QVERIFY(!windows.templates().isVisible());
+    QCOMPARE(windows.main().editor()->lines(), before);
 }
 
 QTEST_MAIN(TestControls)

@@ -1,5 +1,5 @@
 #include "document/Cp1250.h"
-#include "document/Failure.h"
+#include "core/Failure.h"
 #include "document/LineEnds.h"
 #include "document/TextScan.h"
 

@@ -1,7 +1,7 @@
-#include "app/MainWindow.h"
+#include "document/FindCommand.h"
 #include "document/FindDialog.h"
 #include "document/Highlighting.h"
-#include "document/Preview.h"
+#include "preview/Preview.h"
 #include "document/Search.h"
 #include "document/SourceEditor.h"
 #include "support/Fixtures.h"
@@ -41,18 +41,19 @@ private slots:
 private:
     void findNext(const QString &text, bool matchCase = false)
     {
-        m_form->TFindDialog1->findEdit->setText(text);
-        m_form->TFindDialog1->matchCaseBox->setChecked(matchCase);
-        QTest::mouseClick(m_form->TFindDialog1->findNext, Qt::LeftButton);
+        m_form->findCommand().dialog()->findEdit->setText(text);
+        m_form->findCommand().dialog()->matchCaseBox->setChecked(matchCase);
+        QTest::mouseClick(m_form->findCommand().dialog()->findNext, Qt::LeftButton);
     }
     void setDocument(const QStringList &lines)
     {
-        m_form->s->clearAll();
+        m_form->editor()->clearAll();
         for (const QString &l : lines)
-            m_form->s->appendLine(l);
+            m_form->editor()->appendLine(l);
     }
 
-    std::unique_ptr<MainWindow> m_form;
+    std::unique_ptr<AppWindows> m_windows;
+    MainWindow *m_form = nullptr;
     ScriptedDialogs m_dialogs;
     QTemporaryDir m_dir;
 };
@@ -60,13 +61,14 @@ private:
 void TestEditing::init()
 {
     Preview::setFilePath(m_dir.filePath("TarnwickView.html"));
-    m_form = openMainWindow(m_dialogs);
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_windows = openProgram(m_dialogs);
+    m_form = &m_windows->main();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
 }
 
 void TestEditing::cleanup()
 {
-    m_form.reset();
+    m_windows.reset();
 }
 
 void TestEditing::searchFoldsAsciiOnly_data()
@@ -100,13 +102,13 @@ void TestEditing::findNextWalksMatchesWithoutOverlap()
     setDocument({"aaaa"});
     m_form->action("Szukaj1")->trigger();
     findNext("aa");
-    QCOMPARE(m_form->FindPos, 1);
+    QCOMPARE(m_form->findCommand().position(), 1);
     findNext("aa");
-    QCOMPARE(m_form->FindPos, 3);
-    QCOMPARE(m_form->s->selectedText(), QStringLiteral("aa"));
+    QCOMPARE(m_form->findCommand().position(), 3);
+    QCOMPARE(m_form->editor()->selectedText(), QStringLiteral("aa"));
     findNext("aa");
     QCOMPARE(m_dialogs.messages, QStringList{QStringLiteral("Nie mogę odnaleźć \"aa\"")});
-    QCOMPARE(m_form->FindPos, 3);
+    QCOMPARE(m_form->findCommand().position(), 3);
     findNext("aa"); // no wrap-around
     QCOMPARE(m_dialogs.messages.size(), 2);
 }
@@ -117,17 +119,17 @@ void TestEditing::findSelectsInTheThirdLineWithLfDocument()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("<HTML>\n<BODY>\nzdanie <table> tu\n");
     f.close();
-    m_form->s->loadFromFile(f.fileName());
+    m_form->editor()->loadFromFile(f.fileName());
     m_form->action("ToolButton33")->trigger();
-    m_form->TFindDialog1->up->setChecked(true); // the direction has no effect
+    m_form->findCommand().dialog()->up->setChecked(true); // the direction has no effect
     findNext("TABLE");
-    QCOMPARE(m_form->FindPos, 25); // 8 + 8 characters of the first two lines, "zdanie <" 8 more
+    QCOMPARE(m_form->findCommand().position(), 25); // 8 + 8 characters of the first two lines, "zdanie <" 8 more
     int lineFrom, indexFrom, lineTo, indexTo;
-    m_form->s->getSelection(&lineFrom, &indexFrom, &lineTo, &indexTo);
+    m_form->editor()->getSelection(&lineFrom, &indexFrom, &lineTo, &indexTo);
     QCOMPARE(lineFrom, 2);
     QCOMPARE(indexFrom, 8);
     QCOMPARE(indexTo, 13);
-    QVERIFY(m_form->s->hasFocus() || QGuiApplication::platformName() == QLatin1String("offscreen"));
+    QVERIFY(m_form->editor()->hasFocus() || QGuiApplication::platformName() == QLatin1String("offscreen"));
 }
 
 void TestEditing::changedFindTextStartsAfterThePreviousMatch()
@@ -136,8 +138,8 @@ void TestEditing::changedFindTextStartsAfterThePreviousMatch()
     m_form->action("Szukaj1")->trigger();
     findNext("b");      // FindPos 2
     findNext("cab");    // starts at 2 + 3 = 5 (1-based): "abcab": finds "cab" at 6
-    QCOMPARE(m_form->FindPos, 6);
-    QCOMPARE(m_form->s->selectedText(), QStringLiteral("cab"));
+    QCOMPARE(m_form->findCommand().position(), 6);
+    QCOMPARE(m_form->editor()->selectedText(), QStringLiteral("cab"));
 }
 
 void TestEditing::reopeningTheDialogStartsAtTheTop()
@@ -146,11 +148,11 @@ void TestEditing::reopeningTheDialogStartsAtTheTop()
     m_form->action("Szukaj1")->trigger();
     findNext("table");
     findNext("table");
-    QCOMPARE(m_form->FindPos, 10);
+    QCOMPARE(m_form->findCommand().position(), 10);
     m_form->action("Szukaj1")->trigger();
-    QCOMPARE(m_form->FindPos, 0);
+    QCOMPARE(m_form->findCommand().position(), 0);
     findNext("table");
-    QCOMPARE(m_form->FindPos, 3);
+    QCOMPARE(m_form->findCommand().position(), 3);
 }
 
 void TestEditing::emptyOrTooLongFindTextIsNotFound()
@@ -160,63 +162,63 @@ void TestEditing::emptyOrTooLongFindTextIsNotFound()
     findNext("");
     findNext("abcdef");
     QCOMPARE(m_dialogs.messages, QStringList({"Nie mogę odnaleźć \"\"", "Nie mogę odnaleźć \"abcdef\""}));
-    QCOMPARE(m_form->FindPos, 0);
+    QCOMPARE(m_form->findCommand().position(), 0);
 }
 
 void TestEditing::clipboardCommandsWithAndWithoutSelection()
 {
     setDocument({"alpha beta"});
     QGuiApplication::clipboard()->setText(QStringLiteral("keep"));
-    m_form->s->setCursorPosition(0, 0);
+    m_form->editor()->setCursorPosition(0, 0);
     m_form->action("Kopiuj1")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("keep"));
     m_form->action("Usu1")->trigger();
-    QCOMPARE(m_form->s->line(0), QStringLiteral("alpha beta"));
-    m_form->s->setSelection(0, 0, 0, 5);
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("alpha beta"));
+    m_form->editor()->setSelection(0, 0, 0, 5);
     m_form->action("ToolButton8")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("alpha"));
-    m_form->s->setCursorPosition(0, 10);
+    m_form->editor()->setCursorPosition(0, 10);
     m_form->action("Wklej3")->trigger();
-    QCOMPARE(m_form->s->line(0), QStringLiteral("alpha betaalpha"));
-    QVERIFY(m_form->s->isDocumentModified());
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("alpha betaalpha"));
+    QVERIFY(m_form->editor()->isDocumentModified());
     m_form->action("Cofnij2")->trigger();
-    QVERIFY(!m_form->s->isDocumentModified());
+    QVERIFY(!m_form->editor()->isDocumentModified());
     QGuiApplication::clipboard()->clear();
     m_form->action("Wklej1")->trigger();
-    QCOMPARE(m_form->s->line(0), QStringLiteral("alpha beta"));
-    m_form->s->setSelection(0, 5, 0, 10);
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("alpha beta"));
+    m_form->editor()->setSelection(0, 5, 0, 10);
     m_form->action("Wytnij3")->trigger();
-    QCOMPARE(m_form->s->line(0), QStringLiteral("alpha"));
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("alpha"));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral(" beta"));
     m_form->action("Zaznaczwszystko1")->trigger();
-    QCOMPARE(m_form->s->selectedText(), QStringLiteral("alpha"));
+    QCOMPARE(m_form->editor()->selectedText(), QStringLiteral("alpha"));
 }
 
 void TestEditing::wordWrapKeepsTheLines()
 {
     setDocument({QString(500, QLatin1Char('x')), "b"});
     m_form->action("ak1")->trigger();
-    QCOMPARE(m_form->s->wrapMode(), QsciScintilla::WrapWord);
+    QCOMPARE(m_form->editor()->wrapMode(), QsciScintilla::WrapWord);
     m_form->action("Nie1")->trigger();
-    QCOMPARE(m_form->s->wrapMode(), QsciScintilla::WrapNone);
-    QCOMPARE(m_form->s->lines(), QStringList({QString(500, QLatin1Char('x')), "b"}));
+    QCOMPARE(m_form->editor()->wrapMode(), QsciScintilla::WrapNone);
+    QCOMPARE(m_form->editor()->lines(), QStringList({QString(500, QLatin1Char('x')), "b"}));
 }
 
 void TestEditing::colouringSchemeNeverChangesTheText()
 {
-    const QStringList before = m_form->s->lines();
+    const QStringList before = m_form->editor()->lines();
     const char *schemes[][2] = {{"CSS1", "FreeButton3"}, {"PHP1", "FreeButton2"}, {"XML1", "FreeButton4"}, {"HTML1", "FreeButton1"}};
     const Highlighting::Scheme expected[] = {Highlighting::Scheme::Css, Highlighting::Scheme::Php,
                                              Highlighting::Scheme::Xml, Highlighting::Scheme::Html};
     for (int i = 0; i < 4; ++i) {
         m_form->action(QLatin1String(schemes[i][0]))->trigger();
-        QCOMPARE(Highlighting::current(*m_form->s), expected[i]);
-        QCOMPARE(m_form->s->lines(), before);
+        QCOMPARE(Highlighting::current(*m_form->editor()), expected[i]);
+        QCOMPARE(m_form->editor()->lines(), before);
         auto *button = m_form->findChild<QWidget *>(QLatin1String(schemes[(i + 1) % 4][1]));
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
-        QCOMPARE(Highlighting::current(*m_form->s), expected[(i + 1) % 4]);
-        QCOMPARE(m_form->s->lines(), before);
-        QVERIFY(!m_form->s->isDocumentModified());
+        QCOMPARE(Highlighting::current(*m_form->editor()), expected[(i + 1) % 4]);
+        QCOMPARE(m_form->editor()->lines(), before);
+        QVERIFY(!m_form->editor()->isDocumentModified());
     }
 }
 
@@ -225,7 +227,7 @@ void TestEditing::pageChangeWritesThePreviewFile()
     // The view itself is checked with a real engine elsewhere; here only the file counts.
     const QString path = Preview::filePath();
     setDocument({"<P>Zażółć</P>", "drugi"});
-    m_form->run([&] { m_form->s->saveToFile(path); });
+    m_form->run([&] { m_form->editor()->saveToFile(path); });
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("<P>Za\xBF\xF3\xB3\xE6</P>\r\ndrugi"));
@@ -240,10 +242,10 @@ void TestEditing::unwritablePreviewKeepsThePage()
     blocker.close();
     // A path whose folder is a plain file cannot be written, even by root.
     Preview::setFilePath(m_dir.filePath("blocked/file/TarnwickView.html"));
-    m_form->TabbedNotebook1->setCurrentIndex(1);
+    m_form->notebook()->setCurrentIndex(1);
     QCOMPARE(m_dialogs.errors.size(), 1);
     QVERIFY(m_dialogs.errors.first().startsWith("Cannot create file"));
-    QCOMPARE(m_form->TabbedNotebook1->currentIndex(), 0);
+    QCOMPARE(m_form->notebook()->currentIndex(), 0);
     QVERIFY(!m_form->preview().hasView());
     Preview::setFilePath(m_dir.filePath("TarnwickView.html"));
 }

@@ -1,5 +1,5 @@
-#include "app/LocalLists.h"
-#include "document/Failure.h"
+#include "controls/LocalLists.h"
+#include "core/Failure.h"
 #include "ftp/FtpClient.h"
 #include "ftp/FtpPanel.h"
 #include "ftp/FtpPath.h"

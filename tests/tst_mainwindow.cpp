@@ -1,5 +1,6 @@
-#include "app/LocalLists.h"
-#include "app/MainWindow.h"
+#include "controls/LocalLists.h"
+#include "document/FilePanel.h"
+#include "ftp/FtpPanel.h"
 #include "document/DocumentRules.h"
 #include "document/SourceEditor.h"
 #include "markup/QuickInsertPanel.h"
@@ -73,11 +74,12 @@ private:
     }
     void typeIntoEditor(const QString &text)
     {
-        m_form->s->setFocus();
-        QTest::keyClicks(m_form->s->viewport(), text);
+        m_form->editor()->setFocus();
+        QTest::keyClicks(m_form->editor()->viewport(), text);
     }
 
-    std::unique_ptr<MainWindow> m_form;
+    std::unique_ptr<AppWindows> m_windows;
+    MainWindow *m_form = nullptr;
     ScriptedDialogs m_dialogs;
     QTemporaryDir m_dir;
     QString m_startDir;
@@ -91,29 +93,30 @@ void TestMainWindow::initTestCase()
 void TestMainWindow::init()
 {
     QDir::setCurrent(m_startDir);
-    m_form = openMainWindow(m_dialogs);
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_windows = openProgram(m_dialogs);
+    m_form = &m_windows->main();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
 }
 
 void TestMainWindow::cleanup()
 {
-    m_form.reset();
+    m_windows.reset();
 }
 
 void TestMainWindow::startsWithTheDefaultDocumentAndTexts()
 {
-    QCOMPARE(m_form->s->lines(), DocumentRules::defaultDocument());
-    QVERIFY(!m_form->s->isDocumentModified());
+    QCOMPARE(m_form->editor()->lines(), DocumentRules::defaultDocument());
+    QVERIFY(!m_form->editor()->isDocumentModified());
     QCOMPARE(m_form->windowTitle(), QStringLiteral("Velmora Software: Tarnwick v1.6 "));
-    QCOMPARE(m_form->StatusBar1->findChild<QLabel *>("StatusText")->text(), QStringLiteral("Tarnwick 1.6 PRO"));
-    QCOMPARE(m_form->TabbedNotebook1->tabText(0), QStringLiteral("Kod źródłowy"));
-    QCOMPARE(m_form->TabbedNotebook1->currentIndex(), 0);
-    QCOMPARE(m_form->PageControl1->tabText(m_form->PageControl1->currentIndex()), QStringLiteral("Zarządzanie"));
-    QCOMPARE(m_form->PageControl2->tabText(m_form->PageControl2->currentIndex()), QStringLiteral("Różne"));
-    QCOMPARE(m_form->FilterComboBox1->currentText(), QStringLiteral("HTML (*.html)"));
-    QCOMPARE(m_form->Panel2->width(), 161);
-    QCOMPARE(m_form->Panel3->width(), 296);
-    QCOMPARE(m_form->Panel4->height(), 155);
+    QCOMPARE(m_form->statusBar()->findChild<QLabel *>("StatusText")->text(), QStringLiteral("Tarnwick 1.6 PRO"));
+    QCOMPARE(m_form->notebook()->tabText(0), QStringLiteral("Kod źródłowy"));
+    QCOMPARE(m_form->notebook()->currentIndex(), 0);
+    QCOMPARE(m_form->ftpPanel()->PageControl1->tabText(m_form->ftpPanel()->PageControl1->currentIndex()), QStringLiteral("Zarządzanie"));
+    QCOMPARE(control<QTabWidget>(m_form, "PageControl2")->tabText(control<QTabWidget>(m_form, "PageControl2")->currentIndex()), QStringLiteral("Różne"));
+    QCOMPARE(m_form->filePanel()->filterBox()->currentText(), QStringLiteral("HTML (*.html)"));
+    QCOMPARE(control<QWidget>(m_form, "Panel2")->width(), 161);
+    QCOMPARE(control<QWidget>(m_form, "Panel3")->width(), 296);
+    QCOMPARE(control<QWidget>(m_form, "Panel4")->height(), 155);
     auto *hint = m_form->findChild<QToolButton *>("ToolButton6");
     QVERIFY(hint);
     QCOMPARE(hint->toolTip(), QStringLiteral("Kończy działanie programu"));
@@ -139,11 +142,11 @@ void TestMainWindow::menusFollowTheTable()
 void TestMainWindow::newReplacesAModifiedDocument()
 {
     typeIntoEditor("abc");
-    QVERIFY(m_form->s->isDocumentModified());
+    QVERIFY(m_form->editor()->isDocumentModified());
     m_form->action("Plik1")->trigger();
-    QCOMPARE(m_form->s->lines(), DocumentRules::defaultDocument());
-    QVERIFY(!m_form->s->isDocumentModified());
-    QVERIFY(!m_form->s->isUndoAvailable());
+    QCOMPARE(m_form->editor()->lines(), DocumentRules::defaultDocument());
+    QVERIFY(!m_form->editor()->isDocumentModified());
+    QVERIFY(!m_form->editor()->isUndoAvailable());
     QCOMPARE(m_dialogs.closeQuestions, 0);
 }
 
@@ -173,7 +176,7 @@ void TestMainWindow::saveNamesTheFile()
     QVERIFY(bytes.startsWith("x<HTML>\r\n"));
     QVERIFY(bytes.contains("Tytu\xB3 strony"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
-    QVERIFY(!m_form->s->isDocumentModified());
+    QVERIFY(!m_form->editor()->isDocumentModified());
 }
 
 void TestMainWindow::saveDialogKeepsItsState()
@@ -197,16 +200,16 @@ void TestMainWindow::saveFailureShowsTheErrorAndKeepsTheFlag()
     m_form->action("Zapisz1")->trigger();
     QCOMPARE(m_dialogs.errors.size(), 1);
     QVERIFY(m_dialogs.errors.first().startsWith("Cannot create file"));
-    QVERIFY(m_form->s->isDocumentModified());
+    QVERIFY(m_form->editor()->isDocumentModified());
 
     // A character Windows-1250 cannot hold: refused, nothing written, document kept.
-    m_form->s->insert(QStringLiteral("Ж"));
+    m_form->editor()->insert(QStringLiteral("Ж"));
     m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{m_dir.filePath("cyr"), 1});
     m_form->action("Zapisz1")->trigger();
     QCOMPARE(m_dialogs.errors.size(), 2);
     QVERIFY(m_dialogs.errors.last().contains(QStringLiteral("Ж")));
     QVERIFY(!QFile::exists(m_dir.filePath("cyr.html")));
-    QVERIFY(m_form->s->line(0).startsWith(QStringLiteral("xЖ")));
+    QVERIFY(m_form->editor()->line(0).startsWith(QStringLiteral("xЖ")));
 }
 
 void TestMainWindow::openReadsTheChosenFile()
@@ -214,15 +217,15 @@ void TestMainWindow::openReadsTheChosenFile()
     write(m_dir.filePath("p.php"), "<?php\necho 1;\n");
     m_dialogs.openAnswers.push_back(m_dir.filePath("p.php"));
     m_form->action("ToolButton3")->trigger();
-    QCOMPARE(m_form->s->lines(), QStringList({"<?php", "echo 1;", ""}));
+    QCOMPARE(m_form->editor()->lines(), QStringList({"<?php", "echo 1;", ""}));
     m_dialogs.openAnswers.push_back(std::nullopt);
     m_form->action("Otwrz1")->trigger();
-    QCOMPARE(m_form->s->lineCount(), 3);
+    QCOMPARE(m_form->editor()->lineCount(), 3);
     m_dialogs.openAnswers.push_back(m_dir.filePath("missing.html"));
     m_form->action("Otwrz1")->trigger();
     QCOMPARE(m_dialogs.errors.size(), 1);
     QVERIFY(m_dialogs.errors.first().startsWith("Cannot open file"));
-    QCOMPARE(m_form->s->lineCount(), 3);
+    QCOMPARE(m_form->editor()->lineCount(), 3);
 }
 
 void TestMainWindow::closeQuestion_data()
@@ -252,7 +255,7 @@ void TestMainWindow::closeQuestion()
         m_dialogs.closeAnswers.push_back(Dialogs::Answer(answer));
     if (chooseName)
         m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{m_dir.filePath("bez_rozszerzenia"), 1});
-    QSignalSpy ended(m_form.get(), &MainWindow::programEnded);
+    QSignalSpy ended(m_form, &MainWindow::programEnded);
     m_form->action("Zaknij1")->trigger();
     QCOMPARE(m_dialogs.closeQuestions, modified ? 1 : 0);
     QCOMPARE(m_form->isVisible(), !closes);
@@ -262,65 +265,65 @@ void TestMainWindow::closeQuestion()
     if (written)
         QVERIFY(readAll(m_dir.filePath("bez_rozszerzenia")).startsWith("zmiana<HTML>"));
     if (!closes)
-        QCOMPARE(m_form->s->line(0), QStringLiteral("zmiana<HTML>"));
+        QCOMPARE(m_form->editor()->line(0), QStringLiteral("zmiana<HTML>"));
     QFile::remove(m_dir.filePath("bez_rozszerzenia"));
 }
 
 void TestMainWindow::ctrlZSavesAndDoesNotUndo()
 {
     typeIntoEditor("abc");
-    press(m_form->s, Qt::Key_Z);
+    press(m_form->editor(), Qt::Key_Z);
     QCOMPARE(m_dialogs.saveRequests.size(), 1);
-    QCOMPARE(m_form->s->line(0), QStringLiteral("abc<HTML>"));
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("abc<HTML>"));
 }
 
 void TestMainWindow::ctrlXClosesTheWindow()
 {
     typeIntoEditor("abc");
     m_dialogs.closeAnswers.push_back(Dialogs::Answer::Cancel);
-    press(m_form->s, Qt::Key_X);
+    press(m_form->editor(), Qt::Key_X);
     QCOMPARE(m_dialogs.closeQuestions, 1);
     QVERIFY(m_form->isVisible());
-    QCOMPARE(m_form->s->line(0), QStringLiteral("abc<HTML>")); // not cut
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("abc<HTML>")); // not cut
     m_dialogs.closeAnswers.push_back(Dialogs::Answer::No);
-    press(m_form->quickInsert->Edit2, Qt::Key_X);
+    press(m_form->quickInsert()->Edit2, Qt::Key_X);
     QVERIFY(!m_form->isVisible());
 }
 
 void TestMainWindow::ctrlUCutsAndCtrlFDeletes()
 {
-    m_form->s->setSelection(0, 0, 0, 6); // "<HTML>"
-    press(m_form->s, Qt::Key_U);
+    m_form->editor()->setSelection(0, 0, 0, 6); // "<HTML>"
+    press(m_form->editor(), Qt::Key_U);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("<HTML>"));
-    QCOMPARE(m_form->s->line(0), QString());
-    QVERIFY(m_form->s->isDocumentModified());
-    m_form->s->setSelection(2, 0, 2, 6); // "<HEAD>"
+    QCOMPARE(m_form->editor()->line(0), QString());
+    QVERIFY(m_form->editor()->isDocumentModified());
+    m_form->editor()->setSelection(2, 0, 2, 6); // "<HEAD>"
     QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
-    press(m_form->s, Qt::Key_F);
-    QCOMPARE(m_form->s->line(2), QString());
+    press(m_form->editor(), Qt::Key_F);
+    QCOMPARE(m_form->editor()->line(2), QString());
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
     // Undo has no key of its own: it comes from the menu.
     m_form->action("Cofnij1")->trigger();
-    QCOMPARE(m_form->s->line(2), QStringLiteral("<HEAD>"));
+    QCOMPARE(m_form->editor()->line(2), QStringLiteral("<HEAD>"));
 }
 
 void TestMainWindow::clipboardKeysInAQuickInsertFieldActOnTheEditor()
 {
-    QLineEdit *edit1 = m_form->quickInsert->Edit1;
+    QLineEdit *edit1 = m_form->quickInsert()->Edit1;
     const QString fieldText = edit1->text();
     QGuiApplication::clipboard()->setText(QStringLiteral("WKLEJONE"));
-    m_form->s->setCursorPosition(0, 0);
+    m_form->editor()->setCursorPosition(0, 0);
     press(edit1, Qt::Key_V);
     QCOMPARE(edit1->text(), fieldText);
-    QCOMPARE(m_form->s->line(0), QStringLiteral("WKLEJONE<HTML>"));
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("WKLEJONE<HTML>"));
 
-    m_form->s->setSelection(2, 0, 2, 6);
+    m_form->editor()->setSelection(2, 0, 2, 6);
     edit1->selectAll();
     press(edit1, Qt::Key_C);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("<HEAD>"));
 
     press(edit1, Qt::Key_A);
-    QCOMPARE(m_form->s->selectedText().size(), m_form->s->text().size());
+    QCOMPARE(m_form->editor()->selectedText().size(), m_form->editor()->text().size());
 }
 
 void TestMainWindow::filePanelChainsAndSetsTheCurrentFolder()
@@ -332,35 +335,35 @@ void TestMainWindow::filePanelChainsAndSetsTheCurrentFolder()
     write(dir.filePath("c.txt"), "C");
     write(dir.filePath(".ukryty.html"), "H");
 
-    m_form->DirectoryListBox1->setDirectory(dir.path());
+    m_form->filePanel()->directoryList()->setDirectory(dir.path());
     QCOMPARE(QDir::currentPath(), QDir(dir.path()).canonicalPath().isEmpty() ? dir.path() : QDir::currentPath());
     QCOMPARE(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(dir.path()).canonicalFilePath());
-    QCOMPARE(m_form->FileListBox1->count(), 2);
-    QCOMPARE(m_form->FileListBox1->item(0)->text(), QStringLiteral("a.html"));
-    QCOMPARE(m_form->s->lines(), DocumentRules::defaultDocument()); // filling loads nothing
+    QCOMPARE(m_form->filePanel()->fileList()->count(), 2);
+    QCOMPARE(m_form->filePanel()->fileList()->item(0)->text(), QStringLiteral("a.html"));
+    QCOMPARE(m_form->editor()->lines(), DocumentRules::defaultDocument()); // filling loads nothing
 
-    m_form->FileListBox1->setCurrentRow(0);
-    QCOMPARE(m_form->s->lines(), QStringList({"A1", "A2"}));
-    m_form->FileListBox1->setFocus();
-    QTest::keyClick(m_form->FileListBox1, Qt::Key_Down);
-    QCOMPARE(m_form->s->lines(), QStringList{"B"});
+    m_form->filePanel()->fileList()->setCurrentRow(0);
+    QCOMPARE(m_form->editor()->lines(), QStringList({"A1", "A2"}));
+    m_form->filePanel()->fileList()->setFocus();
+    QTest::keyClick(m_form->filePanel()->fileList(), Qt::Key_Down);
+    QCOMPARE(m_form->editor()->lines(), QStringList{"B"});
 
     // Another mask refills the list and loads nothing.
-    m_form->FilterComboBox1->setCurrentIndex(4);
-    emit m_form->FilterComboBox1->activated(4);
-    QCOMPARE(m_form->FileListBox1->count(), 1);
-    QCOMPARE(m_form->FileListBox1->item(0)->text(), QStringLiteral("c.txt"));
-    QCOMPARE(m_form->s->lines(), QStringList{"B"});
+    m_form->filePanel()->filterBox()->setCurrentIndex(4);
+    emit m_form->filePanel()->filterBox()->activated(4);
+    QCOMPARE(m_form->filePanel()->fileList()->count(), 1);
+    QCOMPARE(m_form->filePanel()->fileList()->item(0)->text(), QStringLiteral("c.txt"));
+    QCOMPARE(m_form->editor()->lines(), QStringList{"B"});
 
     // Opening a subfolder from the folder list (Enter) moves the current folder too.
-    auto *dirs = m_form->DirectoryListBox1;
+    auto *dirs = m_form->filePanel()->directoryList();
     for (int i = 0; i < dirs->count(); ++i)
         if (dirs->item(i)->text().trimmed() == QLatin1String("podfolder"))
             dirs->setCurrentRow(i);
     dirs->setFocus();
     QTest::keyClick(dirs, Qt::Key_Return);
     QCOMPARE(QFileInfo(QDir::currentPath()).fileName(), QStringLiteral("podfolder"));
-    QCOMPARE(m_form->FileListBox1->count(), 0);
+    QCOMPARE(m_form->filePanel()->fileList()->count(), 0);
     QVERIFY(m_dialogs.errors.isEmpty());
 }
 
@@ -368,15 +371,15 @@ void TestMainWindow::filePanelToleratesAVanishedFolder()
 {
     QTemporaryDir dir;
     write(dir.filePath("x.html"), "X");
-    m_form->DirectoryListBox1->setDirectory(dir.path());
-    QCOMPARE(m_form->FileListBox1->count(), 1);
+    m_form->filePanel()->directoryList()->setDirectory(dir.path());
+    QCOMPARE(m_form->filePanel()->fileList()->count(), 1);
     const QString gone = dir.path();
     QDir(gone).removeRecursively();
-    m_form->FileListBox1->setCurrentRow(0);
+    m_form->filePanel()->fileList()->setCurrentRow(0);
     QCOMPARE(m_dialogs.errors.size(), 1);
-    QCOMPARE(m_form->s->lines(), DocumentRules::defaultDocument());
-    m_form->FileListBox1->refill();
-    QCOMPARE(m_form->FileListBox1->count(), 0);
+    QCOMPARE(m_form->editor()->lines(), DocumentRules::defaultDocument());
+    m_form->filePanel()->fileList()->refill();
+    QCOMPARE(m_form->filePanel()->fileList()->count(), 0);
 }
 
 void TestMainWindow::controlsHaveAccessibleNames_data()

@@ -1,4 +1,3 @@
-#include "app/MainWindow.h"
 #include "document/SourceEditor.h"
 #include "markup/MarkupTable.h"
 #include "markup/QuickInsertPanel.h"
@@ -51,19 +50,21 @@ private slots:
     void inertMenuEntries();
 
 private:
-    std::unique_ptr<MainWindow> m_form;
+    std::unique_ptr<AppWindows> m_windows;
+    MainWindow *m_form = nullptr;
     ScriptedDialogs m_dialogs;
 };
 
 void TestMarkup::init()
 {
-    m_form = openMainWindow(m_dialogs);
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_windows = openProgram(m_dialogs);
+    m_form = &m_windows->main();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
 }
 
 void TestMarkup::cleanup()
 {
-    m_form.reset();
+    m_windows.reset();
 }
 
 void TestMarkup::everyControlAddsItsLines_data()
@@ -81,7 +82,7 @@ void TestMarkup::everyControlAddsItsLines()
     QFETCH(QString, control);
     QFETCH(int, placement);
     QFETCH(QStringList, lines);
-    SourceEditor *s = m_form->s;
+    SourceEditor *s = m_form->editor();
     const QStringList before = s->lines();
     QVERIFY2(activate(*m_form, control), qPrintable(control));
     QVERIFY(m_dialogs.errors.isEmpty());
@@ -100,7 +101,7 @@ void TestMarkup::headCommandsStackInReverseOrder()
     activate(*m_form, "Opisstrony1");
     activate(*m_form, "Sowakluczowe1");
     activate(*m_form, "OznaczeniekodowaniaISO1");
-    const QStringList l = m_form->s->lines();
+    const QStringList l = m_form->editor()->lines();
     QCOMPARE(l.at(3), QStringLiteral(" <TITLE>Tytuł strony</TITLE>"));
     QCOMPARE(l.at(4), QStringLiteral(" <META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML; CHARSET=ISO-8859-2\">"));
     QCOMPARE(l.at(5), QStringLiteral(" <META NAME=\"KEYWORDS\" CONTENT=\"slowa, kluczowe\">"));
@@ -121,7 +122,7 @@ void TestMarkup::headCommandOnAShortDocumentFails()
 {
     QFETCH(int, lineCount);
     QFETCH(bool, fails);
-    SourceEditor *s = m_form->s;
+    SourceEditor *s = m_form->editor();
     s->clearAll();
     for (int i = 0; i < lineCount; ++i)
         s->appendLine(QString::number(i));
@@ -139,7 +140,7 @@ void TestMarkup::headCommandOnAShortDocumentFails()
 
 void TestMarkup::markupLeavesCaretUndoAndFlag()
 {
-    SourceEditor *s = m_form->s;
+    SourceEditor *s = m_form->editor();
     s->setFocus();
     s->setCursorPosition(9, 3);
     QTest::keyClicks(s->viewport(), "xy");
@@ -164,7 +165,7 @@ void TestMarkup::markupLeavesCaretUndoAndFlag()
 
 void TestMarkup::headCommandAfterTypingKeepsTheDocumentSound()
 {
-    SourceEditor *s = m_form->s;
+    SourceEditor *s = m_form->editor();
     s->setFocus();
     s->setCursorPosition(10, 0);
     QTest::keyClicks(s->viewport(), "ABC");
@@ -201,29 +202,29 @@ void TestMarkup::quickInsertButtons()
     QFETCH(QString, button);
     QFETCH(QStringList, fields);
     QFETCH(QString, line);
-    QuickInsertPanel *q = m_form->quickInsert;
+    QuickInsertPanel *q = m_form->quickInsert();
     const QHash<QString, QList<QLineEdit *>> edits = {
         {"BitBtn2", {q->Edit1}}, {"BitBtn3", {q->Edit2}}, {"BitBtn4", {q->Edit3}}, {"BitBtn5", {q->Edit4, q->Edit5}}};
     for (int i = 0; i < fields.size(); ++i)
         edits.value(button).at(i)->setText(fields.at(i));
-    const int before = m_form->s->lineCount();
+    const int before = m_form->editor()->lineCount();
     QTest::mouseClick(q->findChild<QPushButton *>(button), Qt::LeftButton);
     QTest::mouseClick(q->findChild<QPushButton *>(button), Qt::LeftButton);
-    QCOMPARE(m_form->s->lineCount(), before + 2);
-    QCOMPARE(m_form->s->line(before), line);
-    QCOMPARE(m_form->s->line(before + 1), line);
-    QVERIFY(!m_form->s->isDocumentModified());
+    QCOMPARE(m_form->editor()->lineCount(), before + 2);
+    QCOMPARE(m_form->editor()->line(before), line);
+    QCOMPARE(m_form->editor()->line(before + 1), line);
+    QVERIFY(!m_form->editor()->isDocumentModified());
     if (!fields.isEmpty())
         QCOMPARE(edits.value(button).first()->text(), fields.first());
 }
 
 void TestMarkup::commentWithLineBreaksIsSavedOnSeveralLines()
 {
-    m_form->quickInsert->Memo1->setPlainText("a\nb");
-    QCOMPARE(m_form->quickInsert->commentText(), QStringLiteral("a\r\nb"));
-    QTest::mouseClick(m_form->quickInsert->BitBtn6, Qt::LeftButton);
+    m_form->quickInsert()->Memo1->setPlainText("a\nb");
+    QCOMPARE(m_form->quickInsert()->commentText(), QStringLiteral("a\r\nb"));
+    QTest::mouseClick(m_form->quickInsert()->BitBtn6, Qt::LeftButton);
     QTemporaryDir dir;
-    m_form->s->saveToFile(dir.filePath("c.html"));
+    m_form->editor()->saveToFile(dir.filePath("c.html"));
     QFile f(dir.filePath("c.html"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.readAll().endsWith("</HTML>\r\n<!--a\r\nb-->"));
@@ -231,7 +232,7 @@ void TestMarkup::commentWithLineBreaksIsSavedOnSeveralLines()
 
 void TestMarkup::markupIsSavedAsWindows1250()
 {
-    m_form->s->clearAll();
+    m_form->editor()->clearAll();
     activate(*m_form, "Prompt1");
     activate(*m_form, "N8");
     activate(*m_form, "ToolButton21");
@@ -246,19 +247,19 @@ void TestMarkup::markupIsSavedAsWindows1250()
 
 void TestMarkup::inertMenuEntries()
 {
-    const QStringList before = m_form->s->lines();
+    const QStringList before = m_form->editor()->lines();
     QAction *span = m_form->action("ZnacznikSPAN1");
     QVERIFY(span && !span->isEnabled());
     QAction *print = m_form->action("Drukuj1");
     QVERIFY(print && !print->isEnabled());
     span->trigger();
     print->trigger();
-    QCOMPARE(m_form->s->lines(), before);
+    QCOMPARE(m_form->editor()->lines(), before);
     // The menu's "Kursywa" and alignments do what their captions say.
     activate(*m_form, "Kursywa1");
-    QCOMPARE(m_form->s->lines().last(), QStringLiteral("<I></I>"));
+    QCOMPARE(m_form->editor()->lines().last(), QStringLiteral("<I></I>"));
     activate(*m_form, "Wyrodkuj1");
-    QCOMPARE(m_form->s->line(m_form->s->lineCount() - 3), QStringLiteral("<P ALIGN=\"CENTER\">"));
+    QCOMPARE(m_form->editor()->line(m_form->editor()->lineCount() - 3), QStringLiteral("<P ALIGN=\"CENTER\">"));
 }
 
 QTEST_MAIN(TestMarkup)

@@ -1,5 +1,6 @@
+#include "app/AppWindows.h"
 #include "app/MainWindow.h"
-#include "document/Preview.h"
+#include "preview/Preview.h"
 #include "document/SourceEditor.h"
 #include "support/ScriptedDialogs.h"
 
@@ -46,15 +47,16 @@ void TestPreview::initTestCase()
 void TestPreview::switchingPagesShowsTheCurrentDocument()
 {
     ScriptedDialogs dialogs;
-    MainWindow form;
-    form.setDialogs(&dialogs);
+    AppWindows windows;
+    windows.setDialogs(&dialogs);
+    MainWindow &form = windows.main();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QVERIFY(!form.preview().hasView()); // nothing of the engine before the first page change
 
-    form.s->clearAll();
-    form.s->appendLine(QStringLiteral("<HTML><BODY><P>Podgląd działa</P></BODY></HTML>"));
-    form.TabbedNotebook1->setCurrentIndex(1);
+    form.editor()->clearAll();
+    form.editor()->appendLine(QStringLiteral("<HTML><BODY><P>Podgląd działa</P></BODY></HTML>"));
+    form.notebook()->setCurrentIndex(1);
     QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
     QVERIFY(form.preview().hasView());
     auto *view = form.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"));
@@ -67,17 +69,17 @@ void TestPreview::switchingPagesShowsTheCurrentDocument()
     QCOMPARE(dialogs.errors.size(), 1);
 
     // Back to the source, edit, and again: the new text shows without anything else.
-    form.TabbedNotebook1->setCurrentIndex(0);
-    form.s->clearAll();
-    form.s->appendLine(QStringLiteral("<P>Druga wersja</P>"));
-    form.TabbedNotebook1->setCurrentIndex(1);
+    form.notebook()->setCurrentIndex(0);
+    form.editor()->clearAll();
+    form.editor()->appendLine(QStringLiteral("<P>Druga wersja</P>"));
+    form.notebook()->setCurrentIndex(1);
     QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Druga wersja"), 60000);
     QFile file(Preview::filePath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("<P>Druga wersja</P>"));
 
     // Refresh reloads the file as last written, not the editor's text.
-    form.s->appendLine(QStringLiteral("<P>niezapisane</P>"));
+    form.editor()->appendLine(QStringLiteral("<P>niezapisane</P>"));
     form.action("ToolButton36")->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Druga wersja"), 60000);
     QCOMPARE(dialogs.errors.size(), 1);

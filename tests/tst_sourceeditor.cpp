@@ -1,4 +1,4 @@
-#include "document/Failure.h"
+#include "core/Failure.h"
 #include "document/SourceEditor.h"
 
 #include <QAccessible>

@@ -5,8 +5,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-AboutWindow *Form2 = nullptr;
-
 namespace {
 
 // The 420 × 300 about picture: the product name, a box of credits and an invitation to click.
@@ -58,12 +56,12 @@ AboutWindow::AboutWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("Informacje"));
     setFixedSize(420, 299);
     move(296, 222);
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 425, 305);
-    Image1->setPixmap(aboutPicture());
-    Image1->setAccessibleName(QStringLiteral("Informacje"));
-    Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto *picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setGeometry(0, 0, 425, 305);
+    picture->setPixmap(aboutPicture());
+    picture->setAccessibleName(QStringLiteral("Informacje"));
+    picture->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void AboutWindow::mousePressEvent(QMouseEvent *event)

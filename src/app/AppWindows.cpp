@@ -1,38 +1,33 @@
 #include "app/AppWindows.h"
 
-#include "app/MainWindow.h"
 #include "app/AboutWindow.h"
+#include "app/MainWindow.h"
+#include "app/WidgetDialogs.h"
+#include "generators/PageWizard.h"
 #include "generators/TablePanel.h"
 #include "generators/TableWizard.h"
-#include "generators/PageWizard.h"
 #include "generators/TemplatesWindow.h"
 
-#include <QPushButton>
-
 AppWindows::AppWindows()
-    : m_form1(std::make_unique<MainWindow>())
+    : m_main(std::make_unique<MainWindow>(m_guard))
+    , m_widgetDialogs(std::make_unique<WidgetDialogs>(m_main.get()))
+    , m_about(new AboutWindow(m_main.get()))
+    , m_tableWizard(new TableWizard(*m_main->tablePanel(), m_guard, m_main.get()))
+    , m_pageWizard(new PageWizard(*m_main->editor(), m_guard, m_main.get()))
+    , m_templates(new TemplatesWindow(*m_main->editor(), m_guard, m_main.get()))
 {
-    MainWindow *form1 = m_form1.get();
-    // The secondary windows belong to the main window and end with it.
-    Form2 = new AboutWindow(form1);
-    Form3 = new TableWizard(form1);
-    Form4 = new PageWizard(form1);
-
-    Form3->setTarget(form1->tablePanel);
-    QObject::connect(Form3->Button1, &QPushButton::clicked, form1, [form1] { form1->run([] { Form3->Button1Click(); }); });
-    Form4->setEditor(form1->s);
-    Form6 = new TemplatesWindow(form1);
-    Form6->setEditor(form1->s);
-    QObject::connect(Form6, &TemplatesWindow::templateFailed, form1, [form1](const QString &message) {
-        form1->dialogs().showError(message);
+    m_guard.setDialogs(m_widgetDialogs.get());
+    m_main->connectWindows({m_about, m_pageWizard, m_templates});
+    QObject::connect(m_main->tablePanel(), &TablePanel::wizardRequested, m_tableWizard, [this] {
+        m_tableWizard->show();
+        m_tableWizard->raise();
+        m_tableWizard->activateWindow();
     });
 }
 
-AppWindows::~AppWindows()
+AppWindows::~AppWindows() = default;
+
+void AppWindows::setDialogs(Dialogs *dialogs)
 {
-    m_form1.reset();
-    Form2 = nullptr;
-    Form3 = nullptr;
-    Form4 = nullptr;
-    Form6 = nullptr;
+    m_guard.setDialogs(dialogs ? dialogs : m_widgetDialogs.get());
 }

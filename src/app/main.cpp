@@ -1,5 +1,5 @@
-#include "app/MainWindow.h"
 #include "app/AppWindows.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -29,8 +29,8 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtPolish);
 
     AppWindows windows;
-    MainWindow &form1 = windows.main();
-    QObject::connect(&form1, &MainWindow::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    form1.showMaximized();
+    MainWindow &mainWindow = windows.main();
+    QObject::connect(&mainWindow, &MainWindow::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    mainWindow.showMaximized();
     return app.exec();
 }

@@ -1,6 +1,6 @@
 #include "document/Cp1250.h"
 
-#include "document/Failure.h"
+#include "core/Failure.h"
 #include "document/TextScan.h"
 
 #include <array>

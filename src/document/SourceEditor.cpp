@@ -1,7 +1,7 @@
 #include "document/SourceEditor.h"
 
 #include "document/Cp1250.h"
-#include "document/Failure.h"
+#include "core/Failure.h"
 #include "document/LargeBuffer.h"
 #include "document/LineEnds.h"
 #include "document/Search.h"

@@ -1,6 +1,6 @@
 #include "ftp/FtpClient.h"
 
-#include "document/Failure.h"
+#include "core/Failure.h"
 #include "ftp/FtpPath.h"
 
 #include <QCollator>

@@ -1,7 +1,7 @@
 #include "ftp/FtpPanel.h"
 
-#include "app/LocalLists.h"
-#include "document/Failure.h"
+#include "controls/LocalLists.h"
+#include "core/Failure.h"
 #include "ftp/FtpPath.h"
 
 #include <QButtonGroup>

@@ -1,5 +1,6 @@
 #include "generators/PageWizard.h"
 
+#include "core/Dialogs.h"
 #include "document/SourceEditor.h"
 #include "generators/PageMarkup.h"
 
@@ -8,8 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-
-PageWizard *Form4 = nullptr;
 
 namespace {
 
@@ -23,8 +22,8 @@ QLabel *note(QWidget *parent, const QString &text, QRect geometry)
 
 } // namespace
 
-PageWizard::PageWizard(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+PageWizard::PageWizard(SourceEditor &editor, const Guard &guard, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_editor(editor)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Kreator stron"));
@@ -41,9 +40,9 @@ PageWizard::PageWizard(QWidget *parent)
     heading->setFont(f);
     heading->setGeometry(8, 8, 377, 57);
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(0, 73, 393, 258);
+    auto *tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("PageControl1"));
+    tabs->setGeometry(0, 73, 393, 258);
 
     auto *welcome = new QWidget;
     welcome->setObjectName(QStringLiteral("TabSheet1"));
@@ -51,7 +50,7 @@ PageWizard::PageWizard(QWidget *parent)
          QStringLiteral("Witaj w kreatorze stron. Program ten przeprowadzi Cię przez proces po którym uzyskasz "
                         "gotową stronę. Przejdź do następnych zakładek aby zobaczyć ustawienia."),
          {16, 16, 355, 120});
-    PageControl1->addTab(welcome, QStringLiteral("Kreator stron"));
+    tabs->addTab(welcome, QStringLiteral("Kreator stron"));
 
     const auto fieldsTab = [&](const char *name, const QString &caption,
                                std::initializer_list<std::pair<QLineEdit **, std::pair<const char *, const char *>>> fields,
@@ -68,26 +67,26 @@ PageWizard::PageWizard(QWidget *parent)
             label->setBuddy(*edit);
             y += 28;
         }
-        PageControl1->addTab(tab, caption);
+        tabs->addTab(tab, caption);
         return tab;
     };
     QWidget *general = fieldsTab("TabSheet2", QStringLiteral("Ustawienia ogólne"),
-                                 {{&Edit1, {"Edit1", "Tytuł Twojej strony:"}},
-                                  {&Edit2, {"Edit2", "Autor strony:"}},
-                                  {&Edit3, {"Edit3", "E-mail autora strony:"}},
-                                  {&Edit4, {"Edit4", "Krótki opis strony:"}},
-                                  {&Edit5, {"Edit5", "Słowa kluczowe:"}},
-                                  {&Edit12, {"Edit12", "Generator strony:"}}},
+                                 {{&m_title, {"Edit1", "Tytuł Twojej strony:"}},
+                                  {&m_author, {"Edit2", "Autor strony:"}},
+                                  {&m_email, {"Edit3", "E-mail autora strony:"}},
+                                  {&m_description, {"Edit4", "Krótki opis strony:"}},
+                                  {&m_keywords, {"Edit5", "Słowa kluczowe:"}},
+                                  {&m_generator, {"Edit12", "Generator strony:"}}},
                                  8);
     note(general, QStringLiteral("Słowa kluczowe wpisuj po przecinku. np. sport, samochody, medycyna"), {8, 176, 370, 40});
 
     QWidget *look = fieldsTab("TabSheet3", QStringLiteral("Ustawienia wyglądu"),
-                              {{&Edit6, {"Edit6", "Kolor tła:"}},
-                               {&Edit7, {"Edit7", "Kolor linków:"}},
-                               {&Edit8, {"Edit8", "Odwiedzone linki:"}},
-                               {&Edit9, {"Edit9", "Aktywne linki:"}},
-                               {&Edit10, {"Edit10", "Tekst:"}},
-                               {&Edit11, {"Edit11", "Plik tła:"}}},
+                              {{&m_background, {"Edit6", "Kolor tła:"}},
+                               {&m_link, {"Edit7", "Kolor linków:"}},
+                               {&m_visitedLink, {"Edit8", "Odwiedzone linki:"}},
+                               {&m_activeLink, {"Edit9", "Aktywne linki:"}},
+                               {&m_text, {"Edit10", "Tekst:"}},
+                               {&m_backgroundImage, {"Edit11", "Plik tła:"}}},
                               56);
     auto *bevel = new QFrame(look);
     bevel->setFrameShape(QFrame::StyledPanel);
@@ -101,45 +100,42 @@ PageWizard::PageWizard(QWidget *parent)
          QStringLiteral("Jeżeli chcesz zakończyć działanie kreatora i utworzyć stronę kliknij na Zakończ, a jeżeli "
                         "chcesz anulować kliknij na Anuluj."),
          {16, 16, 355, 60});
-    Button1 = new QPushButton(QStringLiteral("Anuluj"), end);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(96, 96, 89, 28);
-    Button2 = new QPushButton(QStringLiteral("Zakończ"), end);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(200, 96, 89, 28);
-    for (QPushButton *b : {Button1, Button2})
+    auto *cancel = new QPushButton(QStringLiteral("Anuluj"), end);
+    cancel->setObjectName(QStringLiteral("Button1"));
+    cancel->setGeometry(96, 96, 89, 28);
+    auto *finishButton = new QPushButton(QStringLiteral("Zakończ"), end);
+    finishButton->setObjectName(QStringLiteral("Button2"));
+    finishButton->setGeometry(200, 96, 89, 28);
+    for (QPushButton *b : {cancel, finishButton})
         b->setAutoDefault(false);
     auto *rule = new QFrame(end);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
     rule->setGeometry(16, 150, 355, 2);
     note(end, QStringLiteral("Programmed by Velmora Soft"), {16, 160, 355, 20});
-    PageControl1->addTab(end, QStringLiteral("Koniec"));
+    tabs->addTab(end, QStringLiteral("Koniec"));
 
-    connect(Button1, &QPushButton::clicked, this, &QDialog::hide);
-    connect(Button2, &QPushButton::clicked, this, &PageWizard::Button2Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
+    connect(finishButton, &QPushButton::clicked, this, [this, &guard] { guard.run([this] { finish(); }); });
 }
 
-void PageWizard::Button2Click()
+void PageWizard::finish()
 {
     PageMarkup::Fields f;
-    f.title = Edit1->text();
-    f.author = Edit2->text();
-    f.email = Edit3->text();
-    f.description = Edit4->text();
-    f.keywords = Edit5->text();
-    f.generator = Edit12->text();
-    f.background = Edit6->text();
-    f.link = Edit7->text();
-    f.visitedLink = Edit8->text();
-    f.activeLink = Edit9->text();
-    f.text = Edit10->text();
-    f.backgroundImage = Edit11->text();
-    const QStringList lines = PageMarkup::page(f);
-    if (m_editor) {
-        m_editor->clearAll();
-        for (const QString &line : lines)
-            m_editor->appendLine(line);
-    }
+    f.title = m_title->text();
+    f.author = m_author->text();
+    f.email = m_email->text();
+    f.description = m_description->text();
+    f.keywords = m_keywords->text();
+    f.generator = m_generator->text();
+    f.background = m_background->text();
+    f.link = m_link->text();
+    f.visitedLink = m_visitedLink->text();
+    f.activeLink = m_activeLink->text();
+    f.text = m_text->text();
+    f.backgroundImage = m_backgroundImage->text();
+    m_editor.clearAll();
+    for (const QString &line : PageMarkup::page(f))
+        m_editor.appendLine(line);
     hide();
 }

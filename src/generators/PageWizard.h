@@ -2,9 +2,8 @@
 
 #include <QDialog>
 
+class Guard;
 class QLineEdit;
-class QPushButton;
-class QTabWidget;
 class SourceEditor;
 
 // The page wizard: "Zakończ" replaces the document by a page built from the fields.
@@ -12,18 +11,13 @@ class PageWizard : public QDialog
 {
     Q_OBJECT
 public:
-    explicit PageWizard(QWidget *parent = nullptr);
+    PageWizard(SourceEditor &editor, const Guard &guard, QWidget *parent = nullptr);
 
-    QTabWidget *PageControl1;
-    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit12;
-    QLineEdit *Edit6, *Edit7, *Edit8, *Edit9, *Edit10, *Edit11;
-    QPushButton *Button1, *Button2;
-
-    void setEditor(SourceEditor *editor) { m_editor = editor; }
-    void Button2Click();
+    // Replaces the document by the page the fields describe and hides the wizard.
+    void finish();
 
 private:
-    SourceEditor *m_editor = nullptr;
+    SourceEditor &m_editor;
+    QLineEdit *m_title, *m_author, *m_email, *m_description, *m_keywords, *m_generator;
+    QLineEdit *m_background, *m_link, *m_visitedLink, *m_activeLink, *m_text, *m_backgroundImage;
 };
-
-extern PageWizard *Form4;

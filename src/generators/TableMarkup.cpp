@@ -1,6 +1,6 @@
 #include "generators/TableMarkup.h"
 
-#include "document/Failure.h"
+#include "core/Failure.h"
 
 #include <QStringList>
 #include <limits>

@@ -1,5 +1,6 @@
 #include "generators/TableWizard.h"
 
+#include "core/Dialogs.h"
 #include "generators/TableMarkup.h"
 #include "generators/TablePanel.h"
 
@@ -7,10 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TableWizard *Form3 = nullptr;
-
-TableWizard::TableWizard(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+TableWizard::TableWizard(TablePanel &target, const Guard &guard, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_target(target)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Kreator Tabel "));
@@ -18,10 +17,10 @@ TableWizard::TableWizard(QWidget *parent)
     setModal(false);
 
     const struct { QLineEdit **edit; const char *name, *label; int column, row; } fields[] = {
-        {&Edit1, "Edit1", "Ilość wierszy:", 0, 0}, {&Edit2, "Edit2", "Ilość kolumn:", 1, 0},
-        {&Edit3, "Edit3", "Wyrównanie:", 0, 1},    {&Edit4, "Edit4", "Wielkość komurki:", 1, 1},
-        {&Edit5, "Edit5", "Obramowanie:", 0, 2},   {&Edit6, "Edit6", "Odstęp:", 1, 2},
-        {&Edit7, "Edit7", "Kolor komurki:", 0, 3},
+        {&m_cellsPerRow, "Edit1", "Ilość wierszy:", 0, 0}, {&m_rows, "Edit2", "Ilość kolumn:", 1, 0},
+        {&m_align, "Edit3", "Wyrównanie:", 0, 1},          {&m_border, "Edit4", "Wielkość komurki:", 1, 1},
+        {&m_padding, "Edit5", "Obramowanie:", 0, 2},       {&m_spacing, "Edit6", "Odstęp:", 1, 2},
+        {&m_borderColour, "Edit7", "Kolor komurki:", 0, 3},
     };
     for (const auto &f : fields) {
         const int x = 16 + f.column * 232;
@@ -33,24 +32,23 @@ TableWizard::TableWizard(QWidget *parent)
         (*f.edit)->setGeometry(x + 100, y, 105, 21);
         label->setBuddy(*f.edit);
     }
-    Button1 = new QPushButton(QStringLiteral("Utwórz"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(244, 160, 201, 41);
-    Button1->setAutoDefault(false);
+    auto *createButton = new QPushButton(QStringLiteral("Utwórz"), this);
+    createButton->setObjectName(QStringLiteral("Button1"));
+    createButton->setGeometry(244, 160, 201, 41);
+    createButton->setAutoDefault(false);
+    connect(createButton, &QPushButton::clicked, this, [this, &guard] { guard.run([this] { create(); }); });
 }
 
-void TableWizard::Button1Click()
+void TableWizard::create()
 {
     TableMarkup::Request request;
-    request.cellsPerRow = TableMarkup::toInteger(Edit1->text());
-    request.rows = TableMarkup::toInteger(Edit2->text());
-    request.align = Edit3->text();
-    request.border = TableMarkup::toInteger(Edit4->text());
-    request.cellPadding = TableMarkup::toInteger(Edit5->text());
-    request.cellSpacing = TableMarkup::toInteger(Edit6->text());
-    request.borderColour = Edit7->text();
-    const QByteArray table = TableMarkup::generateUtf8(request);
-    if (m_target)
-        m_target->appendLines(table);
+    request.cellsPerRow = TableMarkup::toInteger(m_cellsPerRow->text());
+    request.rows = TableMarkup::toInteger(m_rows->text());
+    request.align = m_align->text();
+    request.border = TableMarkup::toInteger(m_border->text());
+    request.cellPadding = TableMarkup::toInteger(m_padding->text());
+    request.cellSpacing = TableMarkup::toInteger(m_spacing->text());
+    request.borderColour = m_borderColour->text();
+    m_target.appendLines(TableMarkup::generateUtf8(request));
     hide();
 }

@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
+class Guard;
 class QLineEdit;
-class QPushButton;
 class TablePanel;
 
 // The table wizard: the table's size and attributes; "Utwórz" appends it to the table panel.
@@ -11,17 +11,13 @@ class TableWizard : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TableWizard(QWidget *parent = nullptr);
+    TableWizard(TablePanel &target, const Guard &guard, QWidget *parent = nullptr);
 
-    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7;
-    QPushButton *Button1;
-
-    // The box the tables go to.
-    void setTarget(TablePanel *panel) { m_target = panel; }
-    void Button1Click(); // throws Failure for a bad number; nothing appended then
+    // Builds the table from the fields and appends it; throws Failure for a bad number, and
+    // nothing is appended then.
+    void create();
 
 private:
-    TablePanel *m_target = nullptr;
+    TablePanel &m_target;
+    QLineEdit *m_cellsPerRow, *m_rows, *m_align, *m_border, *m_padding, *m_spacing, *m_borderColour;
 };
-
-extern TableWizard *Form3;

@@ -1,7 +1,9 @@
 #include "generators/TemplatesWindow.h"
 
+#include "controls/Colors.h"
 #include "controls/FreeButton.h"
-#include "document/Failure.h"
+#include "core/Dialogs.h"
+#include "core/Failure.h"
 #include "document/SourceEditor.h"
 #include "generators/Templates.h"
 
@@ -11,10 +13,8 @@
 #include <QFrame>
 #include <QLabel>
 
-TemplatesWindow *Form6 = nullptr;
-
-TemplatesWindow::TemplatesWindow(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+TemplatesWindow::TemplatesWindow(SourceEditor &editor, const Guard &guard, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_editor(editor)
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Tarnwick - Szablony"));
@@ -44,18 +44,11 @@ TemplatesWindow::TemplatesWindow(QWidget *parent)
         auto *b = new FreeButton(body);
         b->setObjectName(QLatin1String(entries[i].button));
         b->setGeometry(lefts[i], 16, 121, 41);
-        b->setDrawColor(9981440);
-        b->setBackColor(i == 0 ? 0xC0C0C0 : 14215660);
-        b->setCaptionFont(captionFont, 0xFFFFFF);
+        b->setDrawColor(Colors::kDeepBlue);
+        b->setBackColor(i == 0 ? Colors::kSilver : Colors::kButtonFace);
+        b->setCaptionFont(captionFont, Colors::kWhite);
         b->setCaption(entries[i].caption);
-        connect(b, &FreeButton::onClick, this, [this, i] {
-            try {
-                loadTemplate(i);
-            } catch (const Failure &f) {
-                emit templateFailed(f.message());
-            }
-        });
-        buttons.append(b);
+        connect(b, &FreeButton::onClick, this, [this, &guard, i] { guard.run([this, i] { loadTemplate(i); }); });
     }
     auto *rule = new QFrame(body);
     rule->setFrameShape(QFrame::HLine);
@@ -101,7 +94,7 @@ void TemplatesWindow::loadTemplate(int index)
         throw Failure(QStringLiteral("Cannot open file \"%1\". %2")
                           .arg(Templates::relativePath(entry.file), QStringLiteral("No such file or directory")));
     try {
-        m_editor->loadFromFile(path);
+        m_editor.loadFromFile(path);
     } catch (const Failure &) {
         QFile probe(path);
         probe.open(QIODevice::ReadOnly);

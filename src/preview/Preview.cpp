@@ -1,7 +1,7 @@
-#include "document/Preview.h"
+#include "preview/Preview.h"
 
-#include "document/Failure.h"
-#include "document/PreviewView.h"
+#include "core/Failure.h"
+#include "preview/PreviewView.h"
 #include "document/SourceEditor.h"
 
 #include <QCoreApplication>

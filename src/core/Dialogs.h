@@ -5,8 +5,6 @@
 #include <functional>
 #include <optional>
 
-class QWidget;
-
 // Every modal question of the program goes through this seam, so tests can answer it.
 class Dialogs
 {
@@ -32,20 +30,16 @@ public:
     virtual void showMessage(const QString &message) = 0; // caption "Tarnwick"
 };
 
-// The dialogs a user sees.
-class WidgetDialogs : public Dialogs
+// The one guard every command runs through: a failure the command throws becomes the error
+// box of the current dialogs, and no exception ever crosses the event loop.
+class Guard
 {
 public:
-    explicit WidgetDialogs(QWidget *parent) : m_parent(parent) {}
-    std::optional<QString> openFileName() override;
-    std::optional<SaveChoice> saveFileName(const SaveState &state) override;
-    Answer askSaveChanges() override;
-    void showError(const QString &message) override;
-    void showMessage(const QString &message) override;
+    explicit Guard(Dialogs *dialogs = nullptr) : m_dialogs(dialogs) {}
+    void setDialogs(Dialogs *dialogs) { m_dialogs = dialogs; }
+    Dialogs &dialogs() const;
+    void run(const std::function<void()> &command) const;
 
 private:
-    QWidget *m_parent;
+    Dialogs *m_dialogs;
 };
-
-// Runs a command; a failure becomes the error box and never crosses the event loop.
-void runGuarded(Dialogs &dialogs, const std::function<void()> &command);

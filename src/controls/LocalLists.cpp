@@ -1,4 +1,4 @@
-#include "app/LocalLists.h"
+#include "controls/LocalLists.h"
 
 #include <QDir>
 #include <QFileInfo>

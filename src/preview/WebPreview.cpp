@@ -1,6 +1,6 @@
 // The web-engine preview: a plug-in, so that only the first preview loads the browser engine.
-#include "document/Failure.h"
-#include "document/PreviewView.h"
+#include "core/Failure.h"
+#include "preview/PreviewView.h"
 
 #include <QObject>
 #include <QUrl>

@@ -1,6 +1,4 @@
-#include "app/Dialogs.h"
-
-#include "document/Failure.h"
+#include "app/WidgetDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -73,17 +71,4 @@ void WidgetDialogs::showMessage(const QString &message)
 {
     QMessageBox box(QMessageBox::NoIcon, kTitle, message, QMessageBox::Ok, m_parent);
     box.exec();
-}
-
-void runGuarded(Dialogs &dialogs, const std::function<void()> &command)
-{
-    try {
-        command();
-    } catch (const Failure &f) {
-        dialogs.showError(f.message());
-    } catch (const std::bad_alloc &) {
-        dialogs.showError(QStringLiteral("Out of memory"));
-    } catch (const std::exception &e) {
-        dialogs.showError(QString::fromLocal8Bit(e.what()));
-    }
 }
