@@ -4,22 +4,12 @@
 #include "app/KeyDispatcher.h"
 #include "controls/BarPopupMenu.h"
 #include "controls/Colors.h"
+#include "core/Named.h"
 
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
-
-namespace {
-
-template <typename W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
 
 CommandBars::CommandBars(QMainWindow &window, KeyDispatcher &keys, Execute execute)
     : m_window(window), m_keys(keys), m_execute(std::move(execute))

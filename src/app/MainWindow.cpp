@@ -4,6 +4,7 @@
 #include "app/CommandBars.h"
 #include "app/KeyDispatcher.h"
 #include "core/Dialogs.h"
+#include "core/Named.h"
 #include "document/DocumentCommands.h"
 #include "document/DocumentRules.h"
 #include "document/FilePanel.h"
@@ -55,13 +56,6 @@ QFont editorFont()
     else
         f.setFamily(QFontInfo(f).family());
     return f;
-}
-
-template <typename W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
 }
 
 } // namespace
@@ -309,21 +303,12 @@ void MainWindow::setStatus()
         m_statusText->setText(kStatusText);
 }
 
-void MainWindow::changeEvent(QEvent *event)
+bool MainWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    // Activation, a click on the window's own surface and a mouse move over it restore the text.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::ActivationChange && isActiveWindow()) || type == QEvent::MouseButtonPress
+        || type == QEvent::MouseMove)
         setStatus();
-    QMainWindow::changeEvent(event);
-}
-
-void MainWindow::mousePressEvent(QMouseEvent *event)
-{
-    setStatus();
-    QMainWindow::mousePressEvent(event);
-}
-
-void MainWindow::mouseMoveEvent(QMouseEvent *event)
-{
-    setStatus();
-    QMainWindow::mouseMoveEvent(event);
+    return QMainWindow::event(event);
 }

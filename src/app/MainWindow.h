@@ -53,17 +53,12 @@ public:
     // Runs a command through the one guard that turns a failure into the error box.
     void run(const std::function<void()> &command) const;
 
-    static const QString kStatusText;
-    static const QString kCaption;
-
 signals:
     void programEnded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void buildPanels();
@@ -76,6 +71,9 @@ private:
     void applyMarkup(const QString &control);
     void showWindow(QDialog *window, bool modal);
     void setStatus();
+
+    static const QString kStatusText;
+    static const QString kCaption;
 
     const Guard &m_guard;
     SourceEditor *m_editor;

@@ -46,7 +46,6 @@ DirectoryListBox::DirectoryListBox(QWidget *parent)
 void DirectoryListBox::setDirectory(const QString &path)
 {
     const QString dir = QDir(path).absolutePath();
-    m_directory = dir;
     clear();
 
     QStringList chain;

@@ -25,7 +25,6 @@ class DirectoryListBox : public QListWidget
     Q_OBJECT
 public:
     explicit DirectoryListBox(QWidget *parent = nullptr);
-    QString directory() const { return m_directory; }
     void setDirectory(const QString &path);
 
 signals:
@@ -36,7 +35,6 @@ protected:
 
 private:
     void openItem(QListWidgetItem *item);
-    QString m_directory;
 };
 
 // The plain files of a folder that match a mask, sorted by name. Filling it makes its folder
@@ -46,7 +44,6 @@ class FileListBox : public QListWidget
     Q_OBJECT
 public:
     explicit FileListBox(QWidget *parent = nullptr);
-    QString directory() const { return m_directory; }
     void setDirectory(const QString &path);
     void setMask(const QString &mask);
     // The selected file's full path, or empty when none is selected.

@@ -2,19 +2,19 @@
 
 #include "controls/LocalLists.h"
 #include "core/Dialogs.h"
+#include "core/Named.h"
 
 #include <QComboBox>
 #include <QDir>
 
 namespace {
 
+// The lists have no label: assistive technologies read their design names.
 template <typename W>
-W *named(W *widget, const char *name)
+W *unlabelled(W *widget, const char *name)
 {
-    widget->setObjectName(QLatin1String(name));
-    // The lists have no label: assistive technologies read their design names.
     widget->setAccessibleName(QLatin1String(name));
-    return widget;
+    return named(widget, name);
 }
 
 } // namespace
@@ -22,10 +22,10 @@ W *named(W *widget, const char *name)
 FilePanel::FilePanel(const Guard &guard, QWidget *parent)
     : QWidget(parent)
     , m_guard(guard)
-    , m_filter(named(new QComboBox(this), "FilterComboBox1"))
-    , m_drives(named(new DriveComboBox(this), "DriveComboBox1"))
-    , m_directories(named(new DirectoryListBox(this), "DirectoryListBox1"))
-    , m_files(named(new FileListBox(this), "FileListBox1"))
+    , m_filter(unlabelled(new QComboBox(this), "FilterComboBox1"))
+    , m_drives(unlabelled(new DriveComboBox(this), "DriveComboBox1"))
+    , m_directories(unlabelled(new DirectoryListBox(this), "DirectoryListBox1"))
+    , m_files(unlabelled(new FileListBox(this), "FileListBox1"))
 {
     setObjectName(QStringLiteral("Panel2"));
     setFixedWidth(161);

@@ -1,5 +1,6 @@
 #include "generators/PageWizard.h"
 
+#include "controls/DialogFrame.h"
 #include "core/Dialogs.h"
 #include "document/SourceEditor.h"
 #include "generators/PageMarkup.h"
@@ -25,20 +26,12 @@ QLabel *note(QWidget *parent, const QString &text, QRect geometry)
 PageWizard::PageWizard(SourceEditor &editor, const Guard &guard, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_editor(editor)
 {
-    setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Kreator stron"));
-    setFixedSize(393, 331);
-    setModal(false);
+    DialogFrame::setUp(*this, "Form4", QStringLiteral("Kreator stron"), {393, 331}, false);
 
-    auto *top = new QWidget(this);
-    top->setObjectName(QStringLiteral("Panel1"));
-    top->setGeometry(0, 0, 393, 73);
-    auto *heading = new QLabel(QStringLiteral("Kreator stron"), top);
-    QFont f(QStringLiteral("Arial Black"));
-    f.setPixelSize(32);
-    f.setWeight(QFont::Black);
-    heading->setFont(f);
-    heading->setGeometry(8, 8, 377, 57);
+    QFont headingFont(QStringLiteral("Arial Black"));
+    headingFont.setPixelSize(32);
+    headingFont.setWeight(QFont::Black);
+    DialogFrame::heading(*this, 73, QStringLiteral("Kreator stron"), headingFont, {8, 8, 377, 57});
 
     auto *tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("PageControl1"));

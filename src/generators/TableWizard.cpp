@@ -1,5 +1,6 @@
 #include "generators/TableWizard.h"
 
+#include "controls/DialogFrame.h"
 #include "core/Dialogs.h"
 #include "generators/TableMarkup.h"
 #include "generators/TablePanel.h"
@@ -11,10 +12,7 @@
 TableWizard::TableWizard(TablePanel &target, const Guard &guard, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_target(target)
 {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Kreator Tabel "));
-    setFixedSize(460, 227);
-    setModal(false);
+    DialogFrame::setUp(*this, "Form3", QStringLiteral("Kreator Tabel "), {460, 227}, false);
 
     const struct { QLineEdit **edit; const char *name, *label; int column, row; } fields[] = {
         {&m_cellsPerRow, "Edit1", "Ilość wierszy:", 0, 0}, {&m_rows, "Edit2", "Ilość kolumn:", 1, 0},

@@ -1,6 +1,7 @@
 #include "generators/TemplatesWindow.h"
 
 #include "controls/Colors.h"
+#include "controls/DialogFrame.h"
 #include "controls/FreeButton.h"
 #include "core/Dialogs.h"
 #include "core/Failure.h"
@@ -16,22 +17,14 @@
 TemplatesWindow::TemplatesWindow(SourceEditor &editor, const Guard &guard, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_editor(editor)
 {
-    setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("Tarnwick - Szablony"));
-    setFixedSize(807, 182);
-    setModal(true);
+    DialogFrame::setUp(*this, "Form6", QStringLiteral("Tarnwick - Szablony"), {807, 182}, true);
 
-    auto *top = new QWidget(this);
-    top->setObjectName(QStringLiteral("Panel1"));
-    top->setGeometry(0, 0, 807, 65);
-    auto *heading = new QLabel(QStringLiteral("GOTOWE SZABLONY STRON"), top);
     QFont headingFont(QStringLiteral("MS Sans Serif"));
     headingFont.setStyleHint(QFont::SansSerif);
     headingFont.setPixelSize(19);
     headingFont.setBold(true);
-    heading->setFont(headingFont);
-    heading->setGeometry(0, 0, 807, 65);
-    heading->setAlignment(Qt::AlignCenter);
+    DialogFrame::heading(*this, 65, QStringLiteral("GOTOWE SZABLONY STRON"), headingFont, {0, 0, 807, 65})
+        ->setAlignment(Qt::AlignCenter);
 
     auto *body = new QWidget(this);
     body->setObjectName(QStringLiteral("Panel2"));

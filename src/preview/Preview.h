@@ -27,7 +27,6 @@ public:
     void refresh();
 
     bool hasView() const { return m_view != nullptr; }
-    PreviewView *view() const { return m_view; }
 
 private:
     PreviewView &ensureView();

@@ -16,8 +16,6 @@ public:
     {
         m_view->setObjectName(QStringLiteral("WebBrowser1"));
         m_view->setAccessibleName(QStringLiteral("Podgląd"));
-        QObject::connect(m_view, &QWebEngineView::loadStarted, m_view, [this] { m_loading = true; });
-        QObject::connect(m_view, &QWebEngineView::loadFinished, m_view, [this] { m_loading = false; });
     }
 
     QWidget *widget() override { return m_view; }
@@ -53,7 +51,6 @@ public:
 
 private:
     QWebEngineView *m_view;
-    bool m_loading = false;
     bool m_navigated = false;
 };
 

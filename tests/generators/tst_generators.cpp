@@ -4,6 +4,16 @@
 
 #include <QTest>
 
+namespace {
+
+// The table as the panel shows it.
+QString generated(const TableMarkup::Request &request)
+{
+    return QString::fromUtf8(TableMarkup::generateUtf8(request));
+}
+
+} // namespace
+
 class TestGenerators : public QObject
 {
     Q_OBJECT
@@ -70,9 +80,8 @@ void TestGenerators::tableExampleHasThirteenLines()
     request.cellPadding = 2;
     request.cellSpacing = 0;
     request.borderColour = "#000000";
-    const QStringList lines = TableMarkup::generate(request).split('\n');
+    const QStringList lines = generated(request).split('\n');
     QCOMPARE(lines.size(), 13);
-    QCOMPARE(TableMarkup::lineCount(request), 13);
     QCOMPARE(lines.first(), QStringLiteral("<TABLE ALIGN=CENTER BORDER=1 CELLPADDING=2 CELLSPACING=0 BORDERCOLOR=#000000>"));
     const QString cell = QStringLiteral("<TD>Tutaj wpisz zawartość komurki</TD>");
     QCOMPARE(lines.mid(1, 5), QStringList({"<TR>", cell, cell, cell, "</TR>"}));
@@ -100,7 +109,7 @@ void TestGenerators::tableCounts()
     TableMarkup::Request request;
     request.rows = rows;
     request.cellsPerRow = cells;
-    const QStringList out = TableMarkup::generate(request).split('\n');
+    const QStringList out = generated(request).split('\n');
     QCOMPARE(out.size(), lines);
     QCOMPARE(out.count(QStringLiteral("<TR>")), qMax(0, rows));
 }
@@ -109,7 +118,7 @@ void TestGenerators::tableAttributesAreWrittenBack()
 {
     TableMarkup::Request request;
     request.border = -2;
-    const QString first = TableMarkup::generate(request).section('\n', 0, 0);
+    const QString first = generated(request).section('\n', 0, 0);
     // Empty text fields leave the blank straight after the equals sign.
     QCOMPARE(first, QStringLiteral("<TABLE ALIGN= BORDER=-2 CELLPADDING=0 CELLSPACING=0 BORDERCOLOR=>"));
 }
@@ -119,13 +128,13 @@ void TestGenerators::hugeTableIsRefused()
     TableMarkup::Request request;
     request.rows = 1000;
     request.cellsPerRow = 1000;
-    QCOMPARE(TableMarkup::generate(request).count('\n') + 1, 1002003);
+    QCOMPARE(generated(request).count('\n') + 1, 1002003);
     request.rows = 100000;
     request.cellsPerRow = 100000;
-    QVERIFY_THROWS_EXCEPTION(Failure, TableMarkup::generate(request));
+    QVERIFY_THROWS_EXCEPTION(Failure, generated(request));
     request.rows = 1000001;
     request.cellsPerRow = 1;
-    QVERIFY_THROWS_EXCEPTION(Failure, TableMarkup::generate(request));
+    QVERIFY_THROWS_EXCEPTION(Failure, generated(request));
 }
 
 void TestGenerators::pageWithEmptyFields()
