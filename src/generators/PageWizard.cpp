@@ -21,6 +21,25 @@ QLabel *note(QWidget *parent, const QString &text, QRect geometry)
     return l;
 }
 
+// A tab of labelled entry fields, one every 28 pixels from `firstY` down.
+using Field = std::pair<QLineEdit **, std::pair<const char *, const char *>>; // member, {name, label}
+QWidget *fieldsTab(const char *name, std::initializer_list<Field> fields, int firstY)
+{
+    auto *tab = new QWidget;
+    tab->setObjectName(QLatin1String(name));
+    int y = firstY;
+    for (const auto &[edit, info] : fields) {
+        auto *label = new QLabel(QString::fromUtf8(info.second), tab);
+        label->setGeometry(8, y + 3, 140, 17);
+        *edit = new QLineEdit(tab);
+        (*edit)->setObjectName(QLatin1String(info.first));
+        (*edit)->setGeometry(150, y, 150, 21);
+        label->setBuddy(*edit);
+        y += 28;
+    }
+    return tab;
+}
+
 } // namespace
 
 PageWizard::PageWizard(SourceEditor &editor, const Guard &guard, QWidget *parent)
@@ -45,25 +64,7 @@ PageWizard::PageWizard(SourceEditor &editor, const Guard &guard, QWidget *parent
          {16, 16, 355, 120});
     tabs->addTab(welcome, QStringLiteral("Kreator stron"));
 
-    const auto fieldsTab = [&](const char *name, const QString &caption,
-                               std::initializer_list<std::pair<QLineEdit **, std::pair<const char *, const char *>>> fields,
-                               int firstY) {
-        auto *tab = new QWidget;
-        tab->setObjectName(QLatin1String(name));
-        int y = firstY;
-        for (const auto &[edit, info] : fields) {
-            auto *label = new QLabel(QString::fromUtf8(info.second), tab);
-            label->setGeometry(8, y + 3, 140, 17);
-            *edit = new QLineEdit(tab);
-            (*edit)->setObjectName(QLatin1String(info.first));
-            (*edit)->setGeometry(150, y, 150, 21);
-            label->setBuddy(*edit);
-            y += 28;
-        }
-        tabs->addTab(tab, caption);
-        return tab;
-    };
-    QWidget *general = fieldsTab("TabSheet2", QStringLiteral("Ustawienia ogólne"),
+    QWidget *general = fieldsTab("TabSheet2",
                                  {{&m_title, {"Edit1", "Tytuł Twojej strony:"}},
                                   {&m_author, {"Edit2", "Autor strony:"}},
                                   {&m_email, {"Edit3", "E-mail autora strony:"}},
@@ -71,9 +72,10 @@ PageWizard::PageWizard(SourceEditor &editor, const Guard &guard, QWidget *parent
                                   {&m_keywords, {"Edit5", "Słowa kluczowe:"}},
                                   {&m_generator, {"Edit12", "Generator strony:"}}},
                                  8);
+    tabs->addTab(general, QStringLiteral("Ustawienia ogólne"));
     note(general, QStringLiteral("Słowa kluczowe wpisuj po przecinku. np. sport, samochody, medycyna"), {8, 176, 370, 40});
 
-    QWidget *look = fieldsTab("TabSheet3", QStringLiteral("Ustawienia wyglądu"),
+    QWidget *look = fieldsTab("TabSheet3",
                               {{&m_background, {"Edit6", "Kolor tła:"}},
                                {&m_link, {"Edit7", "Kolor linków:"}},
                                {&m_visitedLink, {"Edit8", "Odwiedzone linki:"}},
@@ -81,12 +83,18 @@ PageWizard::PageWizard(SourceEditor &editor, const Guard &guard, QWidget *parent
                                {&m_text, {"Edit10", "Tekst:"}},
                                {&m_backgroundImage, {"Edit11", "Plik tła:"}}},
                               56);
+    tabs->addTab(look, QStringLiteral("Ustawienia wyglądu"));
     auto *bevel = new QFrame(look);
     bevel->setFrameShape(QFrame::StyledPanel);
     bevel->setFrameShadow(QFrame::Sunken);
     bevel->setGeometry(150, 4, 228, 44);
     note(bevel, QStringLiteral("Wszystkie wartości kolorów podawaj w formacie HTML, np. #FFFFFF"), {6, 2, 216, 40});
 
+    tabs->addTab(endTab(guard), QStringLiteral("Koniec"));
+}
+
+QWidget *PageWizard::endTab(const Guard &guard)
+{
     auto *end = new QWidget;
     end->setObjectName(QStringLiteral("TabSheet4"));
     note(end,
@@ -106,10 +114,10 @@ PageWizard::PageWizard(SourceEditor &editor, const Guard &guard, QWidget *parent
     rule->setFrameShadow(QFrame::Sunken);
     rule->setGeometry(16, 150, 355, 2);
     note(end, QStringLiteral("Programmed by Velmora Soft"), {16, 160, 355, 20});
-    tabs->addTab(end, QStringLiteral("Koniec"));
 
     connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
     connect(finishButton, &QPushButton::clicked, this, [this, &guard] { guard.run([this] { finish(); }); });
+    return end;
 }
 
 void PageWizard::finish()

@@ -17,6 +17,8 @@ public:
     void finish();
 
 private:
+    QWidget *endTab(const Guard &guard);
+
     SourceEditor &m_editor;
     QLineEdit *m_title, *m_author, *m_email, *m_description, *m_keywords, *m_generator;
     QLineEdit *m_background, *m_link, *m_visitedLink, *m_activeLink, *m_text, *m_backgroundImage;
