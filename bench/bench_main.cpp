@@ -186,7 +186,7 @@ void BM_TableBaselineSetPlainText(benchmark::State &state)
 {
     TableMarkup::Request request;
     request.rows = request.cellsPerRow = int(state.range(0));
-    const QString text = TableMarkup::generate(request);
+    const QString text = QString::fromUtf8(TableMarkup::generateUtf8(request));
     for (auto _ : state) {
         QPlainTextEdit edit;
         edit.setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -1,5 +1,5 @@
 // Uploads or downloads one file through FtpClient: ftp_transfer up|down PORT LOCAL REMOTE.
-#include "document/Failure.h"
+#include "core/Failure.h"
 #include "ftp/FtpClient.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,8 @@
 // Switching to the preview of a 1 MB document once the engine runs, against the same web view
 // loading the same file directly (the baseline), in one run.
-#include "app/Unit1.h"
-#include "document/Preview.h"
+#include "app/AppWindows.h"
+#include "app/MainWindow.h"
+#include "preview/Preview.h"
 #include "document/SourceEditor.h"
 
 #include <QApplication>
@@ -23,18 +24,19 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     Preview::setFilePath(dir.filePath(QStringLiteral("TarnwickView.html")));
 
-    TForm1 form;
+    AppWindows windows;
+    MainWindow &form = windows.main();
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;
-    form.s->clearAll();
-    form.s->appendLine(QStringLiteral("<HTML><BODY>"));
-    for (int i = 0; form.s->length() < 1024 * 1024; ++i)
-        form.s->appendLine(QStringLiteral("<P>Akapit %1: <B>Zażółć</B> gęślą jaźń, <A HREF=\"#a%1\">odnośnik</A>.</P>").arg(i));
-    form.s->appendLine(QStringLiteral("</BODY></HTML>"));
+    form.editor()->clearAll();
+    form.editor()->appendLine(QStringLiteral("<HTML><BODY>"));
+    for (int i = 0; form.editor()->length() < 1024 * 1024; ++i)
+        form.editor()->appendLine(QStringLiteral("<P>Akapit %1: <B>Zażółć</B> gęślą jaźń, <A HREF=\"#a%1\">odnośnik</A>.</P>").arg(i));
+    form.editor()->appendLine(QStringLiteral("</BODY></HTML>"));
 
     // The first switch starts the engine; it is not what is measured.
-    form.TabbedNotebook1->setCurrentIndex(1);
+    form.notebook()->setCurrentIndex(1);
     auto *view = form.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"));
     QSignalSpy first(view, &QWebEngineView::loadFinished);
     first.wait(60000);
@@ -49,13 +51,13 @@ int main(int argc, char *argv[])
     };
     std::vector<double> ours, baseline, hidden, syncPart;
     for (int i = 0; i < 5; ++i) {
-        form.TabbedNotebook1->setCurrentIndex(0);
+        form.notebook()->setCurrentIndex(0);
         QSignalSpy settle(view, &QWebEngineView::loadFinished);
         settle.wait(60000);
         ours.push_back(timeLoad([&] {
             QElapsedTimer sync;
             sync.start();
-            form.TabbedNotebook1->setCurrentIndex(1);
+            form.notebook()->setCurrentIndex(1);
             syncPart.push_back(double(sync.elapsed()));
         }));
         baseline.push_back(timeLoad([&] { view->load(QUrl::fromLocalFile(Preview::filePath())); }));

@@ -3,12 +3,11 @@
 namespace Commands {
 namespace {
 
-constexpr int kCtrl = 16384;
 QString q(const char *utf8) { return QString::fromUtf8(utf8); }
 
-MenuEntry sep(int level) { return {level, nullptr, QStringLiteral("-"), 0, Id::None}; }
-MenuEntry sub(int level, const char *name, const char *caption) { return {level, name, q(caption), 0, Id::Submenu}; }
-MenuEntry mk(int level, const char *name, const char *caption) { return {level, name, q(caption), 0, Id::Markup}; }
+MenuEntry sep(int level) { return {level, nullptr, QStringLiteral("-"), kNoKey, Id::None}; }
+MenuEntry sub(int level, const char *name, const char *caption) { return {level, name, q(caption), kNoKey, Id::Submenu}; }
+MenuEntry mk(int level, const char *name, const char *caption) { return {level, name, q(caption), kNoKey, Id::Markup}; }
 
 } // namespace
 
@@ -16,47 +15,47 @@ const std::vector<MenuEntry> &mainMenu()
 {
     static const std::vector<MenuEntry> menu = {
         sub(0, "PlikMenu", "&Plik"),
-        {1, "Plik1", q("&Nowy"), kCtrl + 'N', Id::New, "document-new"},
-        {1, "Szablony1", q("Szablony"), 0, Id::Templates, "templates"},
-        {1, "Otwrz1", q("&Otwórz"), kCtrl + 'O', Id::Open, "document-open"},
-        {1, "Zapisz1", q("&Zapisz"), kCtrl + 'Z', Id::Save, "document-save"},
+        {1, "Plik1", q("&Nowy"), Qt::CTRL | Qt::Key_N, Id::New, "document-new"},
+        {1, "Szablony1", q("Szablony"), kNoKey, Id::Templates, "templates"},
+        {1, "Otwrz1", q("&Otwórz"), Qt::CTRL | Qt::Key_O, Id::Open, "document-open"},
+        {1, "Zapisz1", q("&Zapisz"), Qt::CTRL | Qt::Key_Z, Id::Save, "document-save"},
         sep(1),
-        {1, "Kreatorstrony1", q("Kreator strony"), 0, Id::PageWizard, "wizard"},
+        {1, "Kreatorstrony1", q("Kreator strony"), kNoKey, Id::PageWizard, "wizard"},
         sep(1),
-        {1, "Szukaj1", q("Szukaj"), 0, Id::Find, "edit-find"},
+        {1, "Szukaj1", q("Szukaj"), kNoKey, Id::Find, "edit-find"},
         sep(1),
-        {1, "Drukuj1", q("Drukuj"), 0, Id::None, "document-print", false},
+        {1, "Drukuj1", q("Drukuj"), kNoKey, Id::None, "document-print", false},
         sep(1),
-        {1, "Zaknij1", q("Z&amknij"), kCtrl + 'X', Id::Close, "application-exit"},
+        {1, "Zaknij1", q("Z&amknij"), Qt::CTRL | Qt::Key_X, Id::Close, "application-exit"},
 
         sub(0, "Edycja1", "&Edycja"),
-        {1, "Cofnij1", q("&Cofnij"), 0, Id::Undo, "edit-undo"},
-        {1, "Ponw1", q("&Ponów"), 0, Id::Redo, "edit-redo"},
+        {1, "Cofnij1", q("&Cofnij"), kNoKey, Id::Undo, "edit-undo"},
+        {1, "Ponw1", q("&Ponów"), kNoKey, Id::Redo, "edit-redo"},
         sep(1),
-        {1, "Zaznaczwszystko1", q("&Zaznacz wszystko"), kCtrl + 'A', Id::SelectAll, "edit-select-all"},
+        {1, "Zaznaczwszystko1", q("&Zaznacz wszystko"), Qt::CTRL | Qt::Key_A, Id::SelectAll, "edit-select-all"},
         sep(1),
-        {1, "Kopiuj1", q("&Kopiuj"), kCtrl + 'C', Id::Copy, "edit-copy"},
-        {1, "Wklej1", q("W&klej"), kCtrl + 'V', Id::Paste, "edit-paste"},
-        {1, "Wytnij1", q("W&ytnij"), kCtrl + 'U', Id::Cut, "edit-cut"},
-        {1, "Usu1", q("&Usuń"), kCtrl + 'F', Id::Delete, "edit-delete"},
+        {1, "Kopiuj1", q("&Kopiuj"), Qt::CTRL | Qt::Key_C, Id::Copy, "edit-copy"},
+        {1, "Wklej1", q("W&klej"), Qt::CTRL | Qt::Key_V, Id::Paste, "edit-paste"},
+        {1, "Wytnij1", q("W&ytnij"), Qt::CTRL | Qt::Key_U, Id::Cut, "edit-cut"},
+        {1, "Usu1", q("&Usuń"), Qt::CTRL | Qt::Key_F, Id::Delete, "edit-delete"},
         sep(1),
         sub(1, "Zawijaniewierszy1", "Zawijanie wierszy"),
-        {2, "ak1", q("Tak"), 0, Id::WrapOn},
-        {2, "Nie1", q("Nie"), 0, Id::WrapOff},
+        {2, "ak1", q("Tak"), kNoKey, Id::WrapOn},
+        {2, "Nie1", q("Nie"), kNoKey, Id::WrapOff},
 
         sub(0, "Format1", "&Format"),
-        {1, "Pogrubienie1", q("Pogrubienie"), 0, Id::Markup, "format-text-bold"},
-        {1, "Kursywa1", q("Kursywa"), 0, Id::Markup, "format-text-italic"},
-        {1, "Podkrelenie1", q("Podkreślenie"), 0, Id::Markup, "format-text-underline"},
-        {1, "Zakrelenie1", q("Przekreślenie"), 0, Id::Markup, "format-text-strikethrough"},
+        {1, "Pogrubienie1", q("Pogrubienie"), kNoKey, Id::Markup, "format-text-bold"},
+        {1, "Kursywa1", q("Kursywa"), kNoKey, Id::Markup, "format-text-italic"},
+        {1, "Podkrelenie1", q("Podkreślenie"), kNoKey, Id::Markup, "format-text-underline"},
+        {1, "Zakrelenie1", q("Przekreślenie"), kNoKey, Id::Markup, "format-text-strikethrough"},
         sep(1),
         sub(1, "Wyrwnaj1", "Wyrównaj"),
-        {2, "Dolewej1", q("Do lewej"), 0, Id::Markup, "format-justify-left"},
-        {2, "Wyrodkuj1", q("Wyśrodkuj"), 0, Id::Markup, "format-justify-center"},
-        {2, "Doprawej1", q("Do prawej"), 0, Id::Markup, "format-justify-right"},
-        {2, "Justuj1", q("Justuj"), 0, Id::Markup, "format-justify-fill"},
+        {2, "Dolewej1", q("Do lewej"), kNoKey, Id::Markup, "format-justify-left"},
+        {2, "Wyrodkuj1", q("Wyśrodkuj"), kNoKey, Id::Markup, "format-justify-center"},
+        {2, "Doprawej1", q("Do prawej"), kNoKey, Id::Markup, "format-justify-right"},
+        {2, "Justuj1", q("Justuj"), kNoKey, Id::Markup, "format-justify-fill"},
         sep(2),
-        {2, "ZnacznikSPAN1", q("Znacznik <SPAN>"), 0, Id::None, nullptr, false},
+        {2, "ZnacznikSPAN1", q("Znacznik <SPAN>"), kNoKey, Id::None, nullptr, false},
         sep(1),
         mk(1, "Akapit1", "Akapit"),
         mk(1, "Nowywiersz1", "Nowy wiersz"),
@@ -87,12 +86,12 @@ const std::vector<MenuEntry> &mainMenu()
         mk(1, "AkronimACRONYM1", "Akronim <ACRONYM>"),
 
         sub(0, "Wstaw1", "&Wstaw"),
-        {1, "Link1", q("Link"), 0, Id::Markup, "insert-link"},
+        {1, "Link1", q("Link"), kNoKey, Id::Markup, "insert-link"},
         mk(1, "Spacja1", "Spacja"),
         sub(1, "Znakispecjalne1", "Znaki specjalne"),
         mk(2, "N7", "®"),
         mk(2, "N8", "©"),
-        {1, "Ob1", q("Obrazek"), 0, Id::Markup, "insert-image"},
+        {1, "Ob1", q("Obrazek"), kNoKey, Id::Markup, "insert-image"},
         mk(1, "Plikwideo1", "Plik wideo"),
         mk(1, "Liniapozioma1", "Linia pozioma"),
         sub(1, "ZnacznikiMETA1", "Znaczniki META"),
@@ -151,13 +150,13 @@ const std::vector<MenuEntry> &mainMenu()
         mk(2, "Prompt1", "Prompt"),
 
         sub(0, "Kolorowanieskadni1", "&Kolorowanie składni"),
-        {1, "HTML1", q("HTML"), 0, Id::HighlightHtml},
-        {1, "PHP1", q("PHP"), 0, Id::HighlightPhp},
-        {1, "CSS1", q("CSS"), 0, Id::HighlightCss},
-        {1, "XML1", q("XML"), 0, Id::HighlightXml},
+        {1, "HTML1", q("HTML"), kNoKey, Id::HighlightHtml},
+        {1, "PHP1", q("PHP"), kNoKey, Id::HighlightPhp},
+        {1, "CSS1", q("CSS"), kNoKey, Id::HighlightCss},
+        {1, "XML1", q("XML"), kNoKey, Id::HighlightXml},
 
         sub(0, "Pomoc1", "&Pomoc"),
-        {1, "Informacje1", q("&Informacje"), kCtrl + 'I', Id::About, "help-about"},
+        {1, "Informacje1", q("&Informacje"), Qt::CTRL | Qt::Key_I, Id::About, "help-about"},
     };
     return menu;
 }
@@ -165,15 +164,15 @@ const std::vector<MenuEntry> &mainMenu()
 const std::vector<MenuEntry> &editorMenu()
 {
     static const std::vector<MenuEntry> menu = {
-        {0, "Cofnij2", q("Cofnij"), 0, Id::Undo, "edit-undo"},
-        {0, "Ponw2", q("Ponów"), 0, Id::Redo, "edit-redo"},
+        {0, "Cofnij2", q("Cofnij"), kNoKey, Id::Undo, "edit-undo"},
+        {0, "Ponw2", q("Ponów"), kNoKey, Id::Redo, "edit-redo"},
         sep(0),
-        {0, "Kopiuj3", q("Kopiuj"), kCtrl + 'C', Id::Copy, "edit-copy"},
-        {0, "Wklej3", q("Wklej"), kCtrl + 'V', Id::Paste, "edit-paste"},
-        {0, "Wytnij3", q("Wytnij"), kCtrl + 'U', Id::Cut, "edit-cut"},
-        {0, "Usu3", q("Usuń"), kCtrl + 'F', Id::Delete, "edit-delete"},
+        {0, "Kopiuj3", q("Kopiuj"), Qt::CTRL | Qt::Key_C, Id::Copy, "edit-copy"},
+        {0, "Wklej3", q("Wklej"), Qt::CTRL | Qt::Key_V, Id::Paste, "edit-paste"},
+        {0, "Wytnij3", q("Wytnij"), Qt::CTRL | Qt::Key_U, Id::Cut, "edit-cut"},
+        {0, "Usu3", q("Usuń"), Qt::CTRL | Qt::Key_F, Id::Delete, "edit-delete"},
         sep(0),
-        {0, "Zaznaczwszystko3", q("Zaznacz wszystko  "), kCtrl + 'A', Id::SelectAll, "edit-select-all"},
+        {0, "Zaznaczwszystko3", q("Zaznacz wszystko  "), Qt::CTRL | Qt::Key_A, Id::SelectAll, "edit-select-all"},
     };
     return menu;
 }
@@ -217,10 +216,10 @@ const std::vector<ToolEntry> &toolBar1()
 const std::vector<ToolEntry> &toolBar3()
 {
     static const std::vector<ToolEntry> bar = {
-        {"ToolButton5", q("Wstecz"), Id::None, "go-previous"},
-        {"ToolButton27", q("Dalej"), Id::None, "go-next"},
-        {"ToolButton35", q("Stop"), Id::None, "process-stop"},
-        {"ToolButton36", q("Odswież"), Id::None, "view-refresh"},
+        {"ToolButton5", q("Wstecz"), Id::PreviewBack, "go-previous"},
+        {"ToolButton27", q("Dalej"), Id::PreviewForward, "go-next"},
+        {"ToolButton35", q("Stop"), Id::PreviewStop, "process-stop"},
+        {"ToolButton36", q("Odswież"), Id::PreviewRefresh, "view-refresh"},
     };
     return bar;
 }
@@ -244,6 +243,17 @@ const std::vector<TextButton> &toolBar2()
         {nullptr, {}, 0, Id::None},
     };
     return bar;
+}
+
+const std::vector<ColourButton> &colouringPage()
+{
+    static const std::vector<ColourButton> buttons = {
+        {"FreeButton1", "HTML", {8, 24, 273, 41}, Id::HighlightHtml},
+        {"FreeButton2", "PHP", {8, 72, 273, 41}, Id::HighlightPhp},
+        {"FreeButton3", "CSS", {288, 24, 249, 41}, Id::HighlightCss},
+        {"FreeButton4", "XML", {288, 72, 249, 41}, Id::HighlightXml},
+    };
+    return buttons;
 }
 
 } // namespace Commands

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
+#include <Qt>
 #include <vector>
 
 // The main window's menus and toolbars as data: what each control is called, what it shows
@@ -11,8 +13,11 @@ enum class Id {
     None, New, Templates, Open, Save, PageWizard, Find, Close,
     Undo, Redo, SelectAll, Copy, Paste, Cut, Delete, WrapOn, WrapOff,
     Markup, HighlightHtml, HighlightPhp, HighlightCss, HighlightXml, About,
+    PreviewBack, PreviewForward, PreviewStop, PreviewRefresh,
     Submenu, // the row opens a menu of the rows below it
 };
+
+inline constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
 
 // One row of a menu tree: level 0 is a menu of the bar, 1 its item, 2 an item of a submenu.
 // A row without a name is a separator.
@@ -20,7 +25,7 @@ struct MenuEntry {
     int level;
     const char *name;
     QString caption;
-    int key; // Ctrl (16384) plus the key code, 0 for none
+    QKeyCombination key; // kNoKey for none
     Id command;
     const char *icon = nullptr;
     bool enabled = true;
@@ -41,10 +46,19 @@ struct TextButton {
     bool bold = false;
 };
 
+// A self-painted button of the syntax-colouring page, placed on that page's group box.
+struct ColourButton {
+    const char *name;
+    const char *caption;
+    QRect geometry;
+    Id command;
+};
+
 const std::vector<MenuEntry> &mainMenu();
 const std::vector<MenuEntry> &editorMenu();
 const std::vector<ToolEntry> &toolBar1();
 const std::vector<ToolEntry> &toolBar3();
 const std::vector<TextButton> &toolBar2();
+const std::vector<ColourButton> &colouringPage();
 
 } // namespace Commands

@@ -1,5 +1,5 @@
-#include "app/Unit1.h"
-#include "app/Windows.h"
+#include "app/AppWindows.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -38,8 +38,8 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtPolish);
 
     AppWindows windows;
-    TForm1 &form1 = windows.main();
-    QObject::connect(&form1, &TForm1::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    form1.showMaximized();
+    MainWindow &mainWindow = windows.main();
+    QObject::connect(&mainWindow, &MainWindow::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    mainWindow.showMaximized();
     return app.exec();
 }

@@ -8,7 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-TBarPopupMenu::TBarPopupMenu(QWidget *parent)
+BarPopupMenu::BarPopupMenu(QWidget *parent)
     : QMenu(parent)
 {
     m_verticalFont = QFont(QStringLiteral("Tahoma"));
@@ -19,7 +19,7 @@ TBarPopupMenu::TBarPopupMenu(QWidget *parent)
     setBarWidth(m_barWidth);
 }
 
-void TBarPopupMenu::setBarWidth(int width)
+void BarPopupMenu::setBarWidth(int width)
 {
     m_barWidth = width;
     // The reserved width sits left of every item; the items are laid out right of it.
@@ -28,7 +28,7 @@ void TBarPopupMenu::setBarWidth(int width)
     setContentsMargins(m);
 }
 
-QPixmap &TBarPopupMenu::Bitmap()
+QPixmap &BarPopupMenu::Bitmap()
 {
     if (!m_bitmap) {
         m_bitmap = QPixmap();
@@ -37,12 +37,12 @@ QPixmap &TBarPopupMenu::Bitmap()
     return *m_bitmap;
 }
 
-void TBarPopupMenu::setBitmap(const QPixmap &picture)
+void BarPopupMenu::setBitmap(const QPixmap &picture)
 {
     Bitmap() = picture.copy();
 }
 
-QRect TBarPopupMenu::itemColumn() const
+QRect BarPopupMenu::itemColumn() const
 {
     QRect column;
     for (QAction *a : actions())
@@ -51,7 +51,7 @@ QRect TBarPopupMenu::itemColumn() const
     return column;
 }
 
-int TBarPopupMenu::TotalHeight() const
+int BarPopupMenu::TotalHeight() const
 {
     int total = 0;
     for (QAction *a : actions())
@@ -60,12 +60,12 @@ int TBarPopupMenu::TotalHeight() const
     return total;
 }
 
-Colors::TColor TBarPopupMenu::barColour(Colors::TColor start, Colors::TColor end, int y, int total)
+Colors::TColor BarPopupMenu::barColour(Colors::TColor start, Colors::TColor end, int y, int total)
 {
     if (start == end)
-        return TFreeButton::ResolveSystemColor(start);
-    const Colors::TColor s = TFreeButton::ResolveSystemColor(start);
-    const Colors::TColor e = TFreeButton::ResolveSystemColor(end);
+        return FreeButton::ResolveSystemColor(start);
+    const Colors::TColor s = FreeButton::ResolveSystemColor(start);
+    const Colors::TColor e = FreeButton::ResolveSystemColor(end);
     if (total <= 0)
         return s; // no item has any height: nothing to spread the gradient over
     return Colors::rgb(Colors::gradientChannel(Colors::red(s), Colors::red(e), y, total),
@@ -73,7 +73,7 @@ Colors::TColor TBarPopupMenu::barColour(Colors::TColor start, Colors::TColor end
                        Colors::gradientChannel(Colors::blue(s), Colors::blue(e), y, total));
 }
 
-void TBarPopupMenu::paintEvent(QPaintEvent *event)
+void BarPopupMenu::paintEvent(QPaintEvent *event)
 {
     QMenu::paintEvent(event);
     const int total = TotalHeight();
@@ -90,11 +90,11 @@ void TBarPopupMenu::paintEvent(QPaintEvent *event)
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setClipRect(QRect(left, top, m_barWidth - 2, total + 1));
     if (m_gradientStart == m_gradientEnd) {
-        p.fillRect(QRect(left, top, barRight - left, total + 1), TFreeButton::toQColor(barColour(m_gradientStart, m_gradientEnd, 0, total)));
+        p.fillRect(QRect(left, top, barRight - left, total + 1), FreeButton::toQColor(barColour(m_gradientStart, m_gradientEnd, 0, total)));
     } else {
         for (int y = 0; y <= total; ++y)
             p.fillRect(QRect(left, top + y, barRight - left, 1),
-                       TFreeButton::toQColor(barColour(m_gradientStart, m_gradientEnd, y, total)));
+                       FreeButton::toQColor(barColour(m_gradientStart, m_gradientEnd, y, total)));
     }
 
     int textY = total + m_verticalTextOffsetY;
@@ -105,7 +105,7 @@ void TBarPopupMenu::paintEvent(QPaintEvent *event)
         const int textX = Colors::barTextX(m_barWidth, fm.height());
         p.save();
         p.setFont(m_verticalFont);
-        p.setPen(TFreeButton::toQColor(m_verticalFontColor));
+        p.setPen(FreeButton::toQColor(m_verticalFontColor));
         // Turned 90 degrees counter-clockwise: the text starts at textY and runs upwards,
         // the top of its letters toward the left edge.
         p.translate(left + textX, top + textY);

@@ -9,14 +9,14 @@
 
 // A popup menu with a side bar down its left edge: a vertical gradient, a text running
 // upwards and an optional picture. The items keep their standard look, moved right of the bar.
-class TBarPopupMenu : public QMenu
+class BarPopupMenu : public QMenu
 {
     Q_OBJECT
 public:
     enum TBitmapVertAlignment { bvaTop, bvaBottom, bvaMiddle };
     enum TBitmapHorzAlignment { bhaLeft, bhaRight, bhaCenter };
 
-    explicit TBarPopupMenu(QWidget *parent = nullptr);
+    explicit BarPopupMenu(QWidget *parent = nullptr);
 
     int BarWidth() const { return m_barWidth; }
     void setBarWidth(int width);

@@ -15,6 +15,12 @@ constexpr int red(TColor c) { return int(c & 0xFF); }
 constexpr int green(TColor c) { return int((c >> 8) & 0xFF); }
 constexpr int blue(TColor c) { return int((c >> 16) & 0xFF); }
 
+// Colours the windows give their self-painted controls.
+inline constexpr TColor kButtonFace = rgb(236, 233, 216); // 14215660: the face of the colour and template buttons
+inline constexpr TColor kDeepBlue = rgb(0, 78, 152);      // 9981440: the templates' frame and bevel colour
+inline constexpr TColor kSilver = rgb(192, 192, 192);
+inline constexpr TColor kWhite = rgb(255, 255, 255);
+
 // A system colour code that the platform can resolve (numbers 0 to 24).
 constexpr bool isSystemColor(TColor c) { return (c & 0xFF000000u) == 0xFF000000u && (c & 0x00FFFFFFu) <= 24; }
 

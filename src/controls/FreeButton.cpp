@@ -25,14 +25,14 @@ public:
     void pixel(int x, int y, TColor c)
     {
         if (x >= 0 && y >= 0 && x < m_image.width() && y < m_image.height())
-            m_image.setPixel(x, y, TFreeButton::toQColor(c).rgb());
+            m_image.setPixel(x, y, FreeButton::toQColor(c).rgb());
     }
 
     void fillRect(int l, int t, int r, int b, TColor c)
     {
         for (int y = qMax(t, 0); y < qMin(b, m_image.height()); ++y)
             for (int x = qMax(l, 0); x < qMin(r, m_image.width()); ++x)
-                m_image.setPixel(x, y, TFreeButton::toQColor(c).rgb());
+                m_image.setPixel(x, y, FreeButton::toQColor(c).rgb());
     }
 
     // A horizontal or vertical line; a 2-pixel pen also covers the next row or column.
@@ -75,8 +75,8 @@ public:
     {
         QPainter p(&m_image);
         p.setRenderHint(QPainter::Antialiasing, false);
-        p.setPen(QPen(TFreeButton::toQColor(pen), 1));
-        p.setBrush(TFreeButton::toQColor(brush));
+        p.setPen(QPen(FreeButton::toQColor(pen), 1));
+        p.setBrush(FreeButton::toQColor(brush));
         p.drawPolygon(points);
     }
 
@@ -87,7 +87,7 @@ public:
         QPainter p(&m_image);
         p.setRenderHint(QPainter::TextAntialiasing, true);
         p.setFont(font);
-        p.setPen(TFreeButton::toQColor(c));
+        p.setPen(FreeButton::toQColor(c));
         const QFontMetrics fm(font);
         p.drawText(QRect(x, y, fm.horizontalAdvance(s) + 4, fm.height()), Qt::AlignLeft | Qt::AlignTop, s);
     }
@@ -106,16 +106,16 @@ struct FaceColours {
     TColor outer, fill, inner, bevelTopLeft, bevelBottomRight, captionShadow, lightOutline, lightLit, lightUnlit;
 };
 
-FaceColours coloursFor(TFreeButton::TMouseState state, TColor f, TColor l)
+FaceColours coloursFor(FreeButton::TMouseState state, TColor f, TColor l)
 {
     switch (state) {
-    case TFreeButton::Normal:
+    case FreeButton::Normal:
         return {lighter(f, 40), f, darker(f, 40), lighter(f, 30), darker(f, 30), darker(f, 40),
                 darker(l, 80), l, darker(l, 40)};
-    case TFreeButton::Hover:
+    case FreeButton::Hover:
         return {lighter(f, 55), lighter(f, 15), lighter(f, 5), lighter(f, 45), darker(f, 5), darker(f, 25),
                 darker(l, 60), lighter(l, 20), darker(l, 20)};
-    case TFreeButton::Pressed:
+    case FreeButton::Pressed:
         break;
     }
     return {lighter(f, 55), lighter(f, 15), lighter(f, 5), darker(f, 5), lighter(f, 45), darker(f, 40),
@@ -136,7 +136,7 @@ QPoint place(int position, int w, int h, int iw, int ih, bool caption)
 
 } // namespace
 
-TFreeButton::TFreeButton(QWidget *parent)
+FreeButton::FreeButton(QWidget *parent)
     : QWidget(parent)
 {
     setAttribute(Qt::WA_Hover);
@@ -147,7 +147,7 @@ TFreeButton::TFreeButton(QWidget *parent)
     resize(83, 31);
 }
 
-TColor TFreeButton::ResolveSystemColor(TColor colour)
+TColor FreeButton::ResolveSystemColor(TColor colour)
 {
     if (!Colors::isSystemColor(colour))
         return colour;
@@ -182,32 +182,32 @@ TColor TFreeButton::ResolveSystemColor(TColor colour)
     return Colors::rgb(c.red(), c.green(), c.blue());
 }
 
-void TFreeButton::setDrawColor(TColor c) { m_drawColor = ResolveSystemColor(c); update(); }
-void TFreeButton::setLightColor(TColor c) { m_lightColor = ResolveSystemColor(c); update(); }
-void TFreeButton::setBackColor(TColor c) { m_backColor = ResolveSystemColor(c); update(); }
-void TFreeButton::setCustomColor(TCustomColor c) { m_customColor = c; update(); }
-void TFreeButton::setCaption(const QString &caption)
+void FreeButton::setDrawColor(TColor c) { m_drawColor = ResolveSystemColor(c); update(); }
+void FreeButton::setLightColor(TColor c) { m_lightColor = ResolveSystemColor(c); update(); }
+void FreeButton::setBackColor(TColor c) { m_backColor = ResolveSystemColor(c); update(); }
+void FreeButton::setCustomColor(TCustomColor c) { m_customColor = c; update(); }
+void FreeButton::setCaption(const QString &caption)
 {
     m_caption = caption;
     setAccessibleName(caption);
     update();
 }
-void TFreeButton::setCaptionFont(const QFont &font, TColor colour)
+void FreeButton::setCaptionFont(const QFont &font, TColor colour)
 {
     m_font = font;
     m_fontColor = colour;
     update();
 }
-void TFreeButton::setTextPosition(TTextPosition p) { m_textPosition = p; update(); }
-void TFreeButton::setDrawDropShadow(bool on) { m_drawDropShadow = on; update(); }
-void TFreeButton::setGlyph(const QPixmap &glyph) { m_glyph = glyph.copy(); update(); }
-void TFreeButton::setGlyphPosition(TGlyphPosition p) { m_glyphPosition = p; update(); }
-void TFreeButton::setTransparentGlyph(bool on) { m_transparentGlyph = on; update(); }
-void TFreeButton::setDrawLight(bool on) { m_drawLight = on; update(); }
-void TFreeButton::setLightSize(int size) { m_lightSize = size; update(); }
-void TFreeButton::setAutoLightColor(bool on) { m_autoLightColor = on; update(); }
+void FreeButton::setTextPosition(TTextPosition p) { m_textPosition = p; update(); }
+void FreeButton::setDrawDropShadow(bool on) { m_drawDropShadow = on; update(); }
+void FreeButton::setGlyph(const QPixmap &glyph) { m_glyph = glyph.copy(); update(); }
+void FreeButton::setGlyphPosition(TGlyphPosition p) { m_glyphPosition = p; update(); }
+void FreeButton::setTransparentGlyph(bool on) { m_transparentGlyph = on; update(); }
+void FreeButton::setDrawLight(bool on) { m_drawLight = on; update(); }
+void FreeButton::setLightSize(int size) { m_lightSize = size; update(); }
+void FreeButton::setAutoLightColor(bool on) { m_autoLightColor = on; update(); }
 
-void TFreeButton::drawFace(QImage &faceImage, int w, int h) const
+void FreeButton::drawFace(QImage &faceImage, int w, int h) const
 {
     Canvas face(faceImage);
     const TColor f = m_customColor == ccNone ? ResolveSystemColor(m_drawColor)
@@ -249,7 +249,7 @@ void TFreeButton::drawFace(QImage &faceImage, int w, int h) const
     }
 }
 
-QImage TFreeButton::render() const
+QImage FreeButton::render() const
 {
     const int W = width(), H = height();
     QImage button(qMax(W, 1), qMax(H, 1), QImage::Format_RGB32);
@@ -299,32 +299,32 @@ QImage TFreeButton::render() const
     return button;
 }
 
-void TFreeButton::paintEvent(QPaintEvent *)
+void FreeButton::paintEvent(QPaintEvent *)
 {
     // Composed off-screen and shown in one copy: no flicker.
     QPainter p(this);
     p.drawImage(0, 0, render());
 }
 
-void TFreeButton::setState(TMouseState state)
+void FreeButton::setState(TMouseState state)
 {
     m_mouseState = state;
     repaint();
 }
 
-void TFreeButton::enterEvent(QEnterEvent *event)
+void FreeButton::enterEvent(QEnterEvent *event)
 {
     QWidget::enterEvent(event);
     setState(Hover);
 }
 
-void TFreeButton::leaveEvent(QEvent *event)
+void FreeButton::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
     setState(Normal);
 }
 
-void TFreeButton::mousePressEvent(QMouseEvent *event)
+void FreeButton::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
@@ -332,7 +332,7 @@ void TFreeButton::mousePressEvent(QMouseEvent *event)
     setState(Pressed);
 }
 
-void TFreeButton::mouseReleaseEvent(QMouseEvent *event)
+void FreeButton::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
@@ -347,7 +347,7 @@ void TFreeButton::mouseReleaseEvent(QMouseEvent *event)
     repaint();
 }
 
-void TFreeButton::mouseDoubleClickEvent(QMouseEvent *event)
+void FreeButton::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;

@@ -10,7 +10,7 @@
 // A self-painted push button: a rounded, bevelled face over a background colour, a drop
 // shadow that follows the pointer, a caption with its shadow, an optional glyph and a small
 // light in the corner that flips on every release. It never takes the keyboard focus.
-class TFreeButton : public QWidget
+class FreeButton : public QWidget
 {
     Q_OBJECT
 public:
@@ -23,7 +23,7 @@ public:
                         ccRuby, ccRose, ccNone };
     enum TMouseState { Normal, Pressed, Hover };
 
-    explicit TFreeButton(QWidget *parent = nullptr);
+    explicit FreeButton(QWidget *parent = nullptr);
 
     // The platform's system colour n (0..24) as RGB from the current palette; other values
     // come back unchanged.

@@ -1,7 +1,7 @@
 #include "document/SourceEditor.h"
 
+#include "core/Failure.h"
 #include "document/DocumentCodec.h"
-#include "document/Failure.h"
 #include "document/LargeBuffer.h"
 #include "document/LineEnds.h"
 #include "document/Search.h"

@@ -2,6 +2,8 @@
 
 #include "ftp/FtpCurl.h"
 #include "ftp/FtpTrust.h"
+#include "core/Failure.h"
+#include "ftp/FtpPath.h"
 
 #include <QDir>
 #include <QFile>

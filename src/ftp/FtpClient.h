@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Failure.h"
+#include "core/Failure.h"
 #include "ftp/FtpListing.h"
 #include "ftp/FtpPath.h"
 

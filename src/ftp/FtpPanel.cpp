@@ -1,6 +1,6 @@
 #include "ftp/FtpPanel.h"
 
-#include "app/LocalLists.h"
+#include "controls/LocalLists.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "ftp/FtpClient.h"
 
 #include <QElapsedTimer>
@@ -106,5 +106,4 @@ private:
     bool m_stopRequested = false;
     QElapsedTimer m_transferClock;
     std::function<Dialogs &()> m_dialogs;
-    std::unique_ptr<Dialogs> m_ownDialogs;
 };

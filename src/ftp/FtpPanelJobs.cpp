@@ -1,7 +1,7 @@
 // The FTP panel's commands: each one runs as a job on a worker thread.
 #include "ftp/FtpPanel.h"
 
-#include "app/LocalLists.h"
+#include "controls/LocalLists.h"
 #include "ftp/FtpTrust.h"
 
 #include <QCheckBox>
@@ -32,11 +32,10 @@ QString FtpPanel::serverKey(const FtpClient::Login &login)
 
 Dialogs &FtpPanel::dialogs()
 {
-    if (m_dialogs)
-        return m_dialogs();
-    if (!m_ownDialogs)
-        m_ownDialogs = std::make_unique<WidgetDialogs>(this);
-    return *m_ownDialogs;
+    // A panel must be given the program's dialogs before its first command.
+    if (!m_dialogs)
+        qFatal("FtpPanel: no dialogs connected");
+    return m_dialogs();
 }
 
 bool FtpPanel::remoteSideCurrent() const
@@ -99,9 +98,9 @@ void FtpPanel::reportFailure(std::exception_ptr error, bool stopped)
         if (stopped)
             sBar->setText(f.message());
         else
-            runGuarded(dialogs(), [&] { throw f; });
+            Guard(&dialogs()).run([&] { throw f; });
     } catch (...) {
-        runGuarded(dialogs(), [&] { std::rethrow_exception(error); });
+        Guard(&dialogs()).run([&] { std::rethrow_exception(error); });
     }
 }
 
@@ -114,7 +113,7 @@ void FtpPanel::askTrust(const UntrustedServer &server)
     }
     if (answer == Dialogs::Trust::Always) {
         bool remembered = false;
-        runGuarded(dialogs(), [&] {
+        Guard(&dialogs()).run([&] {
             if (server.sshKey)
                 FtpTrust::rememberKey(server.host, server.port, server.key);
             else

@@ -1,7 +1,7 @@
 #include "ftp/FtpPath.h"
 
 #include "document/SingleByteCodec.h"
-#include "document/Failure.h"
+#include "core/Failure.h"
 
 #include <QStringDecoder>
 #include <QUrl>

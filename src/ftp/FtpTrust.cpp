@@ -1,6 +1,6 @@
 #include "ftp/FtpTrust.h"
 
-#include "document/Failure.h"
+#include "core/Failure.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "generators/TableMarkup.h"
 
-#include "document/Failure.h"
+#include "core/Failure.h"
 
 #include <QStringList>
 #include <limits>
@@ -50,13 +50,6 @@ int toInteger(const QString &text)
     return int(value);
 }
 
-long long lineCount(const Request &request)
-{
-    const long long rows = qMax(0, request.rows);
-    const long long cells = qMax(0, request.cellsPerRow);
-    return 1 + rows * (cells + 2) + 2;
-}
-
 QByteArray generateUtf8(const Request &request)
 {
     const long long rows = qMax(0, request.rows);
@@ -90,11 +83,6 @@ QByteArray generateUtf8(const Request &request)
         text += row;
     text += "\n</TABLE>\n</BODY></HTML>";
     return text;
-}
-
-QString generate(const Request &request)
-{
-    return QString::fromUtf8(generateUtf8(request));
 }
 
 } // namespace TableMarkup

@@ -24,12 +24,9 @@ struct Request {
 // The most cells one table may have; a larger request is refused before anything is built.
 inline constexpr long long kMaxCells = 1000000;
 
-// The table's lines joined by LF, without a line end after the last one. Throws Failure for
-// a table larger than kMaxCells.
-QString generate(const Request &request);
-QByteArray generateUtf8(const Request &request); // the same lines, in UTF-8
-// How many lines generate() produces.
-long long lineCount(const Request &request);
+// The table's lines in UTF-8, joined by LF, without a line end after the last one. Throws
+// Failure for a table larger than kMaxCells.
+QByteArray generateUtf8(const Request &request);
 
 inline const QStringList initialPanelLines()
 {

@@ -1,20 +1,31 @@
 #pragma once
 
-#include "app/Unit1.h"
+#include "app/AppWindows.h"
+#include "app/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QTest>
 #include <memory>
 
-// A main window whose modal questions are answered by `dialogs`, shown on the screen.
-inline std::unique_ptr<TForm1> openMainWindow(ScriptedDialogs &dialogs)
+// The program's windows, their modal questions answered by `dialogs`, the main window shown.
+inline std::unique_ptr<AppWindows> openProgram(ScriptedDialogs &dialogs)
 {
     dialogs = ScriptedDialogs();
-    auto form = std::make_unique<TForm1>();
-    form->setDialogs(&dialogs);
-    form->show();
-    return form;
+    auto windows = std::make_unique<AppWindows>();
+    windows->setDialogs(&dialogs);
+    windows->main().show();
+    return windows;
+}
+
+// A control of a window by its design name; the test fails on the first use of a missing one.
+template <typename W>
+W *control(const QObject *window, const char *name)
+{
+    W *w = window->findChild<W *>(QLatin1String(name));
+    if (!w)
+        qFatal("no control named %s", name);
+    return w;
 }
 
 // Makes a folder the process's current one for a scope, and restores the previous one on the

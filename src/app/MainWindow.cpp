@@ -1,0 +1,314 @@
+#include "app/MainWindow.h"
+
+#include "app/ColouringPage.h"
+#include "app/CommandBars.h"
+#include "app/KeyDispatcher.h"
+#include "core/Dialogs.h"
+#include "core/Named.h"
+#include "document/DocumentCommands.h"
+#include "document/DocumentRules.h"
+#include "document/FilePanel.h"
+#include "document/FindCommand.h"
+#include "document/Highlighting.h"
+#include "document/SourceEditor.h"
+#include "ftp/FtpPanel.h"
+#include "generators/TablePanel.h"
+#include "markup/MarkupTable.h"
+#include "markup/QuickInsertPanel.h"
+#include "preview/Preview.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+const QString MainWindow::kStatusText = QStringLiteral("Tarnwick 1.6 PRO");
+const QString MainWindow::kCaption = QStringLiteral("Velmora Software: Tarnwick v1.6 ");
+
+namespace {
+
+QFont windowFont()
+{
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(11);
+    return f;
+}
+
+QFont editorFont()
+{
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+    // QScintilla sizes its styles in points: 13 pixels at the usual 96 dots per inch.
+    f.setPointSizeF(9.75);
+    // Scintilla asks for the family by name alone; where "Courier New" is missing, name the
+    // platform's own fixed-pitch font so the text stays fixed-pitch.
+    if (!QFontInfo(f).fixedPitch())
+        f.setFamily(QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    else
+        f.setFamily(QFontInfo(f).family());
+    return f;
+}
+
+} // namespace
+
+MainWindow::MainWindow(const Guard &guard, QWidget *parent)
+    : QMainWindow(parent)
+    , m_guard(guard)
+    , m_editor(new SourceEditor)
+    , m_document(std::make_unique<DocumentCommands>(*m_editor, guard))
+    , m_find(std::make_unique<FindCommand>(*m_editor, guard, this))
+    , m_keys(new KeyDispatcher(this, m_editor))
+    , m_bars(std::make_unique<CommandBars>(*this, *m_keys, [this](Commands::Id id, const QString &control) {
+        execute(id, control);
+    }))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kCaption);
+    setFont(windowFont());
+    resize(1032, 746);
+    setMouseTracking(true);
+    Highlighting::apply(*m_editor, Highlighting::Scheme::Html, editorFont());
+    m_bars->buildMenus();
+    m_editorMenu = m_bars->buildEditorMenu();
+    m_bars->buildToolBars();
+    buildPanels();
+
+    auto *status = named(new QStatusBar(this), "StatusBar1");
+    status->setFixedHeight(21);
+    status->setSizeGripEnabled(true);
+    m_statusText = named(new QLabel(status), "StatusText");
+    status->addWidget(m_statusText, 1);
+    setStatusBar(status);
+    setStatus();
+
+    m_document->newDocument();
+    connect(m_editor, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { m_editorMenu->popup(m_editor->mapToGlobal(pos)); });
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction *MainWindow::action(const QString &name) const
+{
+    return m_bars->action(name);
+}
+
+void MainWindow::run(const std::function<void()> &command) const
+{
+    m_guard.run(command);
+}
+
+void MainWindow::buildPanels()
+{
+    auto *central = named(new QWidget(this), "ClientArea");
+    central->setMouseTracking(true);
+    auto *outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    auto *spacer = named(new QWidget(central), "Panel1");
+    spacer->setFixedHeight(7);
+    outer->addWidget(spacer);
+
+    auto *middle = new QHBoxLayout;
+    middle->setSpacing(0);
+    m_filePanel = new FilePanel(m_guard);
+    connect(m_filePanel, &FilePanel::fileChosen, this,
+            [this](const QString &path) { run([this, path] { m_document->load(path); }); });
+    middle->addWidget(m_filePanel);
+    middle->addWidget(buildNotebook(), 1);
+    middle->addWidget(buildFtpPanel());
+    outer->addLayout(middle, 1);
+    outer->addWidget(buildBottomPanel());
+    setCentralWidget(central);
+}
+
+QWidget *MainWindow::buildNotebook()
+{
+    m_notebook = named(new QTabWidget, "TabbedNotebook1");
+    auto *source = named(new QWidget, "SourcePage");
+    auto *sourceLayout = new QVBoxLayout(source);
+    sourceLayout->setContentsMargins(0, 0, 0, 0);
+    sourceLayout->addWidget(m_editor);
+    m_notebook->addTab(source, QStringLiteral("Kod źródłowy"));
+
+    auto *page = named(new QWidget, "PreviewPage");
+    auto *pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    pageLayout->addWidget(m_bars->buildPreviewBar(page));
+    auto *host = named(new QWidget(page), "WebBrowser1Host");
+    host->setLayout(new QVBoxLayout);
+    host->layout()->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(host, 1);
+    m_notebook->addTab(page, QStringLiteral("Podgląd"));
+    m_preview = std::make_unique<Preview>(host);
+    connect(m_notebook, &QTabWidget::currentChanged, this, &MainWindow::showPage);
+    return m_notebook;
+}
+
+void MainWindow::showPage(int index)
+{
+    bool shown = false;
+    run([&] {
+        m_preview->show(*m_editor);
+        shown = true;
+    });
+    if (shown) {
+        m_shownPage = index;
+    } else {
+        // The preview file could not be written: the notebook keeps the page it showed.
+        const QSignalBlocker blocker(m_notebook);
+        m_notebook->setCurrentIndex(m_shownPage);
+    }
+}
+
+QWidget *MainWindow::buildFtpPanel()
+{
+    auto *panel = named(new QWidget, "Panel3");
+    panel->setFixedWidth(296);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_ftpPanel = new FtpPanel(panel);
+    m_ftpPanel->setDialogs([this]() -> Dialogs & { return m_guard.dialogs(); });
+    layout->addWidget(m_ftpPanel);
+    return panel;
+}
+
+QWidget *MainWindow::buildBottomPanel()
+{
+    auto *panel = named(new QWidget, "Panel4");
+    panel->setFixedHeight(155);
+    auto *layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto *tabs = named(new QTabWidget(panel), "PageControl2");
+    tabs->setFixedWidth(560);
+    tabs->setDocumentMode(true);
+    m_quickInsert = named(new QuickInsertPanel([this](const QString &line) {
+        run([this, &line] { m_editor->appendLine(line); });
+    }), "TabSheet3");
+    tabs->addTab(m_quickInsert, QStringLiteral("Różne"));
+    auto *colouring = new ColouringPage;
+    connect(colouring, &ColouringPage::commandChosen, this, [this](Commands::Id id) { execute(id, QString()); });
+    tabs->addTab(colouring, QStringLiteral("Kolorowanie składni"));
+    tabs->setCurrentIndex(0);
+    layout->addWidget(tabs);
+
+    auto *tableSide = named(new QWidget(panel), "Panel6");
+    auto *tableLayout = new QVBoxLayout(tableSide);
+    tableLayout->setContentsMargins(4, 0, 4, 4);
+    m_tablePanel = new TablePanel(tableSide);
+    tableLayout->addWidget(m_tablePanel);
+    layout->addWidget(tableSide, 1);
+    return panel;
+}
+
+void MainWindow::execute(Commands::Id id, const QString &control)
+{
+    using Commands::Id;
+    run([this, id, control] {
+        switch (id) {
+        case Id::New: m_document->newDocument(); break;
+        case Id::Open: m_document->open(); break;
+        case Id::Save: m_document->save(); break;
+        case Id::Close: close(); break;
+        case Id::About: showWindow(m_windows.about, true); break;
+        case Id::Markup: applyMarkup(control); break;
+        case Id::Find: m_find->show(); break;
+        case Id::PageWizard: showWindow(m_windows.pageWizard, false); break;
+        case Id::Templates: showWindow(m_windows.templates, true); break;
+        case Id::HighlightHtml: Highlighting::apply(*m_editor, Highlighting::Scheme::Html, editorFont()); break;
+        case Id::HighlightPhp: Highlighting::apply(*m_editor, Highlighting::Scheme::Php, editorFont()); break;
+        case Id::HighlightCss: Highlighting::apply(*m_editor, Highlighting::Scheme::Css, editorFont()); break;
+        case Id::HighlightXml: Highlighting::apply(*m_editor, Highlighting::Scheme::Xml, editorFont()); break;
+        case Id::PreviewBack: m_preview->goBack(); break;
+        case Id::PreviewForward: m_preview->goForward(); break;
+        case Id::PreviewStop: m_preview->stop(); break;
+        case Id::PreviewRefresh: m_preview->refresh(); break;
+        default: executeEditing(id); break;
+        }
+    });
+}
+
+void MainWindow::executeEditing(Commands::Id id)
+{
+    using Commands::Id;
+    switch (id) {
+    case Id::Undo: m_editor->undo(); break;
+    case Id::Redo: m_editor->redo(); break;
+    case Id::SelectAll: m_editor->selectAll(true); break;
+    case Id::Copy: m_editor->copy(); break;
+    case Id::Paste: m_editor->paste(); break;
+    case Id::Cut: m_editor->cut(); break;
+    case Id::Delete: m_editor->removeSelectedText(); break;
+    case Id::WrapOn: m_editor->setWrapMode(QsciScintilla::WrapWord); break;
+    case Id::WrapOff: m_editor->setWrapMode(QsciScintilla::WrapNone); break;
+    default: break;
+    }
+}
+
+void MainWindow::applyMarkup(const QString &control)
+{
+    const Markup::Command *command = Markup::forControl(control);
+    if (!command)
+        return;
+    if (command->placement == Markup::Placement::Head) {
+        m_editor->insertLine(Markup::kHeadIndex, command->lines.constFirst());
+        return;
+    }
+    for (const QString &line : command->lines)
+        m_editor->appendLine(line);
+}
+
+void MainWindow::showWindow(QDialog *window, bool modal)
+{
+    Q_ASSERT_X(window, "MainWindow", "a secondary window is not connected");
+    if (!window)
+        throw std::logic_error("a secondary window is not connected");
+    if (modal) {
+        window->exec();
+        return;
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    bool close = false;
+    run([&] { close = m_document->closeQuery(); });
+    if (!close) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    m_ftpPanel->shutdown();
+    emit programEnded();
+}
+
+void MainWindow::setStatus()
+{
+    if (m_statusText)
+        m_statusText->setText(kStatusText);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // Activation, a click on the window's own surface and a mouse move over it restore the text.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::ActivationChange && isActiveWindow()) || type == QEvent::MouseButtonPress
+        || type == QEvent::MouseMove)
+        setStatus();
+    return QMainWindow::event(event);
+}

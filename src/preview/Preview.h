@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+
+class PreviewView;
+class QWidget;
+class SourceEditor;
+
+// The preview page: the document is written to the preview file and the view loads that file.
+class Preview
+{
+public:
+    explicit Preview(QWidget *host);
+    ~Preview();
+
+    // Where the preview file lives: the user's own cache folder, never a shared one.
+    static QString filePath();
+    // Overrides the path, for tests.
+    static void setFilePath(const QString &path);
+
+    // Writes the document to the preview file and points the view at it (a page change).
+    void show(const SourceEditor &editor);
+    void goBack();
+    void goForward();
+    void stop();
+    void refresh();
+
+    bool hasView() const { return m_view != nullptr; }
+
+private:
+    PreviewView &ensureView();
+    QWidget *m_host;
+    PreviewView *m_view = nullptr;
+};

@@ -1,0 +1,415 @@
+#include "controls/LocalLists.h"
+#include "document/FilePanel.h"
+#include "ftp/FtpPanel.h"
+#include "document/DocumentRules.h"
+#include "document/SourceEditor.h"
+#include "markup/QuickInsertPanel.h"
+#include "support/Fixtures.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsWithTheDefaultDocumentAndTexts();
+    void menusFollowTheTable();
+    void newReplacesAModifiedDocument();
+    void saveNamesTheFile_data();
+    void saveNamesTheFile();
+    void saveDialogKeepsItsState();
+    void saveFailureShowsTheErrorAndKeepsTheFlag();
+    void openReadsTheChosenFile();
+    void closeQuestion_data();
+    void closeQuestion();
+    void ctrlZSavesAndDoesNotUndo();
+    void ctrlXClosesTheWindow();
+    void ctrlUCutsAndCtrlFDeletes();
+    void clipboardKeysInAQuickInsertFieldActOnTheEditor();
+    void filePanelChainsAndSetsTheCurrentFolder();
+    void filePanelToleratesAVanishedFolder();
+    void controlsHaveAccessibleNames_data();
+    void controlsHaveAccessibleNames();
+
+private:
+    void press(QWidget *w, Qt::Key key)
+    {
+        w->setFocus();
+        QTest::keyClick(w, key, Qt::ControlModifier);
+    }
+    void typeIntoEditor(const QString &text)
+    {
+        m_form->editor()->setFocus();
+        QTest::keyClicks(m_form->editor()->viewport(), text);
+    }
+
+    std::unique_ptr<AppWindows> m_windows;
+    MainWindow *m_form = nullptr;
+    ScriptedDialogs m_dialogs;
+    QTemporaryDir m_dir;
+    QString m_startDir;
+};
+
+void TestMainWindow::initTestCase()
+{
+    m_startDir = QDir::currentPath();
+}
+
+void TestMainWindow::init()
+{
+    QDir::setCurrent(m_startDir);
+    m_windows = openProgram(m_dialogs);
+    m_form = &m_windows->main();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+}
+
+void TestMainWindow::cleanup()
+{
+    m_windows.reset();
+}
+
+void TestMainWindow::startsWithTheDefaultDocumentAndTexts()
+{
+    QCOMPARE(m_form->editor()->lines(), DocumentRules::defaultDocument());
+    QVERIFY(!m_form->editor()->isDocumentModified());
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Velmora Software: Tarnwick v1.6 "));
+    QCOMPARE(m_form->statusBar()->findChild<QLabel *>("StatusText")->text(), QStringLiteral("Tarnwick 1.6 PRO"));
+    QCOMPARE(m_form->notebook()->tabText(0), QStringLiteral("Kod źródłowy"));
+    QCOMPARE(m_form->notebook()->currentIndex(), 0);
+    QCOMPARE(m_form->ftpPanel()->PageControl1->tabText(m_form->ftpPanel()->PageControl1->currentIndex()), QStringLiteral("Zarządzanie"));
+    QCOMPARE(control<QTabWidget>(m_form, "PageControl2")->tabText(control<QTabWidget>(m_form, "PageControl2")->currentIndex()), QStringLiteral("Różne"));
+    QCOMPARE(m_form->filePanel()->filterBox()->currentText(), QStringLiteral("HTML (*.html)"));
+    QCOMPARE(control<QWidget>(m_form, "Panel2")->width(), 161);
+    QCOMPARE(control<QWidget>(m_form, "Panel3")->width(), 296);
+    QCOMPARE(control<QWidget>(m_form, "Panel4")->height(), 155);
+    auto *hint = m_form->findChild<QToolButton *>("ToolButton6");
+    QVERIFY(hint);
+    QCOMPARE(hint->toolTip(), QStringLiteral("Kończy działanie programu"));
+}
+
+void TestMainWindow::menusFollowTheTable()
+{
+    const QList<QAction *> top = m_form->menuBar()->actions();
+    QStringList captions;
+    for (QAction *a : top)
+        captions << a->text();
+    QCOMPARE(captions, QStringList({"&Plik", "&Edycja", "&Format", "&Wstaw", "&Kolorowanie składni", "&Pomoc"}));
+    QVERIFY(!m_form->action("Drukuj1")->isEnabled());
+    QCOMPARE(m_form->action("Zapisz1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(m_form->action("Zaknij1")->text(), QStringLiteral("Z&amknij"));
+    QCOMPARE(m_form->action("Zaznaczwszystko3")->text(), QStringLiteral("Zaznacz wszystko  "));
+    const QList<QAction *> plik = top.first()->menu()->actions();
+    QCOMPARE(plik.size(), 12);
+    QVERIFY(plik.at(4)->isSeparator());
+    QCOMPARE(plik.at(11)->objectName(), QStringLiteral("Zaknij1"));
+}
+
+void TestMainWindow::newReplacesAModifiedDocument()
+{
+    typeIntoEditor("abc");
+    QVERIFY(m_form->editor()->isDocumentModified());
+    m_form->action("Plik1")->trigger();
+    QCOMPARE(m_form->editor()->lines(), DocumentRules::defaultDocument());
+    QVERIFY(!m_form->editor()->isDocumentModified());
+    QVERIFY(!m_form->editor()->isUndoAvailable());
+    QCOMPARE(m_dialogs.closeQuestions, 0);
+}
+
+void TestMainWindow::saveNamesTheFile_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("html appended") << "strona" << 1 << "strona.html";
+    QTest::newRow("html not doubled") << "strona.html" << 1 << "strona.html";
+    QTest::newRow("php") << "skrypt" << 2 << "skrypt.php";
+    QTest::newRow("txt after another extension") << "notatka.htm" << 3 << "notatka.htm.txt";
+    QTest::newRow("all files as typed") << "README" << 4 << "README";
+}
+
+void TestMainWindow::saveNamesTheFile()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, filter);
+    QFETCH(QString, written);
+    QTemporaryDir dir;
+    typeIntoEditor("x");
+    m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{dir.filePath(typed), filter});
+    m_form->action("ToolButton4")->trigger();
+    QVERIFY(m_dialogs.errors.isEmpty());
+    const QByteArray bytes = readAll(dir.filePath(written));
+    QVERIFY(bytes.startsWith("x<HTML>\r\n"));
+    QVERIFY(bytes.contains("Tytu\xB3 strony"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    QVERIFY(!m_form->editor()->isDocumentModified());
+}
+
+void TestMainWindow::saveDialogKeepsItsState()
+{
+    m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{m_dir.filePath("a"), 2});
+    m_form->action("Zapisz1")->trigger();
+    m_form->action("Zapisz1")->trigger(); // cancelled
+    QCOMPARE(m_dialogs.saveRequests.size(), 2);
+    QCOMPARE(m_dialogs.saveRequests.at(0).filterIndex, 1);
+    QVERIFY(m_dialogs.saveRequests.at(0).fileName.isEmpty());
+    QCOMPARE(m_dialogs.saveRequests.at(1).filterIndex, 2);
+    QCOMPARE(m_dialogs.saveRequests.at(1).fileName, m_dir.filePath("a"));
+    QCOMPARE(m_dialogs.saveRequests.at(1).filters, DocumentRules::saveFilters());
+    QVERIFY(QFile::exists(m_dir.filePath("a.php")));
+}
+
+void TestMainWindow::saveFailureShowsTheErrorAndKeepsTheFlag()
+{
+    typeIntoEditor("x");
+    m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{m_dir.filePath("none/a"), 1});
+    m_form->action("Zapisz1")->trigger();
+    QCOMPARE(m_dialogs.errors.size(), 1);
+    QVERIFY(m_dialogs.errors.first().startsWith("Cannot create file"));
+    QVERIFY(m_form->editor()->isDocumentModified());
+
+    // A character Windows-1250 cannot hold: refused, nothing written, document kept.
+    m_form->editor()->insert(QStringLiteral("Ж"));
+    m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{m_dir.filePath("cyr"), 1});
+    m_form->action("Zapisz1")->trigger();
+    QCOMPARE(m_dialogs.errors.size(), 2);
+    QVERIFY(m_dialogs.errors.last().contains(QStringLiteral("Ж")));
+    QVERIFY(!QFile::exists(m_dir.filePath("cyr.html")));
+    QVERIFY(m_form->editor()->line(0).startsWith(QStringLiteral("xЖ")));
+}
+
+void TestMainWindow::openReadsTheChosenFile()
+{
+    write(m_dir.filePath("p.php"), "<?php\necho 1;\n");
+    m_dialogs.openAnswers.push_back(m_dir.filePath("p.php"));
+    m_form->action("ToolButton3")->trigger();
+    QCOMPARE(m_form->editor()->lines(), QStringList({"<?php", "echo 1;", ""}));
+    m_dialogs.openAnswers.push_back(std::nullopt);
+    m_form->action("Otwrz1")->trigger();
+    QCOMPARE(m_form->editor()->lineCount(), 3);
+    m_dialogs.openAnswers.push_back(m_dir.filePath("missing.html"));
+    m_form->action("Otwrz1")->trigger();
+    QCOMPARE(m_dialogs.errors.size(), 1);
+    QVERIFY(m_dialogs.errors.first().startsWith("Cannot open file"));
+    QCOMPARE(m_form->editor()->lineCount(), 3);
+}
+
+void TestMainWindow::closeQuestion_data()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("chooseName");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("unmodified closes without asking") << false << -1 << false << true << false;
+    QTest::newRow("cancel stays") << true << int(Dialogs::Answer::Cancel) << false << false << false;
+    QTest::newRow("no closes without writing") << true << int(Dialogs::Answer::No) << false << true << false;
+    QTest::newRow("yes, dialog cancelled, stays") << true << int(Dialogs::Answer::Yes) << false << false << false;
+    QTest::newRow("yes writes the name as typed") << true << int(Dialogs::Answer::Yes) << true << true << true;
+}
+
+void TestMainWindow::closeQuestion()
+{
+    QFETCH(bool, modified);
+    QFETCH(int, answer);
+    QFETCH(bool, chooseName);
+    QFETCH(bool, closes);
+    QFETCH(bool, written);
+    if (modified)
+        typeIntoEditor("zmiana");
+    if (answer >= 0)
+        m_dialogs.closeAnswers.push_back(Dialogs::Answer(answer));
+    if (chooseName)
+        m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{m_dir.filePath("bez_rozszerzenia"), 1});
+    QSignalSpy ended(m_form, &MainWindow::programEnded);
+    m_form->action("Zaknij1")->trigger();
+    QCOMPARE(m_dialogs.closeQuestions, modified ? 1 : 0);
+    QCOMPARE(m_form->isVisible(), !closes);
+    QCOMPARE(ended.size(), closes ? 1 : 0);
+    QCOMPARE(QFile::exists(m_dir.filePath("bez_rozszerzenia")), written);
+    QVERIFY(!QFile::exists(m_dir.filePath("bez_rozszerzenia.html")));
+    if (written)
+        QVERIFY(readAll(m_dir.filePath("bez_rozszerzenia")).startsWith("zmiana<HTML>"));
+    if (!closes)
+        QCOMPARE(m_form->editor()->line(0), QStringLiteral("zmiana<HTML>"));
+    QFile::remove(m_dir.filePath("bez_rozszerzenia"));
+}
+
+void TestMainWindow::ctrlZSavesAndDoesNotUndo()
+{
+    typeIntoEditor("abc");
+    press(m_form->editor(), Qt::Key_Z);
+    QCOMPARE(m_dialogs.saveRequests.size(), 1);
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("abc<HTML>"));
+}
+
+void TestMainWindow::ctrlXClosesTheWindow()
+{
+    typeIntoEditor("abc");
+    m_dialogs.closeAnswers.push_back(Dialogs::Answer::Cancel);
+    press(m_form->editor(), Qt::Key_X);
+    QCOMPARE(m_dialogs.closeQuestions, 1);
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("abc<HTML>")); // not cut
+    m_dialogs.closeAnswers.push_back(Dialogs::Answer::No);
+    press(m_form->quickInsert()->Edit2, Qt::Key_X);
+    QVERIFY(!m_form->isVisible());
+}
+
+void TestMainWindow::ctrlUCutsAndCtrlFDeletes()
+{
+    m_form->editor()->setSelection(0, 0, 0, 6); // "<HTML>"
+    press(m_form->editor(), Qt::Key_U);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("<HTML>"));
+    QCOMPARE(m_form->editor()->line(0), QString());
+    QVERIFY(m_form->editor()->isDocumentModified());
+    m_form->editor()->setSelection(2, 0, 2, 6); // "<HEAD>"
+    QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+    press(m_form->editor(), Qt::Key_F);
+    QCOMPARE(m_form->editor()->line(2), QString());
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
+    // Undo has no key of its own: it comes from the menu.
+    m_form->action("Cofnij1")->trigger();
+    QCOMPARE(m_form->editor()->line(2), QStringLiteral("<HEAD>"));
+}
+
+void TestMainWindow::clipboardKeysInAQuickInsertFieldActOnTheEditor()
+{
+    QLineEdit *edit1 = m_form->quickInsert()->Edit1;
+    const QString fieldText = edit1->text();
+    QGuiApplication::clipboard()->setText(QStringLiteral("WKLEJONE"));
+    m_form->editor()->setCursorPosition(0, 0);
+    press(edit1, Qt::Key_V);
+    QCOMPARE(edit1->text(), fieldText);
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("WKLEJONE<HTML>"));
+
+    m_form->editor()->setSelection(2, 0, 2, 6);
+    edit1->selectAll();
+    press(edit1, Qt::Key_C);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("<HEAD>"));
+
+    press(edit1, Qt::Key_A);
+    QCOMPARE(m_form->editor()->selectedText().size(), m_form->editor()->text().size());
+}
+
+void TestMainWindow::filePanelChainsAndSetsTheCurrentFolder()
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("podfolder");
+    write(dir.filePath("b.html"), "B");
+    write(dir.filePath("a.html"), "A1\r\nA2");
+    write(dir.filePath("c.txt"), "C");
+    write(dir.filePath(".ukryty.html"), "H");
+
+    m_form->filePanel()->directoryList()->setDirectory(dir.path());
+    QCOMPARE(QDir::currentPath(), QDir(dir.path()).canonicalPath().isEmpty() ? dir.path() : QDir::currentPath());
+    QCOMPARE(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(dir.path()).canonicalFilePath());
+    QCOMPARE(m_form->filePanel()->fileList()->count(), 2);
+    QCOMPARE(m_form->filePanel()->fileList()->item(0)->text(), QStringLiteral("a.html"));
+    QCOMPARE(m_form->editor()->lines(), DocumentRules::defaultDocument()); // filling loads nothing
+
+    m_form->filePanel()->fileList()->setCurrentRow(0);
+    QCOMPARE(m_form->editor()->lines(), QStringList({"A1", "A2"}));
+    m_form->filePanel()->fileList()->setFocus();
+    QTest::keyClick(m_form->filePanel()->fileList(), Qt::Key_Down);
+    QCOMPARE(m_form->editor()->lines(), QStringList{"B"});
+
+    // Another mask refills the list and loads nothing.
+    m_form->filePanel()->filterBox()->setCurrentIndex(4);
+    emit m_form->filePanel()->filterBox()->activated(4);
+    QCOMPARE(m_form->filePanel()->fileList()->count(), 1);
+    QCOMPARE(m_form->filePanel()->fileList()->item(0)->text(), QStringLiteral("c.txt"));
+    QCOMPARE(m_form->editor()->lines(), QStringList{"B"});
+
+    // Opening a subfolder from the folder list (Enter) moves the current folder too.
+    auto *dirs = m_form->filePanel()->directoryList();
+    for (int i = 0; i < dirs->count(); ++i)
+        if (dirs->item(i)->text().trimmed() == QLatin1String("podfolder"))
+            dirs->setCurrentRow(i);
+    dirs->setFocus();
+    QTest::keyClick(dirs, Qt::Key_Return);
+    QCOMPARE(QFileInfo(QDir::currentPath()).fileName(), QStringLiteral("podfolder"));
+    QCOMPARE(m_form->filePanel()->fileList()->count(), 0);
+    QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+void TestMainWindow::filePanelToleratesAVanishedFolder()
+{
+    QTemporaryDir dir;
+    write(dir.filePath("x.html"), "X");
+    m_form->filePanel()->directoryList()->setDirectory(dir.path());
+    QCOMPARE(m_form->filePanel()->fileList()->count(), 1);
+    const QString gone = dir.path();
+    QDir(gone).removeRecursively();
+    m_form->filePanel()->fileList()->setCurrentRow(0);
+    QCOMPARE(m_dialogs.errors.size(), 1);
+    QCOMPARE(m_form->editor()->lines(), DocumentRules::defaultDocument());
+    m_form->filePanel()->fileList()->refill();
+    QCOMPARE(m_form->filePanel()->fileList()->count(), 0);
+}
+
+void TestMainWindow::controlsHaveAccessibleNames_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("toolbar button by its hint") << "ToolButton4" << "Zapisuje dokument";
+    QTest::newRow("second toolbar by caption") << "BitBtn1" << "Kreator stron";
+    QTest::newRow("field by its label") << "eHost" << "Host:";
+    QTest::newRow("password field by its label") << "eHaslo" << "Hasło:";
+    QTest::newRow("field without a label") << "Edit1" << "Edit1";
+    QTest::newRow("comment box") << "Memo1" << "Memo1";
+    QTest::newRow("table box") << "Memo2" << "Memo2";
+    QTest::newRow("file list") << "FileListBox1" << "FileListBox1";
+    QTest::newRow("remote list") << "rList" << "rList";
+    QTest::newRow("push button") << "bConnect" << "Połącz";
+    QTest::newRow("free button") << "FreeButton3" << "CSS";
+    QTest::newRow("source editor") << "s" << "Kod źródłowy";
+}
+
+void TestMainWindow::controlsHaveAccessibleNames()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QWidget *w = m_form->findChild<QWidget *>(control);
+    QVERIFY2(w, qPrintable(control));
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+    QVERIFY(iface);
+    QCOMPARE(iface->text(QAccessible::Name).remove(QLatin1Char('&')), name);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,453 @@
+#include "controls/BarPopupMenu.h"
+#include "controls/Colors.h"
+#include "controls/FreeButton.h"
+#include "document/SourceEditor.h"
+#include "generators/Templates.h"
+#include "generators/TemplatesWindow.h"
+#include "support/Fixtures.h"
+
+#include <QApplication>
+#include <QScopeGuard>
+#include <QFile>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Colors::rgb;
+using Colors::TColor;
+
+namespace {
+
+TColor pixelAt(const QImage &image, int x, int y)
+{
+    const QColor c = image.pixelColor(x, y);
+    return rgb(c.red(), c.green(), c.blue());
+}
+
+const TColor kBack = rgb(236, 233, 216);
+
+// The columns of a table of pixels that one state of a free button must show.
+void addPixelColumns()
+{
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<TColor>("colour");
+}
+
+void checkPixel(const QImage &image)
+{
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(TColor, colour);
+    QCOMPARE(pixelAt(image, x, y), colour);
+}
+
+// The button of the templates window that loads template `index`.
+FreeButton *templateButton(const AppWindows &windows, int index)
+{
+    return control<FreeButton>(&windows.templates(), Templates::entries().at(index).button);
+}
+
+} // namespace
+
+class TestControls : public QObject
+{
+    Q_OBJECT
+private slots:
+    void adjustColorWorkedExamples();
+    void presetsAndSystemColours();
+    void normalStatePixels_data();
+    void normalStatePixels();
+    void hoverStatePixels_data();
+    void hoverStatePixels();
+    void pressedStatePixels_data();
+    void pressedStatePixels();
+    void lightLitAndUnlit();
+    void clickRaisesOnceThenFlipsTheLight();
+    void pressReleasedOutsideFlipsWithoutClick();
+    void doubleClick();
+    void tinyButtonsPaint();
+    void gradientArithmetic();
+    void barMenuPaintsItsBar();
+    void barMenuCountsVisibleItemsOnly();
+    void templatesLoadAndFallBack();
+    void templateMissingEverywhere();
+    void escapeLeavesTheTemplatesWindow();
+    void templateFromDataFolder_data();
+    void templateFromDataFolder();
+
+private:
+    std::unique_ptr<FreeButton> makeButton(int w = 83, int h = 31)
+    {
+        auto b = std::make_unique<FreeButton>();
+        b->resize(w, h);
+        b->setBackColor(Colors::kButtonFace);
+        return b;
+    }
+};
+
+void TestControls::adjustColorWorkedExamples()
+{
+    QCOMPARE(Colors::darker(rgb(236, 233, 216), 100), rgb(136, 133, 116));
+    QCOMPARE(Colors::darker(rgb(0, 78, 152), 100), rgb(0, 0, 52));
+    QCOMPARE(Colors::lighter(rgb(250, 10, 0), 20), rgb(255, 30, 20));
+    QCOMPARE(Colors::darker(rgb(68, 68, 68), 75), rgb(0, 0, 0));
+}
+
+void TestControls::presetsAndSystemColours()
+{
+    QCOMPARE(*Colors::presetColor(0), rgb(79, 69, 47));
+    QCOMPARE(*Colors::presetColor(17), rgb(204, 91, 142));
+    QVERIFY(!Colors::presetColor(18));
+    // A preset overrides DrawColor: the Normal face fill is the preset colour.
+    auto b = makeButton();
+    b->setDrawColor(0x0000FF);
+    b->setCustomColor(FreeButton::ccSapphire);
+    b->setDrawLight(false);
+    QCOMPARE(pixelAt(b->render(), 30, 9), rgb(48, 80, 152));
+    // A system colour is stored as the RGB of the moment: button face is the palette's button.
+    b->setBackColor(0xFF00000F);
+    const QColor button = QApplication::palette().color(QPalette::Button);
+    QCOMPARE(b->BackColor(), rgb(button.red(), button.green(), button.blue()));
+    QCOMPARE(FreeButton::ResolveSystemColor(0xFF000019), TColor(0xFF000019)); // 25: not a system colour
+}
+
+void TestControls::normalStatePixels_data()
+{
+    // The face rests at (2,2) with a two-line drop shadow right and below.
+    addPixelColumns();
+    QTest::newRow("background above the face") << 2 << 0 << kBack;
+    QTest::newRow("background in the corner") << 0 << 0 << kBack;
+    QTest::newRow("outer edge at row 2") << 20 << 2 << rgb(108, 108, 108);
+    QTest::newRow("inner edge at row 3") << 20 << 3 << rgb(28, 28, 28);
+    QTest::newRow("top bevel, first line") << 20 << 5 << rgb(98, 98, 98);
+    QTest::newRow("top bevel, second line") << 20 << 6 << rgb(98, 98, 98);
+    QTest::newRow("left bevel") << 5 << 15 << rgb(98, 98, 98);
+    QTest::newRow("fill") << 20 << 9 << rgb(68, 68, 68);
+    QTest::newRow("bottom bevel") << 20 << 26 << rgb(38, 38, 38);
+    QTest::newRow("right bevel") << 78 << 15 << rgb(38, 38, 38);
+    QTest::newRow("right shadow, inner line") << 81 << 10 << rgb(136, 133, 116);
+    QTest::newRow("bottom shadow, inner line") << 20 << 29 << rgb(136, 133, 116);
+    QTest::newRow("right shadow, outer line") << 82 << 10 << rgb(186, 183, 166);
+    QTest::newRow("bottom shadow, outer line") << 20 << 30 << rgb(186, 183, 166);
+    QTest::newRow("right shadow starts at row 4") << 81 << 3 << kBack;
+    QTest::newRow("shadow corner, inner pixel") << 80 << 28 << rgb(136, 133, 116);
+    QTest::newRow("shadow corner, outer pixel") << 81 << 29 << rgb(186, 183, 166);
+    QTest::newRow("shadow corner left open") << 82 << 30 << kBack;
+}
+
+void TestControls::normalStatePixels()
+{
+    auto b = makeButton();
+    checkPixel(b->render());
+}
+
+void TestControls::hoverStatePixels_data()
+{
+    // The face floats at (0,0) with a four-line shadow.
+    addPixelColumns();
+    QTest::newRow("outer edge at row 0") << 18 << 0 << rgb(123, 123, 123);
+    QTest::newRow("inner edge at row 1") << 18 << 1 << rgb(73, 73, 73);
+    QTest::newRow("top bevel") << 18 << 3 << rgb(113, 113, 113);
+    QTest::newRow("fill") << 18 << 7 << rgb(83, 83, 83);
+    QTest::newRow("bottom bevel") << 18 << 24 << rgb(63, 63, 63);
+    QTest::newRow("right shadow, line 1") << 79 << 10 << rgb(136, 133, 116);
+    QTest::newRow("right shadow, line 2") << 80 << 10 << rgb(161, 158, 141);
+    QTest::newRow("right shadow, line 3") << 81 << 10 << rgb(186, 183, 166);
+    QTest::newRow("right shadow, line 4") << 82 << 10 << rgb(211, 208, 191);
+    QTest::newRow("bottom shadow, line 2") << 20 << 28 << rgb(161, 158, 141);
+    QTest::newRow("shadow corner, inner pixel") << 78 << 26 << rgb(136, 133, 116);
+    QTest::newRow("shadow corner, outer pixel") << 81 << 29 << rgb(211, 208, 191);
+    QTest::newRow("shadow corner left open") << 82 << 30 << kBack;
+}
+
+void TestControls::hoverStatePixels()
+{
+    auto b = makeButton();
+    b->show();
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(b.get(), &enter);
+    QCOMPARE(b->MouseState(), FreeButton::Hover);
+    checkPixel(b->render());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(b.get(), &leave);
+    QCOMPARE(b->MouseState(), FreeButton::Normal);
+}
+
+void TestControls::pressedStatePixels_data()
+{
+    // The face sinks to (3,3), its bevel inverted, without a shadow.
+    addPixelColumns();
+    QTest::newRow("nothing at rows 0 to 2") << 20 << 2 << kBack;
+    QTest::newRow("outer edge at row 3") << 20 << 3 << rgb(123, 123, 123);
+    QTest::newRow("inverted bevel: dark at the top") << 20 << 6 << rgb(63, 63, 63);
+    QTest::newRow("no shadow") << 82 << 10 << kBack;
+}
+
+void TestControls::pressedStatePixels()
+{
+    auto b = makeButton();
+    b->show();
+    QTest::mousePress(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(b->MouseState(), FreeButton::Pressed);
+    const QImage img = b->render();
+    QTest::mouseRelease(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    checkPixel(img);
+}
+
+void TestControls::lightLitAndUnlit()
+{
+    auto b = makeButton();
+    // Normal state: the light fill is darker 40 of lighter 20 of the face while unlit.
+    const QPoint inside(2 + 79 - 10, 2 + 27 - 10);
+    QCOMPARE(pixelAt(b->render(), inside.x(), inside.y()), rgb(48, 48, 48));
+    QCOMPARE(pixelAt(b->render(), 2 + 79 - 8, 2 + 27 - 12), rgb(8, 8, 8)); // outline leg
+    b->show();
+    QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(b.get(), &leave);
+    QVERIFY(b->LightOn());
+    QCOMPARE(pixelAt(b->render(), inside.x(), inside.y()), rgb(88, 88, 88));
+    b->setDrawLight(false);
+    QCOMPARE(pixelAt(b->render(), inside.x(), inside.y()), rgb(68, 68, 68));
+}
+
+void TestControls::clickRaisesOnceThenFlipsTheLight()
+{
+    auto b = makeButton();
+    auto other = makeButton();
+    b->show();
+    int clicks = 0;
+    bool lightDuringClick = true;
+    FreeButton::TMouseState stateDuringClick = FreeButton::Normal;
+    connect(b.get(), &FreeButton::onClick, [&] {
+        ++clicks;
+        lightDuringClick = b->LightOn();
+        stateDuringClick = b->MouseState();
+    });
+    QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(clicks, 1);
+    QCOMPARE(lightDuringClick, false);
+    QCOMPARE(stateDuringClick, FreeButton::Pressed);
+    QVERIFY(b->LightOn());
+    QCOMPARE(b->MouseState(), FreeButton::Hover);
+    QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(!b->LightOn());
+    QVERIFY(!other->LightOn());
+    QTest::mouseClick(b.get(), Qt::RightButton, {}, QPoint(10, 10));
+    QCOMPARE(clicks, 2);
+    QVERIFY(!b->LightOn());
+}
+
+void TestControls::pressReleasedOutsideFlipsWithoutClick()
+{
+    auto b = makeButton();
+    b->show();
+    QSignalSpy clicks(b.get(), &FreeButton::onClick);
+    QTest::mousePress(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(b.get(), Qt::LeftButton, {}, QPoint(200, 10));
+    QCOMPARE(clicks.size(), 0);
+    QVERIFY(b->LightOn());
+    QCOMPARE(b->MouseState(), FreeButton::Hover);
+}
+
+void TestControls::doubleClick()
+{
+    auto b = makeButton();
+    b->show();
+    QSignalSpy clicks(b.get(), &FreeButton::onClick);
+    QSignalSpy doubles(b.get(), &FreeButton::onDblClick);
+    // What the platform delivers for a double click: press, release, press, double click, release.
+    QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mousePress(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(10, 10), b->mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(b.get(), &dbl);
+    QCOMPARE(b->MouseState(), FreeButton::Hover);
+    QTest::mouseRelease(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(doubles.size(), 1);
+    QCOMPARE(clicks.size(), 1);
+    QVERIFY(!b->LightOn()); // flipped at both releases
+}
+
+void TestControls::tinyButtonsPaint()
+{
+    for (int size : {0, 1, 4, 5, 6}) {
+        auto b = makeButton(size, size);
+        b->setCaption("X");
+        const QImage img = b->render();
+        QVERIFY(!img.isNull());
+        if (size >= 1)
+            QCOMPARE(pixelAt(img, 0, 0), kBack);
+    }
+}
+
+void TestControls::gradientArithmetic()
+{
+    // Blue to black over 200 rows: blue 128 at row 100.
+    const TColor mid = BarPopupMenu::barColour(0xFF0000, 0, 100, 200);
+    QCOMPARE(Colors::blue(mid), 128);
+    QCOMPARE(Colors::red(mid), 0);
+    QCOMPARE(BarPopupMenu::barColour(0xFF0000, 0, 0, 200), TColor(0xFF0000));
+    QCOMPARE(BarPopupMenu::barColour(0xFF0000, 0, 200, 200), TColor(0));
+    QCOMPARE(BarPopupMenu::barColour(0x123456, 0x123456, 5, 0), TColor(0x123456)); // flat: no division
+    QCOMPARE(BarPopupMenu::barColour(0xFF0000, 0, 5, 0), TColor(0xFF0000));         // zero height guarded
+    QCOMPARE(Colors::barTextX(31, 23), 3);
+    QCOMPARE(Colors::barTextX(31, 24), 2);
+    QCOMPARE(Colors::barTextX(31, 21), 3);
+}
+
+void TestControls::barMenuPaintsItsBar()
+{
+    BarPopupMenu menu;
+    menu.setVerticalText(QString());
+    for (const char *t : {"Cofnij", "Ponów", "Kopiuj", "Wklej"})
+        menu.addAction(QString::fromUtf8(t));
+    menu.popup(QPoint(50, 50));
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    const QImage img = menu.grab().toImage();
+    const QRect first = menu.actionGeometry(menu.actions().first());
+    const int left = first.left() - menu.BarWidth();
+    const int total = menu.TotalHeight();
+    QVERIFY(total > 0);
+    QCOMPARE(pixelAt(img, left + 5, first.top()), TColor(0xFF0000));
+    const TColor middle = pixelAt(img, left + 5, first.top() + total / 2);
+    QCOMPARE(middle, BarPopupMenu::barColour(0xFF0000, 0, total / 2, total));
+    QCOMPARE(pixelAt(img, left + 5, first.top() + total), TColor(0));
+    // The two columns left of the items stay the menu's own.
+    QVERIFY(pixelAt(img, left + menu.BarWidth() - 1, first.top() + 2) != middle);
+    menu.close();
+
+    BarPopupMenu flat;
+    flat.setGradientStart(0x00FF00);
+    flat.setGradientEnd(0x00FF00);
+    flat.addAction("a");
+    flat.addAction("b");
+    flat.popup(QPoint(50, 50));
+    QVERIFY(QTest::qWaitForWindowExposed(&flat));
+    const QImage flatImg = flat.grab().toImage();
+    const QRect f = flat.actionGeometry(flat.actions().first());
+    for (int y = f.top(); y < f.top() + flat.TotalHeight(); y += 3)
+        QCOMPARE(pixelAt(flatImg, f.left() - flat.BarWidth() + 1, y), TColor(0x00FF00));
+    flat.close();
+}
+
+void TestControls::barMenuCountsVisibleItemsOnly()
+{
+    BarPopupMenu menu;
+    QAction *a = menu.addAction("a");
+    QAction *b = menu.addAction("b");
+    menu.addSeparator();
+    menu.popup(QPoint(10, 10));
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    const int all = menu.TotalHeight();
+    QCOMPARE(all, menu.actionGeometry(a).height() + menu.actionGeometry(b).height()
+                      + menu.actionGeometry(menu.actions().last()).height());
+    menu.close();
+    b->setVisible(false);
+    menu.popup(QPoint(10, 10));
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QCOMPARE(menu.TotalHeight(), all - menu.actionGeometry(a).height());
+    menu.close();
+    // Setting Transparent before a picture exists has no effect; reading Bitmap creates one.
+    menu.setTransparent(false);
+    QVERIFY(!menu.Transparent());
+    menu.Bitmap();
+    QVERIFY(menu.Transparent());
+    menu.setTransparent(false);
+    QVERIFY(!menu.Transparent());
+}
+
+void TestControls::templatesLoadAndFallBack()
+{
+    ScriptedDialogs dialogs;
+    AppWindows windows;
+    windows.setDialogs(&dialogs);
+    QTemporaryDir elsewhere;
+    const CurrentFolder folder(elsewhere.path()); // no "szablony" here: the bundled ones are used
+    for (int i = 0; i < 6; ++i) {
+        windows.main().editor()->appendLine("stare");
+        QTest::mouseClick(templateButton(windows, i), Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+        const QString text = windows.main().editor()->documentText();
+        QVERIFY(text.contains("ISO-8859-2"));
+        QVERIFY(!text.contains("stare"));
+        QVERIFY(!windows.main().editor()->isUndoAvailable());
+        // What the page declares is what it holds: plain ASCII, Polish letters as entities.
+        for (const QChar c : text)
+            QVERIFY(c.unicode() < 128);
+    }
+    // A template of the user's own in "szablony" under the current folder wins; an empty one
+    // leaves the editor empty.
+    QDir(elsewhere.path()).mkdir("szablony");
+    QFile own(elsewhere.filePath("szablony/galeria.html"));
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.close();
+    QTest::mouseClick(templateButton(windows, 1), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(windows.main().editor()->lineCount(), 0);
+}
+
+void TestControls::templateMissingEverywhere()
+{
+    ScriptedDialogs dialogs;
+    AppWindows windows;
+    windows.setDialogs(&dialogs);
+    QTemporaryDir elsewhere;
+    const CurrentFolder folder(elsewhere.path());
+    TemplatesWindow::setBundledFolders({elsewhere.filePath("nothing-here")});
+    const auto restore = qScopeGuard([] { TemplatesWindow::setBundledFolders({}); });
+    windows.templates().show();
+    const QStringList before = windows.main().editor()->lines();
+    QTest::mouseClick(templateButton(windows, 0), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(dialogs.errors.size(), 1);
+    QCOMPARE(dialogs.errors.first(),
+             QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(QDir::toNativeSeparators("szablony/Ankieta.html")));
+    QVERIFY(windows.templates().isVisible());
+    QCOMPARE(windows.main().editor()->lines(), before);
+}
+
+void TestControls::escapeLeavesTheTemplatesWindow()
+{
+    AppWindows windows;
+    windows.templates().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&windows.templates()));
+    const QStringList before = windows.main().editor()->lines();
+    QTest::keyClick(&windows.templates(), Qt::Key_Escape);
+    QVERIFY(!windows.templates().isVisible());
+    QCOMPARE(windows.main().editor()->lines(), before);
+}
+
+void TestControls::templateFromDataFolder_data()
+{
+    QTest::addColumn<bool>("dataFolderHasIt");
+    QTest::newRow("the data folder's copy wins over the bundled one") << true;
+    QTest::newRow("a data folder without the file falls back to the bundled one") << false;
+}
+
+void TestControls::templateFromDataFolder()
+{
+    QFETCH(bool, dataFolderHasIt);
+    ScriptedDialogs dialogs;
+    AppWindows windows;
+    windows.setDialogs(&dialogs);
+    QTemporaryDir elsewhere;
+    const CurrentFolder folder(elsewhere.path());
+    QTemporaryDir data;
+    QVERIFY(QDir(data.path()).mkdir("szablony"));
+    if (dataFolderHasIt) {
+        QFile own(data.filePath("szablony/Ankieta.html"));
+        QVERIFY(own.open(QIODevice::WriteOnly));
+        own.write("<P>z katalogu danych</P>\r\n");
+    }
+    qputenv("TARNWICK_DATA_DIR", QFile::encodeName(data.path()));
+    const auto restore = qScopeGuard([] { qunsetenv("TARNWICK_DATA_DIR"); });
+    QTest::mouseClick(templateButton(windows, 0), Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    const QString text = windows.main().editor()->documentText();
+    QCOMPARE(text.contains("z katalogu danych"), dataFolderHasIt);
+    QCOMPARE(text.contains("ISO-8859-2"), !dataFolderHasIt);
+}
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"

@@ -1,0 +1,551 @@
+#include "document/DocumentCodec.h"
+#include "core/Failure.h"
+#include "document/LineEnds.h"
+#include "document/SingleByteCodec.h"
+#include "document/TextEncoding.h"
+#include "document/TextScan.h"
+
+#include <QRandomGenerator>
+#include <QStringDecoder>
+
+#include <QTest>
+
+using TextEncoding::Encoding;
+Q_DECLARE_METATYPE(Encoding)
+Q_DECLARE_METATYPE(std::optional<Encoding>)
+
+namespace {
+
+// Bytes 0x80..0xFF as the code pages' published definitions give them. Windows-1250 leaves
+// 0x81 0x83 0x88 0x90 0x98 unassigned; the program maps them to the C1 control of that number.
+const std::array<char16_t, 128> kExpectedWindows1250 = {
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+};
+const std::array<char16_t, 128> kExpectedIso88592 = {
+    0x0080, 0x0081, 0x0082, 0x0083, 0x0084, 0x0085, 0x0086, 0x0087, 0x0088, 0x0089, 0x008A, 0x008B, 0x008C, 0x008D, 0x008E, 0x008F,
+    0x0090, 0x0091, 0x0092, 0x0093, 0x0094, 0x0095, 0x0096, 0x0097, 0x0098, 0x0099, 0x009A, 0x009B, 0x009C, 0x009D, 0x009E, 0x009F,
+    0x00A0, 0x0104, 0x02D8, 0x0141, 0x00A4, 0x013D, 0x015A, 0x00A7, 0x00A8, 0x0160, 0x015E, 0x0164, 0x0179, 0x00AD, 0x017D, 0x017B,
+    0x00B0, 0x0105, 0x02DB, 0x0142, 0x00B4, 0x013E, 0x015B, 0x02C7, 0x00B8, 0x0161, 0x015F, 0x0165, 0x017A, 0x02DD, 0x017E, 0x017C,
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+};
+
+const SingleByteCodec &codec(Encoding e)
+{
+    return e == Encoding::Iso88592 ? SingleByteCodec::iso88592() : SingleByteCodec::windows1250();
+}
+
+QByteArray utf8(const char *text)
+{
+    return QByteArray(text);
+}
+
+} // namespace
+
+class TestTextEncoding : public QObject
+{
+    Q_OBJECT
+private slots:
+    void codePagesMatchTheirDefinitions_data();
+    void codePagesMatchTheirDefinitions();
+    void everyByteSurvivesARoundTrip_data();
+    void everyByteSurvivesARoundTrip();
+    void polishLettersMapToTheirBytes_data();
+    void polishLettersMapToTheirBytes();
+    void detection_data();
+    void detection();
+    void declarationsAreFoundInTheirForms_data();
+    void declarationsAreFoundInTheirForms();
+    void rewrittenDeclarationsKeepTheirCase_data();
+    void rewrittenDeclarationsKeepTheirCase();
+    void utf8Validation_data();
+    void utf8Validation();
+    void utf8ValidationAgreesWithQtOnMixedInput();
+    void c1BytesAreFoundAnywhere();
+    void lineEndsAreRewrittenToTheChosenOne_data();
+    void lineEndsAreRewrittenToTheChosenOne();
+    void characterOutsideTheEncodingIsRefusedWithItsLine_data();
+    void characterOutsideTheEncodingIsRefusedWithItsLine();
+    void malformedUtf8DoesNotCrash();
+    void blocksMatchTheWholeAndCountLines_data();
+    void blocksMatchTheWholeAndCountLines();
+    void scansCountLikeALoop();
+    void detectLineEnd_data();
+    void detectLineEnd();
+};
+
+void TestTextEncoding::codePagesMatchTheirDefinitions_data()
+{
+    QTest::addColumn<Encoding>("encoding");
+    QTest::addColumn<QByteArray>("icuName");
+    QTest::newRow("Windows-1250") << Encoding::Windows1250 << QByteArray("windows-1250");
+    QTest::newRow("ISO-8859-2") << Encoding::Iso88592 << QByteArray("ISO-8859-2");
+}
+
+void TestTextEncoding::codePagesMatchTheirDefinitions()
+{
+    QFETCH(Encoding, encoding);
+    QFETCH(QByteArray, icuName);
+    const auto &expected = encoding == Encoding::Iso88592 ? kExpectedIso88592 : kExpectedWindows1250;
+    QStringDecoder reference(icuName.constData());
+    QVERIFY(reference.isValid());
+    for (int b = 0; b < 256; ++b) {
+        const char32_t want = b < 0x80 ? char32_t(b) : expected[std::size_t(b - 0x80)];
+        QCOMPARE(uint(codec(encoding).toUnicode(uchar(b))), uint(want));
+        QCOMPARE(int(*codec(encoding).fromUnicode(want)), b);
+        const QString ref = reference(QByteArray(1, char(b)));
+        const bool unassigned = encoding == Encoding::Windows1250 && want == char32_t(b) && b >= 0x80;
+        if (!unassigned)
+            QCOMPARE(uint(ref.at(0).unicode()), uint(want));
+    }
+    QVERIFY(!codec(encoding).fromUnicode(U'Ж'));
+    QVERIFY(!codec(encoding).fromUnicode(0x1F600));
+}
+
+void TestTextEncoding::everyByteSurvivesARoundTrip_data()
+{
+    codePagesMatchTheirDefinitions_data();
+}
+
+void TestTextEncoding::everyByteSurvivesARoundTrip()
+{
+    QFETCH(Encoding, encoding);
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            bytes.append(char(b));
+    bytes += "\r\n" + bytes + "\r\n";
+    QByteArray text(bytes.size() * 3, Qt::Uninitialized);
+    text.truncate(DocumentCodec::toUtf8(encoding, bytes.constData(), size_t(bytes.size()), text.data()) - text.constData());
+    const DocumentCodec::Encoded back = DocumentCodec::encode(encoding, text.constData(), size_t(text.size()), "\r\n");
+    QVERIFY(!back.error);
+    QCOMPARE(back.bytes, bytes);
+    // The decoded text holds one character per byte, NUL included.
+    QCOMPARE(QString::fromUtf8(text).size(), bytes.size());
+}
+
+void TestTextEncoding::polishLettersMapToTheirBytes_data()
+{
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<int>("windows1250");
+    QTest::addColumn<int>("iso88592");
+    const QList<std::tuple<QString, int, int>> rows = {
+        {"ą", 0xB9, 0xB1}, {"Ą", 0xA5, 0xA1}, {"ć", 0xE6, 0xE6}, {"Ć", 0xC6, 0xC6}, {"ę", 0xEA, 0xEA},
+        {"Ę", 0xCA, 0xCA}, {"ł", 0xB3, 0xB3}, {"Ł", 0xA3, 0xA3}, {"ń", 0xF1, 0xF1}, {"Ń", 0xD1, 0xD1},
+        {"ó", 0xF3, 0xF3}, {"Ó", 0xD3, 0xD3}, {"ś", 0x9C, 0xB6}, {"Ś", 0x8C, 0xA6}, {"ź", 0x9F, 0xBC},
+        {"Ź", 0x8F, 0xAC}, {"ż", 0xBF, 0xBF}, {"Ż", 0xAF, 0xAF}, {"š", 0x9A, 0xB9}, {"Ž", 0x8E, 0xAE},
+    };
+    for (const auto &[letter, w, i] : rows)
+        QTest::newRow(qPrintable(letter)) << letter << w << i;
+}
+
+void TestTextEncoding::polishLettersMapToTheirBytes()
+{
+    QFETCH(QString, letter);
+    QFETCH(int, windows1250);
+    QFETCH(int, iso88592);
+    const QByteArray text = letter.toUtf8();
+    for (const auto &[encoding, byte] : {std::pair(Encoding::Windows1250, windows1250), std::pair(Encoding::Iso88592, iso88592)}) {
+        const DocumentCodec::Encoded e = DocumentCodec::encode(encoding, text.constData(), size_t(text.size()), "\r\n");
+        QCOMPARE(e.bytes, QByteArray(1, char(byte)));
+        QCOMPARE(codec(encoding).toUtf8(QByteArray(1, char(byte))), text);
+    }
+    // UTF-8 documents keep the letter's own bytes.
+    QCOMPARE(DocumentCodec::encode(Encoding::Utf8, text.constData(), size_t(text.size()), "\r\n").bytes, text);
+}
+
+void TestTextEncoding::detection_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Encoding>("encoding");
+    QTest::addColumn<bool>("bom");
+    QTest::addColumn<std::optional<Encoding>>("declared");
+    const auto meta = [](const char *name) {
+        return QByteArray("<HTML><HEAD><META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML; CHARSET=") + name + "\">";
+    };
+    const QByteArray polishUtf8 = utf8("Zażółć gęślą jaźń");
+    const QByteArray polishIso("Za\xBF\xF3\xB3\xE6 g\xEA\xB6l\xB1 ja\xBC\xF1");
+    const QByteArray polishWin("Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1");
+    const std::optional<Encoding> none;
+    QTest::newRow("byte-order mark means UTF-8") << QByteArray("\xEF\xBB\xBF" "abc") << Encoding::Utf8 << true << none;
+    QTest::newRow("byte-order mark wins over a declaration")
+        << QByteArray("\xEF\xBB\xBF") + meta("ISO-8859-2") << Encoding::Utf8 << true << std::optional(Encoding::Iso88592);
+    QTest::newRow("declared ISO-8859-2") << meta("ISO-8859-2") + polishIso << Encoding::Iso88592 << false
+                                         << std::optional(Encoding::Iso88592);
+    QTest::newRow("declared ISO-8859-2 with 0x80-0x9F is Windows-1250")
+        << meta("ISO-8859-2") + polishWin << Encoding::Windows1250 << false << std::optional(Encoding::Iso88592);
+    QTest::newRow("declared UTF-8") << meta("utf-8") + polishUtf8 << Encoding::Utf8 << false << std::optional(Encoding::Utf8);
+    QTest::newRow("declared UTF-8 but not UTF-8 is Windows-1250")
+        << meta("UTF-8") + polishWin << Encoding::Windows1250 << false << std::optional(Encoding::Utf8);
+    QTest::newRow("declared Windows-1250 holding UTF-8") << meta("windows-1250") + polishUtf8 << Encoding::Windows1250
+                                                         << false << std::optional(Encoding::Windows1250);
+    QTest::newRow("another declared set is Windows-1250") << meta("windows-1252") + polishUtf8 << Encoding::Windows1250
+                                                          << false << none;
+    QTest::newRow("undeclared valid UTF-8 with a letter") << polishUtf8 << Encoding::Utf8 << false << none;
+    QTest::newRow("undeclared ASCII is Windows-1250") << QByteArray("<P>abc</P>") << Encoding::Windows1250 << false << none;
+    QTest::newRow("undeclared invalid UTF-8 is Windows-1250") << polishWin << Encoding::Windows1250 << false << none;
+    QTest::newRow("empty file") << QByteArray() << Encoding::Windows1250 << false << none;
+    QTest::newRow("declaration past 64 KB does not count")
+        << QByteArray(70000, ' ') + meta("UTF-8") + polishWin << Encoding::Windows1250 << false << none;
+    const QList<std::pair<const char *, Encoding>> aliases = {
+        {"utf-8", Encoding::Utf8}, {"utf8", Encoding::Utf8}, {"UTF8", Encoding::Utf8},
+        {"iso-8859-2", Encoding::Iso88592}, {"iso8859-2", Encoding::Iso88592}, {"Latin2", Encoding::Iso88592},
+        {"windows-1250", Encoding::Windows1250}, {"CP1250", Encoding::Windows1250}, {"x-cp1250", Encoding::Windows1250},
+    };
+    for (const auto &[alias, encoding] : aliases) {
+        // Each alias with text that every one of the three sets can read.
+        QTest::newRow(qPrintable(QStringLiteral("alias %1").arg(QLatin1String(alias))))
+            << QByteArray("<meta charset=\"") + alias + "\"><p>plain</p>" << encoding << false << std::optional(encoding);
+    }
+}
+
+void TestTextEncoding::detection()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Encoding, encoding);
+    QFETCH(bool, bom);
+    QFETCH(std::optional<Encoding>, declared);
+    const TextEncoding::Detection d = TextEncoding::detect(bytes.constData(), size_t(bytes.size()));
+    QCOMPARE(int(d.encoding), int(encoding));
+    QCOMPARE(d.bom, bom);
+    QCOMPARE(d.declared.has_value(), declared.has_value());
+    if (declared)
+        QCOMPARE(int(*d.declared), int(*declared));
+}
+
+void TestTextEncoding::declarationsAreFoundInTheirForms_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("name"); // empty: no declaration
+    QTest::newRow("meta charset quoted") << QByteArray("<meta charset=\"utf-8\">") << QByteArray("utf-8");
+    QTest::newRow("meta charset single quotes") << QByteArray("<META CHARSET='Latin2' />") << QByteArray("Latin2");
+    QTest::newRow("meta charset bare") << QByteArray("<meta charset=cp1250>") << QByteArray("cp1250");
+    QTest::newRow("http-equiv content") << QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-2\">")
+                                        << QByteArray("ISO-8859-2");
+    QTest::newRow("spaces around the equals sign") << QByteArray("<meta\ncontent=\"text/html; CHARSET = utf8\">")
+                                                    << QByteArray("utf8");
+    QTest::newRow("xml declaration") << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><html>") << QByteArray("UTF-8");
+    QTest::newRow("metadata is no meta tag") << QByteArray("<metadata charset=\"utf-8\">") << QByteArray();
+    QTest::newRow("charset outside a tag") << QByteArray("<p>charset=utf-8</p>") << QByteArray();
+    QTest::newRow("unclosed meta") << QByteArray("<meta charset=\"utf-8\"") << QByteArray();
+}
+
+void TestTextEncoding::declarationsAreFoundInTheirForms()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, name);
+    const auto found = TextEncoding::declarations(text.constData(), size_t(text.size()));
+    if (name.isEmpty()) {
+        QVERIFY(found.empty());
+        return;
+    }
+    QCOMPARE(found.size(), size_t(1));
+    QCOMPARE(text.mid(qsizetype(found.front().offset), qsizetype(found.front().length)), name);
+}
+
+void TestTextEncoding::rewrittenDeclarationsKeepTheirCase_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<Encoding>("to");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("upper case to UTF-8")
+        << QByteArray(" <META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML; CHARSET=ISO-8859-2\">") << Encoding::Utf8
+        << QByteArray(" <META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML; CHARSET=UTF-8\">");
+    QTest::newRow("lower case to Windows-1250") << QByteArray("<meta charset=\"utf-8\">x") << Encoding::Windows1250
+                                                << QByteArray("<meta charset=\"windows-1250\">x");
+    QTest::newRow("every declaration, xml too")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<meta charset=utf-8>") << Encoding::Iso88592
+        << QByteArray("<?xml version=\"1.0\" encoding=\"iso-8859-2\"?>\n<meta charset=iso-8859-2>");
+    QTest::newRow("no declaration, no change") << QByteArray("<p>charset=utf-8</p>") << Encoding::Iso88592
+                                               << QByteArray("<p>charset=utf-8</p>");
+}
+
+void TestTextEncoding::rewrittenDeclarationsKeepTheirCase()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(Encoding, to);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(TextEncoding::withDeclarationsNaming(text, to), expected);
+}
+
+void TestTextEncoding::utf8Validation_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<bool>("multiByte");
+    QTest::newRow("ASCII") << QByteArray(100, 'a') << true << false;
+    QTest::newRow("Polish after a long ASCII run") << QByteArray(37, 'a') + utf8("ż") << true << true;
+    QTest::newRow("four-byte character") << QByteArray("\xF0\x9F\x98\x80") << true << true;
+    QTest::newRow("last character U+10FFFF") << QByteArray("\xF4\x8F\xBF\xBF") << true << true;
+    QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false << false;
+    QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << false << false;
+    QTest::newRow("overlong three bytes") << QByteArray("\xE0\x80\xAF") << false << false;
+    QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false << false;
+    QTest::newRow("last surrogate") << QByteArray("\xED\xBF\xBF") << false << false;
+    QTest::newRow("last before the surrogates") << QByteArray("\xED\x9F\xBF") << true << true;
+    QTest::newRow("first three-byte character") << QByteArray("\xE0\xA0\x80") << true << true;
+    QTest::newRow("three-byte with a high second byte") << QByteArray("\xE0\xB0\x80") << true << true;
+    QTest::newRow("overlong four bytes") << QByteArray("\xF0\x8F\xBF\xBF") << false << false;
+    QTest::newRow("four-byte lead cut by ASCII") << QByteArray("\xF0\x9F\x98") << false << false;
+    QTest::newRow("three-byte lead cut by ASCII") << QByteArray("\xE2\x82") << false << false;
+    QTest::newRow("lead byte F5") << QByteArray("\xF5\x80\x80\x80") << false << false;
+    QTest::newRow("cut at the end") << QByteArray(20, 'a') + QByteArray("\xC5") << false << false;
+    QTest::newRow("lone continuation byte") << QByteArray("a\x80") << false << false;
+    QTest::newRow("Windows-1250 letter") << QByteArray("g\xEA\x9Cl") << false << false;
+    QTest::newRow("NUL is valid") << QByteArray("a\0b", 3) << true << false;
+}
+
+void TestTextEncoding::utf8Validation()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, valid);
+    QFETCH(bool, multiByte);
+    bool multi = false;
+    QCOMPARE(TextEncoding::isValidUtf8(bytes.constData(), size_t(bytes.size()), &multi), valid);
+    if (valid)
+        QCOMPARE(multi, multiByte);
+    // The same at every place in a run of ASCII, across the ends of blocks.
+    for (int at = 0; at < 70; ++at) {
+        const QByteArray embedded = QByteArray(at, 'a') + bytes + QByteArray(70, 'z');
+        QVERIFY2(TextEncoding::isValidUtf8(embedded.constData(), size_t(embedded.size())) == valid, qPrintable(QString::number(at)));
+    }
+}
+
+void TestTextEncoding::utf8ValidationAgreesWithQtOnMixedInput()
+{
+    // Random characters from every length class, with stray bytes now and then, at every
+    // alignment to the 32-byte blocks, against Qt's own decoder.
+    QRandomGenerator rng(8859);
+    const auto randomCharacter = [&rng]() -> char32_t {
+        switch (rng.bounded(5)) {
+        case 0: return rng.bounded(0x80u);
+        case 1: return 0x80 + rng.bounded(0x780u);
+        case 2: {
+            const char32_t c = 0x800 + rng.bounded(0xF800u);
+            return c >= 0xD800 && c < 0xE000 ? c - 0x800 : c;
+        }
+        case 3: return 0x10000 + rng.bounded(0x100000u);
+        default: return 'a';
+        }
+    };
+    int invalid = 0;
+    for (int round = 0; round < 4000; ++round) {
+        QByteArray bytes(int(rng.bounded(40)), 'x');
+        const int count = int(rng.bounded(1, 30));
+        for (int k = 0; k < count; ++k) {
+            const char32_t c = randomCharacter();
+            bytes += QString::fromUcs4(&c, 1).toUtf8();
+            if (rng.bounded(12) == 0)
+                bytes += char(0x80 + rng.bounded(0x80));
+        }
+        if (rng.bounded(3) == 0)
+            bytes.chop(1);
+        QStringDecoder reference(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = reference(bytes);
+        const bool valid = !reference.hasError();
+        invalid += !valid;
+        bool multi = false;
+        QVERIFY2(TextEncoding::isValidUtf8(bytes.constData(), size_t(bytes.size()), &multi) == valid,
+                 bytes.toHex(' ').constData());
+        if (valid)
+            QCOMPARE(multi, decoded.size() != bytes.size());
+    }
+    QVERIFY(invalid > 400 && invalid < 3600); // both kinds were tried
+}
+
+void TestTextEncoding::c1BytesAreFoundAnywhere()
+{
+    QByteArray latin2;
+    for (int b = 0xA0; b < 0x100; ++b)
+        latin2 += char(b);
+    latin2 += QByteArray(300, 'a') + latin2;
+    QVERIFY(!TextEncoding::hasC1Bytes(latin2.constData(), size_t(latin2.size())));
+    for (const int byte : {0x80, 0x9C, 0x9F}) {
+        for (int at = 0; at < latin2.size(); at += 7) {
+            QByteArray withC1 = latin2;
+            withC1[at] = char(byte);
+            QVERIFY2(TextEncoding::hasC1Bytes(withC1.constData(), size_t(withC1.size())), qPrintable(QString::number(at)));
+        }
+    }
+}
+
+void TestTextEncoding::lineEndsAreRewrittenToTheChosenOne_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("eol");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("mixed to CR LF") << QByteArray("a\nb\rc\r\nd") << QByteArray("\r\n") << QByteArray("a\r\nb\r\nc\r\nd");
+    QTest::newRow("LF kept") << QByteArray("a\nb\n") << QByteArray("\n") << QByteArray("a\nb\n");
+    QTest::newRow("CR kept") << QByteArray("a\rb") << QByteArray("\r") << QByteArray("a\rb");
+    QTest::newRow("CR LF to LF") << QByteArray("a\r\n\r\nb") << QByteArray("\n") << QByteArray("a\n\nb");
+    QTest::newRow("empty") << QByteArray() << QByteArray("\r\n") << QByteArray();
+}
+
+void TestTextEncoding::lineEndsAreRewrittenToTheChosenOne()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, eol);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(SingleByteCodec::windows1250().toUtf8(input), input); // decoding keeps line ends as they stand
+    for (Encoding encoding : {Encoding::Windows1250, Encoding::Iso88592, Encoding::Utf8}) {
+        const DocumentCodec::Encoded e = DocumentCodec::encode(encoding, input.constData(), size_t(input.size()), eol);
+        QCOMPARE(e.bytes, expected);
+    }
+}
+
+void TestTextEncoding::characterOutsideTheEncodingIsRefusedWithItsLine_data()
+{
+    QTest::addColumn<Encoding>("encoding");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<uint>("character");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("emoji in Windows-1250") << Encoding::Windows1250 << QStringLiteral("zażółć\r\ngęślą\r\njaźń 😀 tu")
+                                           << 0x1F600u << 3 << QStringLiteral("Windows-1250");
+    QTest::newRow("euro sign in ISO-8859-2") << Encoding::Iso88592 << QStringLiteral("cena\n10 €") << 0x20ACu << 2
+                                             << QStringLiteral("ISO-8859-2");
+    QTest::newRow("Cyrillic in ISO-8859-2") << Encoding::Iso88592 << QStringLiteral("Привет") << 0x041Fu << 1
+                                            << QStringLiteral("ISO-8859-2");
+}
+
+void TestTextEncoding::characterOutsideTheEncodingIsRefusedWithItsLine()
+{
+    QFETCH(Encoding, encoding);
+    QFETCH(QString, text);
+    QFETCH(uint, character);
+    QFETCH(int, line);
+    QFETCH(QString, name);
+    const QByteArray bytes = text.toUtf8();
+    const DocumentCodec::Encoded e = DocumentCodec::encode(encoding, bytes.constData(), size_t(bytes.size()), "\r\n");
+    QVERIFY(e.error);
+    QCOMPARE(uint(e.error->character), character);
+    QCOMPARE(e.error->line, line);
+    QVERIFY(e.bytes.isEmpty());
+    const auto first = DocumentCodec::firstUnencodable(encoding, bytes.constData(), size_t(bytes.size()));
+    QVERIFY(first);
+    QCOMPARE(first->line, line);
+    const QString code = QString::number(character, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    QCOMPARE(DocumentCodec::unencodableMessage(*e.error, encoding),
+             QStringLiteral("Nie można zapisać dokumentu: znaku „%1” (U+%2) w wierszu %3 nie da się zapisać w "
+                            "kodowaniu %4. Usuń go lub zastąp innym i zapisz ponownie.")
+                 .arg(QString::fromUcs4(reinterpret_cast<const char32_t *>(&character), 1), code,
+                      QString::number(line), name));
+    // UTF-8 holds every character.
+    QVERIFY(!DocumentCodec::firstUnencodable(Encoding::Utf8, bytes.constData(), size_t(bytes.size())));
+}
+
+void TestTextEncoding::malformedUtf8DoesNotCrash()
+{
+    const QByteArray bad("\xC3", 1);
+    const DocumentCodec::Encoded e = DocumentCodec::encode(Encoding::Windows1250, bad.constData(), size_t(bad.size()), "\r\n");
+    QVERIFY(e.error); // U+FFFD has no byte
+    // A UTF-8 document writes what the editor holds, byte for byte.
+    QCOMPARE(DocumentCodec::encode(Encoding::Utf8, bad.constData(), size_t(bad.size()), "\r\n").bytes, bad);
+}
+
+void TestTextEncoding::blocksMatchTheWholeAndCountLines_data()
+{
+    QTest::addColumn<QByteArray>("eol");
+    QTest::addColumn<QByteArray>("lineEnd"); // what the text holds
+    QTest::addColumn<bool>("longLine");
+    QTest::newRow("CR LF kept") << QByteArray("\r\n") << QByteArray("\r\n") << false;
+    QTest::newRow("LF to CR LF") << QByteArray("\r\n") << QByteArray("\n") << false;
+    QTest::newRow("CR kept") << QByteArray("\r") << QByteArray("\r") << false;
+    QTest::newRow("one line longer than a block") << QByteArray("\n") << QByteArray("\n") << true;
+}
+
+void TestTextEncoding::blocksMatchTheWholeAndCountLines()
+{
+    QFETCH(QByteArray, eol);
+    QFETCH(QByteArray, lineEnd);
+    QFETCH(bool, longLine);
+    QByteArray text;
+    const QByteArray line = QString::fromUtf8("wiersz zażółć gęślą jaźń ").toUtf8();
+    int lines = 0;
+    while (text.size() < (3 << 20)) {
+        text += longLine && lines == 10 ? line.repeated(60000) : line + QByteArray::number(lines);
+        text += lineEnd;
+        ++lines;
+    }
+    QByteArray blocks;
+    int calls = 0;
+    const auto none = DocumentCodec::encodeInBlocks(Encoding::Windows1250, text.constData(), size_t(text.size()), eol, [&](const char *p, size_t n) {
+        blocks.append(p, qsizetype(n));
+        ++calls;
+    });
+    QVERIFY(!none);
+    QVERIFY(calls >= 3);
+    const DocumentCodec::Encoded whole = DocumentCodec::encode(Encoding::Windows1250, text.constData(), size_t(text.size()), eol);
+    QVERIFY(!whole.error);
+    QCOMPARE(blocks.size(), whole.bytes.size());
+    QVERIFY(blocks == whole.bytes);
+
+    // A character the code page lacks, far into the text: its line is counted over blocks.
+    const qsizetype at = text.indexOf(line + QByteArray::number(lines - 5) + lineEnd);
+    QByteArray bad = text;
+    bad.insert(at, QString::fromUtf8("Ж").toUtf8());
+    const auto error = DocumentCodec::encodeInBlocks(Encoding::Windows1250, bad.constData(), size_t(bad.size()), eol, [](const char *, size_t) {});
+    QVERIFY(error);
+    QCOMPARE(error->line, lines - 4);
+    const DocumentCodec::Encoded wholeBad = DocumentCodec::encode(Encoding::Windows1250, bad.constData(), size_t(bad.size()), eol);
+    QCOMPARE(wholeBad.error->line, lines - 4);
+}
+
+void TestTextEncoding::detectLineEnd_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("eol");
+    QTest::addColumn<bool>("uniform");
+    QTest::newRow("no line end") << QByteArray("abc") << QByteArray("\r\n") << true;
+    QTest::newRow("empty") << QByteArray() << QByteArray("\r\n") << true;
+    QTest::newRow("LF only") << QByteArray("a\nb\n") << QByteArray("\n") << true;
+    QTest::newRow("CR only") << QByteArray("a\rb\r") << QByteArray("\r") << true;
+    QTest::newRow("CR LF only") << QByteArray("a\r\nb\r\n") << QByteArray("\r\n") << true;
+    QTest::newRow("LF then CR LF") << QByteArray("a\nb\r\n") << QByteArray("\r\n") << false;
+    QTest::newRow("CR then LF") << QByteArray("a\rb\nc") << QByteArray("\r\n") << false;
+    QTest::newRow("LF CR pairs reversed") << QByteArray("a\n\rb") << QByteArray("\r\n") << false;
+    QTest::newRow("lone CR before LF") << QByteArray("a\r\rb\n") << QByteArray("\r\n") << false;
+    QTest::newRow("trailing lone CR") << QByteArray("a\n\r") << QByteArray("\r\n") << false;
+}
+
+void TestTextEncoding::detectLineEnd()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, eol);
+    QFETCH(bool, uniform);
+    QCOMPARE(LineEnds::detect(bytes), eol);
+    QCOMPARE(LineEnds::analyse(bytes.constData(), bytes.size()).uniform, uniform);
+}
+
+void TestTextEncoding::scansCountLikeALoop()
+{
+    QRandomGenerator rng(1250);
+    QList<QByteArray> samples = {QByteArray(), QByteArray(5000, '\n'), QByteArray(4100, char(0x80))};
+    for (int size : {1, 7, 8, 9, 2039, 2040, 2041, 70000}) {
+        QByteArray b(size, Qt::Uninitialized);
+        for (char &c : b)
+            c = char(rng.bounded(256));
+        samples << b;
+    }
+    for (const QByteArray &b : samples) {
+        std::size_t chars = 0, lfs = 0;
+        for (const char c : b) {
+            chars += (uchar(c) & 0xC0) != 0x80;
+            lfs += c == '\n';
+        }
+        QCOMPARE(TextScan::countCharacters(b.constData(), size_t(b.size())), chars);
+        QCOMPARE(TextScan::countByte(b.constData(), size_t(b.size()), '\n'), lfs);
+    }
+}
+
+QTEST_APPLESS_MAIN(TestTextEncoding)
+#include "tst_textencoding.moc"

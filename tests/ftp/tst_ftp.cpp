@@ -1,0 +1,716 @@
+#include "controls/LocalLists.h"
+#include "core/Failure.h"
+#include "ftp/FtpClient.h"
+#include "ftp/FtpListing.h"
+#include "ftp/FtpPanel.h"
+#include "ftp/FtpPath.h"
+#include "support/FtpFixture.h"
+#include "support/FtpServer.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace FtpFixture;
+
+namespace {
+
+FtpClient::Login loginFor(const FtpServer &server, bool passive = true)
+{
+    FtpClient::Login l;
+    l.host = server.address();
+    l.user = QStringLiteral("tester");
+    l.password = QStringLiteral("sekret");
+    l.passive = passive;
+    return l;
+}
+
+QStringList names(const QList<FtpListing::Entry> &entries)
+{
+    QStringList out;
+    for (const FtpListing::Entry &e : entries)
+        out << (e.folder ? e.name + '/' : e.name);
+    return out;
+}
+
+QStringList rows(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+void selectRemote(FtpPanel &panel, const QString &text)
+{
+    const QList<QListWidgetItem *> found = panel.rList->findItems(text, Qt::MatchExactly);
+    QVERIFY2(!found.isEmpty(), qPrintable(text));
+    panel.rList->setCurrentItem(found.first());
+    QVERIFY(panel.aRemote->isChecked());
+}
+
+} // namespace
+
+class TestFtp : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void names_data();
+    void names();
+    void addresses_data();
+    void addresses();
+    void urlsCarryThePathAsBuilt();
+    void listings_data();
+    void listings();
+
+    void transfersAreByteExact_data();
+    void transfersAreByteExact();
+    void listingWithoutMlsdTellsFoldersFromFiles();
+    void wrongPasswordLeavesItDisconnected();
+    void missingRemoteFileKeepsTheConnection();
+    void downloadNeverOverwritesAndGetsTheUsualMode();
+    void controlCharactersSendNoCommand();
+    void namesThatAreNotUtf8KeepTheirBytes();
+    void endlessListingIsBounded();
+    void messagesKeepPercentSigns();
+    void timeOuts_data();
+    void timeOuts();
+
+    void panelConnectsCopiesAndDeletes();
+    void panelReportsSelectionAndConnectionErrors();
+    void panelRefusesNamesBeforeTransferring_data();
+    void panelRefusesNamesBeforeTransferring();
+    void panelBrowsesFolders();
+    void stopEndsATransfer_data();
+    void stopEndsATransfer();
+    void closingWhileTheServerIsFrozen();
+    void settingsAreRememberedWithoutThePassword();
+
+private:
+    QTemporaryDir m_server;
+    QTemporaryDir m_local;
+    QString m_startDir;
+    ScriptedDialogs m_dialogs;
+};
+
+void TestFtp::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    m_startDir = QDir::currentPath();
+}
+
+void TestFtp::init()
+{
+    QDir(m_server.path()).removeRecursively();
+    QDir().mkpath(m_server.path());
+    QDir(m_local.path()).removeRecursively();
+    QDir().mkpath(m_local.path());
+    m_dialogs = ScriptedDialogs();
+    QSettings(QStringLiteral("Tarnwick"), QStringLiteral("Tarnwick")).clear();
+    QDir::setCurrent(m_local.path());
+}
+
+void TestFtp::cleanup()
+{
+    QDir::setCurrent(m_startDir);
+}
+
+void TestFtp::names_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("plain") << QByteArray("strona.html") << true;
+    QTest::newRow("Polish") << QByteArray("żółw.txt") << true;
+    QTest::newRow("colon is a Linux name") << QByteArray("a:b.txt") << true;
+    QTest::newRow("backslash is a Linux name") << QByteArray("a\\b.txt") << true;
+    QTest::newRow("leading dots") << QByteArray("..ukryty") << true;
+    QTest::newRow("dotfile") << QByteArray(".htaccess") << true;
+    QTest::newRow("parent") << QByteArray("..") << false;
+    QTest::newRow("self") << QByteArray(".") << false;
+    QTest::newRow("climbing") << QByteArray("../../x") << false;
+    QTest::newRow("absolute") << QByteArray("/etc/x") << false;
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("CR LF starts a command") << QByteArray("a\r\nDELE b") << false;
+    QTest::newRow("LF") << QByteArray("a\nb") << false;
+    QTest::newRow("NUL") << QByteArray("a\0b", 3) << false;
+    QTest::newRow("DEL") << QByteArray("a\x7f") << false;
+}
+
+void TestFtp::names()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(bool, usable);
+    QCOMPARE(!FtpPath::nameProblem(name).has_value(), usable);
+}
+
+void TestFtp::addresses_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::newRow("name") << "serwer.pl" << "serwer.pl" << 21;
+    QTest::newRow("name with port") << "serwer.pl:2121" << "serwer.pl" << 2121;
+    QTest::newRow("IPv4 with port") << "192.0.2.7:2121" << "192.0.2.7" << 2121;
+    QTest::newRow("IPv6 in brackets with port") << "[2001:db8::1]:2121" << "2001:db8::1" << 2121;
+    QTest::newRow("IPv6 in brackets") << "[2001:db8::1]" << "2001:db8::1" << 21;
+    QTest::newRow("bare IPv6") << "2001:db8::1" << "2001:db8::1" << 21;
+    QTest::newRow("port out of range") << "serwer.pl:70000" << "serwer.pl:70000" << 21;
+}
+
+void TestFtp::addresses()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    const FtpPath::Address a = FtpPath::parseAddress(typed, 21);
+    QCOMPARE(a.host, host);
+    QCOMPARE(a.port, port);
+}
+
+void TestFtp::urlsCarryThePathAsBuilt()
+{
+    using FtpPath::Protocol;
+    QCOMPARE(FtpPath::join("/", "a.html"), QByteArray("//a.html"));
+    QCOMPARE(FtpPath::url(Protocol::Ftp, {"example.com", 21}, "//a b.html"), QByteArray("ftp://example.com:21///a%20b.html"));
+    QCOMPARE(FtpPath::url(Protocol::Ftps, {"2001:db8::1", 2121}, "/x"), QByteArray("ftp://[2001:db8::1]:2121//x"));
+    QCOMPARE(FtpPath::url(Protocol::Sftp, {"example.com", 22}, "/home/a/%2e"), QByteArray("sftp://example.com:22/home/a/%252e"));
+    QCOMPARE(FtpPath::url(Protocol::Ftp, {"h", 21}, "/\xb3\xf3"), QByteArray("ftp://h:21//%B3%F3"));
+    QCOMPARE(FtpPath::parent("/a/b"), QByteArray("/a"));
+    QCOMPARE(FtpPath::parent("/a"), QByteArray("/"));
+    QCOMPARE(FtpPath::child("/", "a"), QByteArray("/a"));
+}
+
+void TestFtp::listings_data()
+{
+    QTest::addColumn<QByteArray>("mlsd");
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<QByteArray>("longListing");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("MLSD: folders first, no line without a name")
+        << QByteArray("type=file;size=1; b.txt\r\ntype=dir; zdjęcia\r\ntype=cdir; .\r\ntype=pdir; ..\r\n"
+                      "type=file;size=1; \r\nType=File; A b.txt\r\n")
+        << QByteArray() << QByteArray() << QStringList{"zdjęcia/", "A b.txt", "b.txt"};
+    QTest::newRow("names with a Unix long listing")
+        << QByteArray() << QByteArray("css\r\nindex.html\r\nlink\r\n")
+        << QByteArray("drwxr-xr-x 2 u g 4096 Jan 1 10:00 css\r\n-rw-r--r-- 1 u g 5 Jan 1 10:00 index.html\r\n"
+                      "lrwxrwxrwx 1 u g 5 Jan 1 10:00 link -> index.html\r\n")
+        << QStringList{"css/", "index.html", "link"};
+    QTest::newRow("names with a DOS long listing, paths cut to names")
+        << QByteArray() << QByteArray("/www/images\r\n/www/a b.htm\r\n")
+        << QByteArray("01-01-24  10:00AM       <DIR>          images\r\n01-01-24  10:00AM                5 a b.htm\r\n")
+        << QStringList{"images/", "a b.htm"};
+    QTest::newRow("a file named like the end of another") << QByteArray() << QByteArray("x b\r\nb\r\n")
+        << QByteArray("drwxr-xr-x 2 u g 1 Jan 1 10:00 x b\r\n-rw-r--r-- 1 u g 1 Jan 1 10:00 b\r\n")
+        << QStringList{"x b/", "b"};
+}
+
+void TestFtp::listings()
+{
+    QFETCH(QByteArray, mlsd);
+    QFETCH(QByteArray, names);
+    QFETCH(QByteArray, longListing);
+    QFETCH(QStringList, expected);
+    QList<FtpListing::Entry> entries = mlsd.isEmpty() ? FtpListing::parseNamesWithLong(names, longListing)
+                                                      : FtpListing::parseMlsd(mlsd);
+    FtpListing::sort(entries);
+    QCOMPARE(::names(entries), expected);
+}
+
+void TestFtp::transfersAreByteExact_data()
+{
+    QTest::addColumn<bool>("passive");
+    QTest::newRow("passive") << true;
+    QTest::newRow("active") << false;
+}
+
+void TestFtp::transfersAreByteExact()
+{
+    QFETCH(bool, passive);
+    FtpServer server(m_server.path());
+    QVERIFY(server.port() > 0);
+    const QByteArray data = everyByte(10 * 1024 * 1024);
+    QVERIFY(writeFile(m_local.filePath("duzy.bin"), data));
+
+    FtpClient client;
+    QStringList statuses;
+    client.onStatus = [&](const QString &s) { statuses << s; };
+    client.connectAndLogin(loginFor(server, passive));
+    QVERIFY(client.connected());
+    const QByteArray dir = client.entryDirectory();
+    QCOMPARE(dir, QByteArray("/"));
+    client.upload(m_local.filePath("duzy.bin"), FtpPath::join(dir, "duzy.bin"));
+    QCOMPARE(readFile(m_server.filePath("duzy.bin")), data);
+    QVERIFY(writeFile(m_server.filePath("a.html"), "A"));
+    QDir(m_server.path()).mkdir("katalog");
+    QCOMPARE(::names(client.list(dir)), QStringList({"katalog/", "a.html", "duzy.bin"}));
+
+    client.download(FtpPath::join(dir, "duzy.bin"), m_local.filePath("kopia.bin"));
+    QCOMPARE(readFile(m_local.filePath("kopia.bin")), data);
+    client.remove(FtpPath::join(dir, "duzy.bin"), false);
+    QVERIFY(!QFile::exists(m_server.filePath("duzy.bin")));
+    for (const QString &s : statuses)
+        QVERIFY2(!s.contains("sekret"), qPrintable(s));
+    QVERIFY(statuses.join('\n').contains(QStringLiteral("Logowanie jako tester")));
+    bool disconnected = false;
+    client.onDisconnected = [&] { disconnected = true; };
+    client.disconnect();
+    QVERIFY(disconnected);
+    QVERIFY(!client.connected());
+}
+
+void TestFtp::listingWithoutMlsdTellsFoldersFromFiles()
+{
+    FtpServer server(m_server.path(), {"--no-mlsd"});
+    QVERIFY(writeFile(m_server.filePath("b.txt"), "B"));
+    QVERIFY(writeFile(m_server.filePath("A.txt"), "A"));
+    QVERIFY(QDir(m_server.path()).mkpath("css/x"));
+    QVERIFY(writeFile(m_server.filePath("css/s.css"), "S"));
+    FtpClient client;
+    client.connectAndLogin(loginFor(server));
+    QCOMPARE(::names(client.list("/")), QStringList({"css/", "A.txt", "b.txt"}));
+    QCOMPARE(::names(client.list("/css")), QStringList({"x/", "s.css"}));
+}
+
+void TestFtp::wrongPasswordLeavesItDisconnected()
+{
+    FtpServer server(m_server.path());
+    FtpClient client;
+    FtpClient::Login login = loginFor(server);
+    login.password = "zle-haslo";
+    try {
+        client.connectAndLogin(login);
+        QFAIL("logged in");
+    } catch (const Failure &f) {
+        QVERIFY(!f.message().contains("zle-haslo"));
+        QVERIFY(f.message().contains(QStringLiteral("logowanie")));
+    }
+    QVERIFY(!client.connected());
+    client.connectAndLogin(loginFor(server)); // the next attempt starts afresh
+    QVERIFY(client.connected());
+}
+
+void TestFtp::missingRemoteFileKeepsTheConnection()
+{
+    FtpServer server(m_server.path());
+    FtpClient client;
+    client.connectAndLogin(loginFor(server));
+    QVERIFY_THROWS_EXCEPTION(Failure, client.download("//brak.html", m_local.filePath("brak.html")));
+    QVERIFY(QDir(m_local.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    QVERIFY_THROWS_EXCEPTION(Failure, client.remove("//brak.html", false));
+    QVERIFY(client.connected());
+    QVERIFY(client.list("/").isEmpty());
+}
+
+void TestFtp::downloadNeverOverwritesAndGetsTheUsualMode()
+{
+    FtpServer server(m_server.path());
+    QVERIFY(writeFile(m_server.filePath("a.html"), "NOWY"));
+    QVERIFY(writeFile(m_local.filePath("a.html"), "STARY"));
+    FtpClient client;
+    client.connectAndLogin(loginFor(server));
+    try {
+        client.download("//a.html", m_local.filePath("a.html"));
+        QFAIL("overwrote");
+    } catch (const Failure &f) {
+        QCOMPARE(f.message(), QStringLiteral("Destination file already exists."));
+    }
+    QCOMPARE(readFile(m_local.filePath("a.html")), QByteArray("STARY"));
+
+    const mode_t old = ::umask(022);
+    client.download("//a.html", m_local.filePath("b.html"));
+    ::umask(old);
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(m_local.filePath("b.html")).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, mode_t(0644));
+}
+
+void TestFtp::controlCharactersSendNoCommand()
+{
+    FtpServer server(m_server.path());
+    QVERIFY(writeFile(m_server.filePath("b"), "B"));
+    FtpClient client;
+    client.connectAndLogin(loginFor(server));
+    QVERIFY_THROWS_EXCEPTION(Failure, client.remove("//a\r\nDELE //b", false));
+    QVERIFY_THROWS_EXCEPTION(Failure, client.upload(m_local.filePath("x"), "//a\nb"));
+    QVERIFY_THROWS_EXCEPTION(Failure, client.download(QByteArray("//b\0c", 5), m_local.filePath("c")));
+    QVERIFY(QFile::exists(m_server.filePath("b")));
+    QVERIFY(!QFile::exists(m_local.filePath("c")));
+    QVERIFY(client.connected());
+}
+
+void TestFtp::namesThatAreNotUtf8KeepTheirBytes()
+{
+    // "łódź.txt" in Windows-1250, as an old Polish server stores it.
+    const QByteArray raw("\xb3\xf3\x64\x9f.txt");
+    const QByteArray onDisk = QFile::encodeName(m_server.path()) + '/' + raw;
+    const int fd = ::open(onDisk.constData(), O_CREAT | O_WRONLY, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, "L", 1), ssize_t(1));
+    ::close(fd);
+    FtpServer server(m_server.path());
+    FtpClient client;
+    client.connectAndLogin(loginFor(server));
+    const QList<FtpListing::Entry> entries = client.list("/");
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.first().name, QStringLiteral("łódź.txt"));
+    QCOMPARE(entries.first().raw, raw);
+    client.download(FtpPath::join("/", raw), m_local.filePath(entries.first().name));
+    QCOMPARE(readFile(m_local.filePath(QStringLiteral("łódź.txt"))), QByteArray("L"));
+    client.remove(FtpPath::join("/", raw), false);
+    QVERIFY(::access(onDisk.constData(), F_OK) != 0);
+}
+
+void TestFtp::endlessListingIsBounded()
+{
+    FtpServer server(m_server.path(), {"--endless", "bez_konca", "--mlsd-extra", "type=file;size=1; "});
+    QVERIFY(QDir(m_server.path()).mkdir("bez_konca"));
+    QVERIFY(writeFile(m_server.filePath("a.html"), "A"));
+    FtpClient client;
+    client.connectAndLogin(loginFor(server));
+    try {
+        client.list("/bez_konca");
+        QFAIL("an endless listing came to an end");
+    } catch (const Failure &f) {
+        QVERIFY2(f.message().contains(QStringLiteral("zbyt długa")), qPrintable(f.message()));
+    }
+    // Still usable; and a line without a name is no entry.
+    QCOMPARE(::names(client.list("/")), QStringList({"bez_konca/", "a.html"}));
+}
+
+void TestFtp::messagesKeepPercentSigns()
+{
+    FtpServer server(m_server.path());
+    FtpClient client;
+    client.connectAndLogin(loginFor(server));
+    try {
+        client.download("//%2e%2e%2f", m_local.filePath("x"));
+        QFAIL("downloaded a missing file");
+    } catch (const Failure &f) {
+        QVERIFY2(f.message().contains("%2e%2e%2f"), qPrintable(f.message()));
+    }
+}
+
+void TestFtp::timeOuts_data()
+{
+    QTest::addColumn<bool>("frozenBeforeConnect");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("connect") << true << QStringLiteral("nie odpowiedział w ciągu 1 s");
+    QTest::newRow("stall") << false << QStringLiteral("nie odpowiada od 1 s");
+}
+
+void TestFtp::timeOuts()
+{
+    QFETCH(bool, frozenBeforeConnect);
+    QFETCH(QString, message);
+    FtpServer server(m_server.path());
+    FtpClient client;
+    client.setTimeouts({1, 1});
+    try {
+        if (frozenBeforeConnect)
+            server.freeze();
+        client.connectAndLogin(loginFor(server));
+        server.freeze();
+        client.list("/");
+        QFAIL("a frozen server answered");
+    } catch (const Failure &f) {
+        QVERIFY2(f.message().contains(message), qPrintable(f.message()));
+    }
+    QVERIFY(!client.connected());
+}
+
+void TestFtp::panelConnectsCopiesAndDeletes()
+{
+    FtpServer server(m_server.path());
+    QVERIFY(writeFile(m_server.filePath("zdalny.html"), "ZDALNY"));
+    QVERIFY(writeFile(m_local.filePath(".htaccess"), "LOKALNY"));
+    FtpPanel panel;
+    panel.show();
+    QCOMPARE(panel.sBar->text(), QStringLiteral("Rozlaczony"));
+    QVERIFY(!panel.bAbort->isEnabled());
+    panel.lDirList->setDirectory(m_local.path());
+    QCOMPARE(rows(panel.lList), QStringList{".htaccess"});
+
+    panel.cPassive->setChecked(false);
+    panel.setDialogs([this]() -> Dialogs & { return m_dialogs; });
+    panel.eHost->setText(server.address());
+    panel.eLogin->setText("tester");
+    panel.eHaslo->setText("sekret");
+    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
+    QVERIFY(panel.busy());
+    QVERIFY(!panel.Button6->isEnabled());
+    QVERIFY(panel.bAbort->isEnabled());
+    QVERIFY(waitForPanel(panel));
+    QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
+    QVERIFY(panel.isConnected());
+    QCOMPARE(rows(panel.rList), QStringList{"zdalny.html"});
+    QVERIFY(!panel.sBar->text().contains("sekret"));
+
+    // Upload of a dotfile: the local side is current.
+    panel.lList->setCurrentRow(0);
+    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QCOMPARE(readFile(m_server.filePath(".htaccess")), QByteArray("LOKALNY"));
+    QCOMPARE(panel.rList->count(), 2);
+
+    QTest::mouseClick(panel.rList->viewport(), Qt::LeftButton, {},
+                      panel.rList->visualItemRect(panel.rList->findItems("zdalny.html", Qt::MatchExactly).first()).center());
+    QVERIFY(panel.aRemote->isChecked());
+    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
+    QCOMPARE(readFile(m_local.filePath("zdalny.html")), QByteArray("ZDALNY"));
+
+    QTest::mouseClick(panel.Button7, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QVERIFY(!QFile::exists(m_server.filePath("zdalny.html")));
+    QCOMPARE(panel.rList->count(), 1);
+
+    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QVERIFY(!panel.isConnected());
+    QCOMPARE(panel.sBar->text(), QStringLiteral("Rozłączony"));
+    QCOMPARE(panel.bConnect->text(), QStringLiteral("Połącz"));
+    QCOMPARE(panel.rList->count(), 0);
+    QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+void TestFtp::panelReportsSelectionAndConnectionErrors()
+{
+    FtpPanel panel;
+    panel.setDialogs([this]() -> Dialogs & { return m_dialogs; });
+    // Not connected: the client's error comes before the missing selection.
+    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QCOMPARE(m_dialogs.errors, QStringList{QStringLiteral("Nie połączono z serwerem FTP.")});
+
+    FtpServer server(m_server.path());
+    QVERIFY(!connectPanel(panel, m_dialogs, server.address(), "tester", "zle") || !panel.isConnected());
+    QCOMPARE(m_dialogs.errors.size(), 2);
+    QVERIFY(connectPanel(panel, m_dialogs, server.address()));
+    QVERIFY(panel.isConnected());
+    panel.lDirList->setDirectory(m_local.path());
+    QTest::mouseClick(panel.Button6, Qt::LeftButton); // no local file selected
+    QVERIFY(waitForPanel(panel));
+    QCOMPARE(m_dialogs.errors.last(), QStringLiteral("List index out of bounds (-1)"));
+    panel.aRemote->click();
+    QTest::mouseClick(panel.Button7, Qt::LeftButton); // no remote entry selected
+    QVERIFY(waitForPanel(panel));
+    QCOMPARE(m_dialogs.errors.last(), QStringLiteral("List index out of bounds (-1)"));
+    QCOMPARE(m_dialogs.errors.size(), 4);
+}
+
+void TestFtp::panelRefusesNamesBeforeTransferring_data()
+{
+    QTest::addColumn<QString>("extraLine");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("too long for the local file system")
+        << QStringLiteral("type=file;size=1; ") + QString(10000, 'x') << QString(10000, 'x') << QStringLiteral("bajtów");
+    QTest::newRow("climbing out") << QStringLiteral("type=file;size=1; ../../x") << QStringLiteral("../../x") << QStringLiteral("„/”");
+    QTest::newRow("control character") << QStringLiteral("type=file;size=1; a\x1b[2Jb") << QStringLiteral("a\x1b[2Jb")
+                                       << QStringLiteral("znak sterujący");
+}
+
+void TestFtp::panelRefusesNamesBeforeTransferring()
+{
+    QFETCH(QString, extraLine);
+    QFETCH(QString, shown);
+    QFETCH(QString, reason);
+    FtpServer server(m_server.path(), {"--mlsd-extra", extraLine});
+    QVERIFY(writeFile(m_server.filePath("x"), "X"));
+    FtpPanel panel;
+    QVERIFY(connectPanel(panel, m_dialogs, server.address()));
+    QDir(m_local.path()).mkpath("a/b");
+    QDir::setCurrent(m_local.filePath("a/b"));
+    selectRemote(panel, shown);
+    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QCOMPARE(m_dialogs.errors.size(), 1);
+    QVERIFY2(m_dialogs.errors.last().contains(reason), qPrintable(m_dialogs.errors.last()));
+    QVERIFY(QDir(m_local.filePath("a/b")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    QVERIFY(!QFile::exists(m_local.filePath("x")));
+    QVERIFY(QFile::exists(m_server.filePath("x")));
+}
+
+void TestFtp::panelBrowsesFolders()
+{
+    FtpServer server(m_server.path());
+    QVERIFY(QDir(m_server.path()).mkpath("katalog"));
+    QVERIFY(QDir(m_server.path()).mkpath("pusty"));
+    QVERIFY(writeFile(m_server.filePath("katalog/plik.txt"), "P"));
+    QVERIFY(writeFile(m_server.filePath("a.html"), "A"));
+    QVERIFY(writeFile(m_local.filePath("nowy.css"), "N"));
+    FtpPanel panel;
+    panel.show();
+    panel.lDirList->setDirectory(m_local.path());
+    QVERIFY(connectPanel(panel, m_dialogs, server.address()));
+    QCOMPARE(rows(panel.rList), QStringList({"katalog/", "pusty/", "a.html"}));
+    QCOMPARE(panel.rPath->text(), QStringLiteral("/"));
+    QVERIFY(panel.rPath->isReadOnly());
+
+    // Enter on a folder opens it; copies act inside it.
+    selectRemote(panel, "katalog/");
+    QTest::keyClick(panel.rList, Qt::Key_Return);
+    QVERIFY(waitForPanel(panel));
+    QCOMPARE(panel.rPath->text(), QStringLiteral("/katalog"));
+    QCOMPARE(rows(panel.rList), QStringList({"..", "plik.txt"}));
+    selectRemote(panel, "plik.txt");
+    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QCOMPARE(readFile(m_local.filePath("plik.txt")), QByteArray("P"));
+    QTest::mouseClick(panel.aLocal, Qt::LeftButton);
+    panel.lList->setCurrentItem(panel.lList->findItems("nowy.css", Qt::MatchExactly).first());
+    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QCOMPARE(readFile(m_server.filePath("katalog/nowy.css")), QByteArray("N"));
+    QCOMPARE(rows(panel.rList), QStringList({"..", "nowy.css", "plik.txt"}));
+
+    // A double click on ".." goes up.
+    const QRect up = panel.rList->visualItemRect(panel.rList->item(0));
+    QTest::mouseClick(panel.rList->viewport(), Qt::LeftButton, {}, up.center());
+    QTest::mouseDClick(panel.rList->viewport(), Qt::LeftButton, {}, up.center());
+    QVERIFY(waitForPanel(panel));
+    QCOMPARE(panel.rPath->text(), QStringLiteral("/"));
+
+    // An empty folder is deleted; a full one is refused with the server's reason.
+    selectRemote(panel, "pusty/");
+    QTest::mouseClick(panel.Button7, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QVERIFY(!QFileInfo::exists(m_server.filePath("pusty")));
+    QVERIFY(m_dialogs.errors.isEmpty());
+    selectRemote(panel, "katalog/");
+    QTest::mouseClick(panel.Button7, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QCOMPARE(m_dialogs.errors.size(), 1);
+    QVERIFY2(m_dialogs.errors.last().contains("550"), qPrintable(m_dialogs.errors.last()));
+    QVERIFY(QFile::exists(m_server.filePath("katalog/plik.txt")));
+    // Copying a folder says what to do instead.
+    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QVERIFY(m_dialogs.errors.last().contains(QStringLiteral("to folder")));
+}
+
+void TestFtp::stopEndsATransfer_data()
+{
+    QTest::addColumn<bool>("upload");
+    QTest::newRow("download") << false;
+    QTest::newRow("upload") << true;
+}
+
+void TestFtp::stopEndsATransfer()
+{
+    QFETCH(bool, upload);
+    // 256 KiB/s: the 8 MiB file would take half a minute.
+    FtpServer server(m_server.path(), {"--throttle", "262144"});
+    const QByteArray data = everyByte(8 * 1024 * 1024);
+    QVERIFY(writeFile(upload ? m_local.filePath("plik.bin") : m_server.filePath("plik.bin"), data));
+    FtpPanel panel;
+    panel.show();
+    panel.lDirList->setDirectory(m_local.path());
+    QVERIFY(connectPanel(panel, m_dialogs, server.address()));
+    if (upload)
+        panel.lList->setCurrentRow(0);
+    else
+        selectRemote(panel, "plik.bin");
+    QSignalSpy progress(panel.ProgressBar1, &QProgressBar::valueChanged);
+    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    // The bar tells speed and time left.
+    static const QRegularExpression format(QStringLiteral("^\\d+% · \\d+,\\d MB/s · \\d+:\\d\\d$"));
+    QTRY_VERIFY2_WITH_TIMEOUT(format.match(panel.ProgressBar1->text()).hasMatch(), qPrintable(panel.ProgressBar1->text()), 30000);
+    QSignalSpy finished(&panel, &FtpPanel::operationFinished);
+    QTest::mouseClick(panel.bAbort, Qt::LeftButton);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.first().first().toBool(), false);
+    QVERIFY(m_dialogs.errors.isEmpty());
+    QVERIFY2(panel.sBar->text().startsWith(QStringLiteral("Przerwano")), qPrintable(panel.sBar->text()));
+    QVERIFY(!panel.bAbort->isEnabled());
+    if (upload)
+        QVERIFY(readFile(m_server.filePath("plik.bin")).size() < data.size());
+    else
+        QCOMPARE(QDir(m_local.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    // The session goes on: the next copy works.
+    QVERIFY(panel.isConnected());
+    QVERIFY(writeFile(m_local.filePath("drugi.txt"), "D"));
+    panel.lList->refill();
+    panel.lList->setCurrentItem(panel.lList->findItems("drugi.txt", Qt::MatchExactly).first());
+    panel.aLocal->click();
+    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
+    QCOMPARE(readFile(m_server.filePath("drugi.txt")), QByteArray("D"));
+}
+
+void TestFtp::closingWhileTheServerIsFrozen()
+{
+    FtpServer server(m_server.path());
+    FtpPanel panel;
+    // Time-outs far longer than any test: only a stop can end the wait.
+    panel.setTimeouts({3600, 3600});
+    QVERIFY(connectPanel(panel, m_dialogs, server.address()));
+    server.freeze();
+    QTest::mouseClick(panel.bConnect, Qt::LeftButton); // QUIT, never answered
+    QVERIFY(panel.busy());
+    panel.shutdown();
+    QVERIFY(!panel.busy());
+    QVERIFY(!panel.isConnected());
+    QVERIFY(m_dialogs.errors.isEmpty());
+    server.stop();
+}
+
+void TestFtp::settingsAreRememberedWithoutThePassword()
+{
+    FtpServer server(m_server.path());
+    QVERIFY(QDir(m_server.path()).mkpath("www/css"));
+    {
+        FtpPanel panel;
+        panel.cProtocol->setCurrentIndex(0);
+        panel.cPassive->setChecked(false);
+        QVERIFY(connectPanel(panel, m_dialogs, server.address(), "tester", "sekret"));
+        selectRemote(panel, "www/");
+        QTest::keyClick(panel.rList, Qt::Key_Return);
+        QVERIFY(waitForPanel(panel));
+        QCOMPARE(panel.rPath->text(), QStringLiteral("/www"));
+        panel.shutdown();
+    }
+    QSettings settings(QStringLiteral("Tarnwick"), QStringLiteral("Tarnwick"));
+    QVERIFY(settings.fileName().contains(".qttest"));
+    QVERIFY(!readFile(settings.fileName()).contains("sekret"));
+
+    FtpPanel panel;
+    QCOMPARE(panel.eHost->text(), server.address());
+    QCOMPARE(panel.eLogin->text(), QStringLiteral("tester"));
+    QCOMPARE(panel.eHaslo->text(), QString());
+    QVERIFY(!panel.cPassive->isChecked());
+    panel.cProtocol->setCurrentIndex(2);
+    QVERIFY(!panel.cPassive->isEnabled());
+    panel.cProtocol->setCurrentIndex(0);
+    panel.setDialogs([this]() -> Dialogs & { return m_dialogs; });
+    panel.eHaslo->setText("sekret");
+    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
+    QVERIFY(waitForPanel(panel));
+    QCOMPARE(panel.rPath->text(), QStringLiteral("/www"));
+    QCOMPARE(rows(panel.rList), QStringList({"..", "css/"}));
+}
+
+QTEST_MAIN(TestFtp)
+#include "tst_ftp.moc"

@@ -1,0 +1,246 @@
+#include "core/Failure.h"
+#include "ftp/FtpClient.h"
+#include "ftp/FtpPanel.h"
+#include "ftp/FtpTrust.h"
+#include "support/FtpFixture.h"
+#include "support/FtpServer.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SshServer.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QSettings>
+#include <QSslCertificate>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <pwd.h>
+#include <unistd.h>
+
+using namespace FtpFixture;
+
+// FTPS against pyftpdlib's TLS handler and SFTP against OpenSSH's sshd: the trust questions,
+// remembered certificates and keys, and transfers over both.
+class TestFtpSecure : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void ftpsAsksAboutAnUntrustedCertificate_data();
+    void ftpsAsksAboutAnUntrustedCertificate();
+    void ftpsTransfersAreByteExact();
+    void sftpAsksAboutAnUnknownHostKey_data();
+    void sftpAsksAboutAnUnknownHostKey();
+    void sftpKnownToSshNeedsNoQuestion();
+    void sftpChangedHostKeyIsRefused();
+    void sftpTransfersAndFolders();
+
+private:
+    QString userName() const { return QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name); }
+    QString m_certificate, m_key;
+    QTemporaryDir m_home, m_tls, m_server, m_local;
+    ScriptedDialogs m_dialogs;
+};
+
+void TestFtpSecure::initTestCase()
+{
+    // The SSH keys and known_hosts the program reads are those of a home of the test's own.
+    qputenv("HOME", QFile::encodeName(m_home.path()));
+    QStandardPaths::setTestModeEnabled(true);
+    m_certificate = m_tls.filePath("cert.pem");
+    m_key = m_tls.filePath("key.pem");
+    QProcess openssl;
+    openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                              "-subj", "/CN=localhost", "-days", "2", "-keyout", m_key, "-out", m_certificate});
+    QVERIFY(openssl.waitForFinished(30000));
+    QCOMPARE(openssl.exitCode(), 0);
+}
+
+void TestFtpSecure::init()
+{
+    QDir(FtpTrust::folder()).removeRecursively();
+    QDir(m_home.filePath(".ssh")).removeRecursively();
+    QDir(m_server.path()).removeRecursively();
+    QDir().mkpath(m_server.path());
+    QDir(m_local.path()).removeRecursively();
+    QDir().mkpath(m_local.path());
+    m_dialogs = ScriptedDialogs();
+    QSettings(QStringLiteral("Tarnwick"), QStringLiteral("Tarnwick")).clear();
+}
+
+void TestFtpSecure::ftpsAsksAboutAnUntrustedCertificate_data()
+{
+    QTest::addColumn<Dialogs::Trust>("answer");
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<int>("questionsOnTheNextConnect");
+    QTest::newRow("Anuluj") << Dialogs::Trust::Cancel << false << 1;
+    QTest::newRow("Połącz tylko tym razem") << Dialogs::Trust::Once << true << 1;
+    QTest::newRow("Zawsze ufaj") << Dialogs::Trust::Always << true << 0;
+}
+
+void TestFtpSecure::ftpsAsksAboutAnUntrustedCertificate()
+{
+    QFETCH(Dialogs::Trust, answer);
+    QFETCH(bool, connected);
+    QFETCH(int, questionsOnTheNextConnect);
+    FtpServer server(m_server.path(), {"--tls", m_certificate, m_key});
+    QVERIFY(writeFile(m_server.filePath("a.html"), "A"));
+    QFile pem(m_certificate);
+    QVERIFY(pem.open(QIODevice::ReadOnly));
+    const QString fingerprint = QString::fromLatin1(
+        QSslCertificate(pem.readAll()).digest(QCryptographicHash::Sha256).toHex(':').toUpper());
+    for (int round = 0; round < 2; ++round) {
+        FtpPanel panel;
+        panel.cProtocol->setCurrentIndex(1);
+        m_dialogs = ScriptedDialogs();
+        m_dialogs.trustAnswers = {answer};
+        QVERIFY(connectPanel(panel, m_dialogs, server.address()));
+        if (round == 1) {
+            QCOMPARE(m_dialogs.trustQuestions.size(), questionsOnTheNextConnect);
+            break;
+        }
+        QCOMPARE(m_dialogs.trustQuestions.size(), 1);
+        QVERIFY2(m_dialogs.trustQuestions.first().contains(fingerprint), qPrintable(m_dialogs.trustQuestions.first()));
+        QCOMPARE(panel.isConnected(), connected);
+        QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
+        QCOMPARE(panel.rList->count(), connected ? 1 : 0);
+        if (!connected)
+            QVERIFY(panel.sBar->text().contains(QStringLiteral("nie jest zaufany")));
+    }
+}
+
+void TestFtpSecure::ftpsTransfersAreByteExact()
+{
+    FtpServer server(m_server.path(), {"--tls", m_certificate, m_key});
+    FtpClient client;
+    FtpClient::Login login;
+    login.host = server.address();
+    login.user = "tester";
+    login.password = "sekret";
+    // Plain FTP is refused by this server: the session below really is encrypted.
+    QVERIFY_THROWS_EXCEPTION(Failure, client.connectAndLogin(login));
+    login.protocol = FtpPath::Protocol::Ftps;
+    try {
+        client.connectAndLogin(login);
+        QFAIL("a self-signed certificate was trusted");
+    } catch (const UntrustedServer &u) {
+        QVERIFY(!u.sshKey);
+        FtpTrust::rememberPin(u.host, u.port, u.key);
+    }
+    client.connectAndLogin(login);
+    const QByteArray data = everyByte(3 * 1024 * 1024 + 7);
+    QVERIFY(writeFile(m_local.filePath("a.bin"), data));
+    client.upload(m_local.filePath("a.bin"), "//a.bin");
+    QCOMPARE(readFile(m_server.filePath("a.bin")), data);
+    client.download("//a.bin", m_local.filePath("b.bin"));
+    QCOMPARE(readFile(m_local.filePath("b.bin")), data);
+}
+
+void TestFtpSecure::sftpAsksAboutAnUnknownHostKey_data()
+{
+    ftpsAsksAboutAnUntrustedCertificate_data();
+}
+
+void TestFtpSecure::sftpAsksAboutAnUnknownHostKey()
+{
+    QFETCH(Dialogs::Trust, answer);
+    QFETCH(bool, connected);
+    QFETCH(int, questionsOnTheNextConnect);
+    SshServer server(m_server.path(), m_home.filePath(".ssh/id_ed25519"));
+    QVERIFY2(server.port() > 0, server.errors().constData());
+    QVERIFY(writeFile(m_server.filePath("a.html"), "A"));
+    for (int round = 0; round < 2; ++round) {
+        FtpPanel panel;
+        panel.cProtocol->setCurrentIndex(2);
+        m_dialogs = ScriptedDialogs();
+        m_dialogs.trustAnswers = {answer};
+        QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), QString()));
+        if (round == 1) {
+            QCOMPARE(m_dialogs.trustQuestions.size(), questionsOnTheNextConnect);
+            break;
+        }
+        QCOMPARE(m_dialogs.trustQuestions.size(), 1);
+        QVERIFY2(m_dialogs.trustQuestions.first().contains(FtpTrust::keyFingerprint(server.hostKey())),
+                 qPrintable(m_dialogs.trustQuestions.first()));
+        QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
+        QCOMPARE(panel.isConnected(), connected);
+        QCOMPARE(panel.rList->count(), connected ? 1 : 0);
+    }
+    // "Zawsze ufaj" writes the program's own known_hosts, never the user's.
+    QCOMPARE(QFile::exists(FtpTrust::knownHostsFile()), answer == Dialogs::Trust::Always);
+    QVERIFY(!QFile::exists(m_home.filePath(".ssh/known_hosts")));
+}
+
+void TestFtpSecure::sftpKnownToSshNeedsNoQuestion()
+{
+    SshServer server(m_server.path(), m_home.filePath(".ssh/id_ed25519"));
+    QVERIFY(server.port() > 0);
+    QVERIFY(writeFile(m_home.filePath(".ssh/known_hosts"),
+                      FtpTrust::hostPattern("127.0.0.1", server.port()) + " ssh-ed25519 " + server.hostKey().toBase64() + '\n'));
+    FtpPanel panel;
+    panel.cProtocol->setCurrentIndex(2);
+    QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), QString()));
+    QVERIFY(m_dialogs.trustQuestions.isEmpty());
+    QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
+    QVERIFY(panel.isConnected());
+}
+
+void TestFtpSecure::sftpChangedHostKeyIsRefused()
+{
+    SshServer server(m_server.path(), m_home.filePath(".ssh/id_ed25519"));
+    QVERIFY(server.port() > 0);
+    // The program once trusted another key for this host and port.
+    QByteArray other = server.hostKey();
+    other[other.size() - 1] = char(other.at(other.size() - 1) ^ 1);
+    FtpTrust::rememberKey("127.0.0.1", server.port(), other);
+    FtpPanel panel;
+    panel.cProtocol->setCurrentIndex(2);
+    m_dialogs.trustAnswers = {Dialogs::Trust::Once};
+    QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), QString()));
+    QVERIFY(m_dialogs.trustQuestions.isEmpty());
+    QCOMPARE(m_dialogs.errors.size(), 1);
+    QVERIFY2(m_dialogs.errors.first().contains(QStringLiteral("zmienił się")), qPrintable(m_dialogs.errors.first()));
+    QVERIFY(!panel.isConnected());
+}
+
+void TestFtpSecure::sftpTransfersAndFolders()
+{
+    SshServer server(m_server.path(), m_home.filePath(".ssh/id_ed25519"));
+    QVERIFY(server.port() > 0);
+    QVERIFY(QDir(m_server.path()).mkpath("images"));
+    QVERIFY(QDir(m_server.path()).mkpath("pusty"));
+    QVERIFY(writeFile(m_server.filePath("images/logo.png"), "PNG"));
+    FtpClient client;
+    FtpClient::Login login;
+    login.host = server.address();
+    login.user = userName();
+    login.protocol = FtpPath::Protocol::Sftp;
+    login.acceptedKey = server.hostKey();
+    client.connectAndLogin(login);
+    const QByteArray home = client.entryDirectory();
+    QCOMPARE(QString::fromUtf8(home), QDir(m_server.path()).canonicalPath());
+    QList<FtpListing::Entry> entries = client.list(home);
+    QCOMPARE(entries.size(), 2);
+    QVERIFY(entries.at(0).folder && entries.at(1).folder);
+    const QByteArray data = everyByte(2 * 1024 * 1024 + 3);
+    QVERIFY(writeFile(m_local.filePath("a b.bin"), data));
+    client.upload(m_local.filePath("a b.bin"), FtpPath::join(home + "/images", "a b.bin"));
+    QCOMPARE(readFile(m_server.filePath("images/a b.bin")), data);
+    client.download(FtpPath::join(home + "/images", "a b.bin"), m_local.filePath("kopia.bin"));
+    QCOMPARE(readFile(m_local.filePath("kopia.bin")), data);
+    QCOMPARE(client.list(home + "/images").size(), 2);
+    client.remove(FtpPath::join(home, "pusty"), true);
+    QVERIFY(!QFileInfo::exists(m_server.filePath("pusty")));
+    QVERIFY_THROWS_EXCEPTION(Failure, client.remove(FtpPath::join(home, "images"), true));
+    QVERIFY(QFileInfo::exists(m_server.filePath("images/logo.png")));
+    client.remove(FtpPath::join(home + "/images", "a b.bin"), false);
+    QVERIFY(!QFileInfo::exists(m_server.filePath("images/a b.bin")));
+}
+
+QTEST_MAIN(TestFtpSecure)
+#include "tst_ftpsecure.moc"

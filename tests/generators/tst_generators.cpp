@@ -1,0 +1,182 @@
+#include "core/Failure.h"
+#include "generators/PageMarkup.h"
+#include "generators/TableMarkup.h"
+
+#include <QTest>
+
+namespace {
+
+// The table as the panel shows it.
+QString generated(const TableMarkup::Request &request)
+{
+    return QString::fromUtf8(TableMarkup::generateUtf8(request));
+}
+
+} // namespace
+
+class TestGenerators : public QObject
+{
+    Q_OBJECT
+private slots:
+    void toInteger_data();
+    void toInteger();
+    void tableExampleHasThirteenLines();
+    void tableCounts_data();
+    void tableCounts();
+    void tableAttributesAreWrittenBack();
+    void hugeTableIsRefused();
+    void pageWithEmptyFields();
+    void pageKeepsHostileValues();
+};
+
+void TestGenerators::toInteger_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<int>("value");
+    QTest::newRow("plain") << "12" << true << 12;
+    QTest::newRow("leading zeros") << "007" << true << 7;
+    QTest::newRow("leading blanks") << "  3" << true << 3;
+    QTest::newRow("negative") << "-4" << true << -4;
+    QTest::newRow("plus") << "+5" << true << 5;
+    QTest::newRow("dollar hex") << "$1F" << true << 31;
+    QTest::newRow("0x hex") << "0x10" << true << 16;
+    QTest::newRow("largest") << "2147483647" << true << 2147483647;
+    QTest::newRow("smallest") << "-2147483648" << true << int(-2147483648LL);
+    QTest::newRow("empty") << "" << false << 0;
+    QTest::newRow("blank only") << " " << false << 0;
+    QTest::newRow("trailing blank") << "3 " << false << 0;
+    QTest::newRow("letters") << "abc" << false << 0;
+    QTest::newRow("decimal point") << "1.5" << false << 0;
+    QTest::newRow("too large") << "2147483648" << false << 0;
+    QTest::newRow("far too large") << "99999999999999999999" << false << 0;
+    QTest::newRow("hex too large") << "$FFFFFFFF" << false << 0;
+    QTest::newRow("sign alone") << "-" << false << 0;
+    QTest::newRow("Polish digit-like") << "5ą" << false << 0;
+}
+
+void TestGenerators::toInteger()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QFETCH(int, value);
+    try {
+        const int got = TableMarkup::toInteger(text);
+        QVERIFY2(valid, qPrintable(text));
+        QCOMPARE(got, value);
+    } catch (const Failure &f) {
+        QVERIFY2(!valid, qPrintable(text));
+        QCOMPARE(f.message(), QStringLiteral("'%1' is not a valid integer value").arg(text));
+    }
+}
+
+void TestGenerators::tableExampleHasThirteenLines()
+{
+    TableMarkup::Request request;
+    request.rows = 2;
+    request.cellsPerRow = 3;
+    request.align = "CENTER";
+    request.border = 1;
+    request.cellPadding = 2;
+    request.cellSpacing = 0;
+    request.borderColour = "#000000";
+    const QStringList lines = generated(request).split('\n');
+    QCOMPARE(lines.size(), 13);
+    QCOMPARE(lines.first(), QStringLiteral("<TABLE ALIGN=CENTER BORDER=1 CELLPADDING=2 CELLSPACING=0 BORDERCOLOR=#000000>"));
+    const QString cell = QStringLiteral("<TD>Tutaj wpisz zawartość komurki</TD>");
+    QCOMPARE(lines.mid(1, 5), QStringList({"<TR>", cell, cell, cell, "</TR>"}));
+    QCOMPARE(lines.mid(6, 5), QStringList({"<TR>", cell, cell, cell, "</TR>"}));
+    QCOMPARE(lines.mid(11), QStringList({"</TABLE>", "</BODY></HTML>"}));
+}
+
+void TestGenerators::tableCounts_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cells");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("no rows") << 0 << 5 << 3;
+    QTest::newRow("negative rows") << -3 << 5 << 3;
+    QTest::newRow("no cells") << 2 << 0 << 7;
+    QTest::newRow("negative cells") << 2 << -1 << 7;
+    QTest::newRow("one by one") << 1 << 1 << 6;
+}
+
+void TestGenerators::tableCounts()
+{
+    QFETCH(int, rows);
+    QFETCH(int, cells);
+    QFETCH(int, lines);
+    TableMarkup::Request request;
+    request.rows = rows;
+    request.cellsPerRow = cells;
+    const QStringList out = generated(request).split('\n');
+    QCOMPARE(out.size(), lines);
+    QCOMPARE(out.count(QStringLiteral("<TR>")), qMax(0, rows));
+}
+
+void TestGenerators::tableAttributesAreWrittenBack()
+{
+    TableMarkup::Request request;
+    request.border = -2;
+    const QString first = generated(request).section('\n', 0, 0);
+    // Empty text fields leave the blank straight after the equals sign.
+    QCOMPARE(first, QStringLiteral("<TABLE ALIGN= BORDER=-2 CELLPADDING=0 CELLSPACING=0 BORDERCOLOR=>"));
+}
+
+void TestGenerators::hugeTableIsRefused()
+{
+    TableMarkup::Request request;
+    request.rows = 1000;
+    request.cellsPerRow = 1000;
+    QCOMPARE(generated(request).count('\n') + 1, 1002003);
+    request.rows = 100000;
+    request.cellsPerRow = 100000;
+    QVERIFY_THROWS_EXCEPTION(Failure, generated(request));
+    request.rows = 1000001;
+    request.cellsPerRow = 1;
+    QVERIFY_THROWS_EXCEPTION(Failure, generated(request));
+}
+
+void TestGenerators::pageWithEmptyFields()
+{
+    const QStringList page = PageMarkup::page({});
+    QCOMPARE(page.size(), 18);
+    QCOMPARE(page.at(3), QStringLiteral(" <TITLE></TITLE>"));
+    QCOMPARE(page.at(4), QStringLiteral(" <META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML; CHARSET=ISO-8859-2\">"));
+    QCOMPARE(page.at(6), QStringLiteral(" <META NAME=\"AUTHOR\" CONTENT=\"\">"));
+    QCOMPARE(page.at(7), QStringLiteral(" <LINK REV=\"MADE\" HREF=\"mailto:\">"));
+    QCOMPARE(page.at(8), QStringLiteral(" <META NAME=\"ROBOTS\" CONTENT=\"ALL\">"));
+    QCOMPARE(page.at(13), QStringLiteral("<BODY BACKGROUND=\"\" BGCOLOR=\"\" LINK=\"\" VLINK=\"\" ALINK=\"\" TEXT=\"\">"));
+    QCOMPARE(page.at(14), QStringLiteral(" <!--Tutaj jest miejsce na wpisanie treści dokumentu-->"));
+    QVERIFY(page.at(1).isEmpty() && page.at(12).isEmpty() && page.at(16).isEmpty());
+    QCOMPARE(page.last(), QStringLiteral("</HTML>"));
+}
+
+void TestGenerators::pageKeepsHostileValues()
+{
+    PageMarkup::Fields f;
+    f.title = "A & <B> \"C\"";
+    f.author = "Łukasz Żółć";
+    f.email = "a@b.pl";
+    f.description = "opis";
+    f.keywords = "x, y";
+    f.generator = "gen";
+    f.background = "#111111";
+    f.link = "#222222";
+    f.visitedLink = "#333333";
+    f.activeLink = "#444444";
+    f.text = "#555555";
+    f.backgroundImage = "tlo.gif";
+    const QStringList page = PageMarkup::page(f);
+    QCOMPARE(page.at(3), QStringLiteral(" <TITLE>A & <B> \"C\"</TITLE>"));
+    QCOMPARE(page.at(5), QStringLiteral(" <META NAME=\"GENERATOR\" CONTENT=\"gen\">"));
+    QCOMPARE(page.at(6), QStringLiteral(" <META NAME=\"AUTHOR\" CONTENT=\"Łukasz Żółć\">"));
+    QCOMPARE(page.at(7), QStringLiteral(" <LINK REV=\"MADE\" HREF=\"mailto:a@b.pl\">"));
+    QCOMPARE(page.at(9), QStringLiteral(" <META NAME=\"DESCRIPTION\" CONTENT=\"opis\">"));
+    QCOMPARE(page.at(10), QStringLiteral(" <META NAME=\"KEYWORDS\" CONTENT=\"x, y\">"));
+    QCOMPARE(page.at(13), QStringLiteral("<BODY BACKGROUND=\"tlo.gif\" BGCOLOR=\"#111111\" LINK=\"#222222\" "
+                                         "VLINK=\"#333333\" ALINK=\"#444444\" TEXT=\"#555555\">"));
+}
+
+QTEST_APPLESS_MAIN(TestGenerators)
+#include "tst_generators.moc"
