@@ -29,6 +29,7 @@ QAction *CommandBars::makeAction(const Commands::MenuEntry &entry, bool mainMenu
 {
     auto *a = named(new QAction(entry.caption, &m_window), entry.name);
     a->setEnabled(entry.enabled);
+    a->setCheckable(entry.checkable);
     if (entry.icon)
         a->setIcon(Icons::get(entry.icon));
     if (entry.key != Commands::kNoKey) {

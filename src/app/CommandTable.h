@@ -14,6 +14,7 @@ enum class Id {
     Undo, Redo, SelectAll, Copy, Paste, Cut, Delete, WrapOn, WrapOff,
     Markup, HighlightHtml, HighlightPhp, HighlightCss, HighlightXml, About,
     PreviewBack, PreviewForward, PreviewStop, PreviewRefresh,
+    EncodingWindows1250, EncodingIso88592, EncodingUtf8,
     Submenu, // the row opens a menu of the rows below it
 };
 
@@ -29,6 +30,7 @@ struct MenuEntry {
     Id command;
     const char *icon = nullptr;
     bool enabled = true;
+    bool checkable = false;
 };
 
 struct ToolEntry {

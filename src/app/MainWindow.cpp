@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -87,6 +88,7 @@ MainWindow::MainWindow(const Guard &guard, QWidget *parent)
     status->setSizeGripEnabled(true);
     m_statusText = named(new QLabel(status), "StatusText");
     status->addWidget(m_statusText, 1);
+    buildEncodingDisplay(status);
     setStatusBar(status);
     setStatus();
 
@@ -235,6 +237,16 @@ void MainWindow::execute(Commands::Id id, const QString &control)
         case Id::PreviewForward: m_preview->goForward(); break;
         case Id::PreviewStop: m_preview->stop(); break;
         case Id::PreviewRefresh: m_preview->refresh(); break;
+        case Id::EncodingWindows1250:
+        case Id::EncodingIso88592:
+        case Id::EncodingUtf8: {
+            // The ticked entry follows the document, also when the conversion is refused.
+            const auto restoreTick = qScopeGuard([this] { showEncoding(); });
+            m_editor->convertTo(id == Id::EncodingUtf8      ? TextEncoding::Encoding::Utf8
+                                : id == Id::EncodingIso88592 ? TextEncoding::Encoding::Iso88592
+                                                             : TextEncoding::Encoding::Windows1250);
+            break;
+        }
         default: executeEditing(id); break;
         }
     });
@@ -295,6 +307,30 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
     m_ftpPanel->shutdown();
     emit programEnded();
+}
+
+void MainWindow::buildEncodingDisplay(QStatusBar *status)
+{
+    m_encodingText = named(new QLabel(status), "StatusEncoding");
+    m_encodingText->setAccessibleDescription(QStringLiteral("Kodowanie dokumentu"));
+    status->addPermanentWidget(m_encodingText);
+    connect(m_editor, &SourceEditor::encodingChanged, this, &MainWindow::showEncoding);
+    showEncoding();
+}
+
+void MainWindow::showEncoding()
+{
+    const TextEncoding::Encoding encoding = m_editor->encoding();
+    m_encodingText->setText(TextEncoding::displayName(encoding)
+                            + (m_editor->hasByteOrderMark() ? QStringLiteral("+BOM") : QString()));
+    const std::pair<const char *, TextEncoding::Encoding> entries[] = {
+        {"Windows12501", TextEncoding::Encoding::Windows1250},
+        {"ISO885921", TextEncoding::Encoding::Iso88592},
+        {"UTF81", TextEncoding::Encoding::Utf8},
+    };
+    for (const auto &[name, e] : entries)
+        if (QAction *a = action(QLatin1String(name)))
+            a->setChecked(e == encoding);
 }
 
 void MainWindow::setStatus()

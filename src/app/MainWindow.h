@@ -16,6 +16,7 @@ class KeyDispatcher;
 class Preview;
 class QDialog;
 class QLabel;
+class QStatusBar;
 class QTabWidget;
 class QuickInsertPanel;
 class SourceEditor;
@@ -71,6 +72,8 @@ private:
     void applyMarkup(const QString &control);
     void showWindow(QDialog *window, bool modal);
     void setStatus();
+    void buildEncodingDisplay(QStatusBar *status);
+    void showEncoding();
 
     static const QString kStatusText;
     static const QString kCaption;
@@ -84,6 +87,7 @@ private:
     std::unique_ptr<CommandBars> m_bars;
     QMenu *m_editorMenu = nullptr;
     QLabel *m_statusText = nullptr;
+    QLabel *m_encodingText = nullptr;
     QTabWidget *m_notebook = nullptr;
     FilePanel *m_filePanel = nullptr;
     QuickInsertPanel *m_quickInsert = nullptr;

@@ -55,6 +55,7 @@ private slots:
     void saveDialogKeepsItsState();
     void saveFailureShowsTheErrorAndKeepsTheFlag();
     void openReadsTheChosenFile();
+    void encodingMenuAndStatusFollowTheDocument();
     void closeQuestion_data();
     void closeQuestion();
     void ctrlZSavesAndDoesNotUndo();
@@ -134,9 +135,10 @@ void TestMainWindow::menusFollowTheTable()
     QCOMPARE(m_form->action("Zaknij1")->text(), QStringLiteral("Z&amknij"));
     QCOMPARE(m_form->action("Zaznaczwszystko3")->text(), QStringLiteral("Zaznacz wszystko  "));
     const QList<QAction *> plik = top.first()->menu()->actions();
-    QCOMPARE(plik.size(), 12);
-    QVERIFY(plik.at(4)->isSeparator());
-    QCOMPARE(plik.at(11)->objectName(), QStringLiteral("Zaknij1"));
+    QCOMPARE(plik.size(), 13);
+    QCOMPARE(plik.at(4)->menu()->objectName(), QStringLiteral("Kodowanie1"));
+    QVERIFY(plik.at(5)->isSeparator());
+    QCOMPARE(plik.at(12)->objectName(), QStringLiteral("Zaknij1"));
 }
 
 void TestMainWindow::newReplacesAModifiedDocument()
@@ -226,6 +228,61 @@ void TestMainWindow::openReadsTheChosenFile()
     QCOMPARE(m_dialogs.errors.size(), 1);
     QVERIFY(m_dialogs.errors.first().startsWith("Cannot open file"));
     QCOMPARE(m_form->editor()->lineCount(), 3);
+}
+
+void TestMainWindow::encodingMenuAndStatusFollowTheDocument()
+{
+    const auto *shown = m_form->statusBar()->findChild<QLabel *>("StatusEncoding");
+    QVERIFY(shown);
+    const auto ticked = [this] {
+        QStringList names;
+        for (const char *name : {"Windows12501", "ISO885921", "UTF81"})
+            if (m_form->action(QLatin1String(name))->isChecked())
+                names << QLatin1String(name);
+        return names.join(' ');
+    };
+    // The new page declares ISO-8859-2; the submenu sits right after "Zapisz".
+    QCOMPARE(shown->text(), QStringLiteral("ISO-8859-2"));
+    QCOMPARE(ticked(), QStringLiteral("ISO885921"));
+    QMenu *file = m_form->menuBar()->actions().first()->menu();
+    const QList<QAction *> items = file->actions();
+    const int save = int(items.indexOf(m_form->action("Zapisz1")));
+    QCOMPARE(items.at(save + 1)->text(), QStringLiteral("Kodowanie"));
+    QStringList entries;
+    for (QAction *a : items.at(save + 1)->menu()->actions())
+        entries << a->text();
+    QCOMPARE(entries, QStringList({"Windows-1250", "ISO-8859-2", "UTF-8"}));
+
+    write(m_dir.filePath("u.html"), "\xEF\xBB\xBF<meta charset=\"utf-8\">\r\ng\xC4\x99\xC5\x9Bl\xC4\x85 \xD0\x96");
+    m_dialogs.openAnswers.push_back(m_dir.filePath("u.html"));
+    m_form->action("Otwrz1")->trigger();
+    QCOMPARE(shown->text(), QStringLiteral("UTF-8+BOM"));
+    QCOMPARE(ticked(), QStringLiteral("UTF81"));
+
+    // "Ж" has no place in ISO-8859-2: refused, nothing changes, the tick stays.
+    m_form->action("ISO885921")->trigger();
+    QCOMPARE(m_dialogs.errors.size(), 1);
+    QVERIFY(m_dialogs.errors.first().contains(QStringLiteral("„Ж” (U+0416) w wierszu 2")));
+    QCOMPARE(shown->text(), QStringLiteral("UTF-8+BOM"));
+    QCOMPARE(ticked(), QStringLiteral("UTF81"));
+    QVERIFY(!m_form->editor()->isDocumentModified());
+
+    m_form->editor()->setSelection(1, 6, 1, 7);
+    m_form->editor()->removeSelectedText();
+    m_form->action("Windows12501")->trigger();
+    QVERIFY2(m_dialogs.errors.size() == 1, qPrintable(m_dialogs.errors.join('\n')));
+    QCOMPARE(shown->text(), QStringLiteral("Windows-1250"));
+    QCOMPARE(ticked(), QStringLiteral("Windows12501"));
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("<meta charset=\"windows-1250\">"));
+    m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{m_dir.filePath("w"), 4});
+    m_form->action("Zapisz1")->trigger();
+    QCOMPARE(readAll(m_dir.filePath("w")), QByteArray("<meta charset=\"windows-1250\">\r\ng\xEA\x9Cl\xB9 "));
+
+    // Undo takes the conversion back, with the declaration and the encoding.
+    m_form->action("Cofnij1")->trigger();
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("<meta charset=\"utf-8\">"));
+    QCOMPARE(shown->text(), QStringLiteral("UTF-8+BOM"));
+    QCOMPARE(ticked(), QStringLiteral("UTF81"));
 }
 
 void TestMainWindow::closeQuestion_data()

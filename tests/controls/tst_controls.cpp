@@ -374,6 +374,7 @@ void TestControls::templatesLoadAndFallBack()
         QVERIFY(text.contains("ISO-8859-2"));
         QVERIFY(!text.contains("stare"));
         QVERIFY(!windows.main().editor()->isUndoAvailable());
+        QCOMPARE(int(windows.main().editor()->encoding()), int(TextEncoding::Encoding::Iso88592));
         // What the page declares is what it holds: plain ASCII, Polish letters as entities.
         for (const QChar c : text)
             QVERIFY(c.unicode() < 128);

@@ -85,6 +85,7 @@ void TestWizards::pageWizardReplacesTheDocument()
     QCOMPARE(m_form->editor()->lines(), lines);
     const QByteArray bytes = m_form->editor()->encodedDocument();
     // The page declares ISO-8859-2 and is written in it: "ź" is 0xBC there.
+    QCOMPARE(int(m_form->editor()->encoding()), int(TextEncoding::Encoding::Iso88592));
     QVERIFY(bytes.contains("CONTENT=\"Jan \xA3\xF3\x64\xBC\">"));
     QVERIFY(bytes.contains("BGCOLOR=\"#FFFFFF\""));
 }
