@@ -8,6 +8,21 @@
 #include "generators/TableWizard.h"
 #include "generators/TemplatesWindow.h"
 
+#include <QLineEdit>
+#include <limits>
+
+namespace {
+
+// Qt cuts an entry field at 32,767 characters unless told otherwise; the program's fields
+// take text of any length, and the markup they make carries all of it.
+void liftLengthLimits(QWidget &window)
+{
+    for (QLineEdit *field : window.findChildren<QLineEdit *>())
+        field->setMaxLength(std::numeric_limits<int>::max());
+}
+
+} // namespace
+
 AppWindows::AppWindows()
     : m_main(std::make_unique<MainWindow>(m_guard))
     , m_widgetDialogs(std::make_unique<WidgetDialogs>(m_main.get()))
@@ -18,6 +33,8 @@ AppWindows::AppWindows()
 {
     m_guard.setDialogs(m_widgetDialogs.get());
     m_main->connectWindows({m_about, m_pageWizard, m_templates});
+    for (QWidget *window : std::initializer_list<QWidget *>{m_main.get(), m_tableWizard, m_pageWizard, m_templates})
+        liftLengthLimits(*window);
     QObject::connect(m_main->tablePanel(), &TablePanel::wizardRequested, m_tableWizard, [this] {
         m_tableWizard->show();
         m_tableWizard->raise();

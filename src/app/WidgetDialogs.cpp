@@ -6,8 +6,17 @@
 #include <QPushButton>
 
 namespace {
+
 const QString kTitle = QStringLiteral("Tarnwick");
+
+// Search texts, file names and server replies are data: a box never reads its text as markup.
+void showPlain(QMessageBox &box)
+{
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
+
+} // namespace
 
 std::optional<QString> WidgetDialogs::openFileName()
 {
@@ -64,13 +73,13 @@ Dialogs::Answer WidgetDialogs::askSaveChanges()
 void WidgetDialogs::showError(const QString &message)
 {
     QMessageBox box(QMessageBox::Critical, kTitle, message, QMessageBox::Ok, m_parent);
-    box.exec();
+    showPlain(box);
 }
 
 void WidgetDialogs::showMessage(const QString &message)
 {
     QMessageBox box(QMessageBox::NoIcon, kTitle, message, QMessageBox::Ok, m_parent);
-    box.exec();
+    showPlain(box);
 }
 
 Dialogs::Trust WidgetDialogs::askTrust(const QString &question)
@@ -81,7 +90,7 @@ Dialogs::Trust WidgetDialogs::askTrust(const QString &question)
     QPushButton *cancel = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
-    box.exec();
+    showPlain(box);
     if (box.clickedButton() == once)
         return Trust::Once;
     if (box.clickedButton() == always)

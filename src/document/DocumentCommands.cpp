@@ -13,6 +13,7 @@ void DocumentCommands::newDocument()
     m_editor.clearAll();
     for (const QString &line : DocumentRules::defaultDocument())
         m_editor.appendLine(line);
+    m_editor.markUnchanged();
 }
 
 void DocumentCommands::open()
@@ -39,16 +40,21 @@ std::optional<Dialogs::SaveChoice> DocumentCommands::askSaveName()
 
 void DocumentCommands::save()
 {
-    const std::optional<Dialogs::SaveChoice> choice = askSaveName();
-    if (!choice)
-        return;
-    m_defaultExtension = DocumentRules::defaultExtensionFor(choice->filterIndex, m_defaultExtension);
-    m_editor.save(DocumentRules::savePath(choice->fileName, m_defaultExtension));
+    if (const std::optional<Dialogs::SaveChoice> choice = askSaveName())
+        write(*choice);
+}
+
+void DocumentCommands::write(const Dialogs::SaveChoice &choice)
+{
+    m_defaultExtension = DocumentRules::defaultExtensionFor(choice.filterIndex, m_defaultExtension);
+    m_editor.save(DocumentRules::savePath(choice.fileName, m_defaultExtension));
 }
 
 bool DocumentCommands::closeQuery()
 {
-    if (!m_editor.isDocumentModified())
+    // Markup, the wizards and the templates change the document without setting the modified
+    // flag; their work is asked about all the same.
+    if (!m_editor.hasUnsavedChanges())
         return true;
     switch (m_guard.dialogs().askSaveChanges()) {
     case Dialogs::Answer::Cancel:
@@ -62,9 +68,8 @@ bool DocumentCommands::closeQuery()
     if (!choice)
         return false;
     bool saved = false;
-    // The name is written exactly as chosen, with no extension appended.
     m_guard.run([&] {
-        m_editor.saveToFile(choice->fileName);
+        write(*choice);
         saved = true;
     });
     return saved;

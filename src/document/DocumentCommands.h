@@ -20,6 +20,8 @@ public:
 
 private:
     std::optional<Dialogs::SaveChoice> askSaveName();
+    // Writes under the chosen name with the chosen filter's extension, as Save does.
+    void write(const Dialogs::SaveChoice &choice);
 
     SourceEditor &m_editor;
     const Guard &m_guard;

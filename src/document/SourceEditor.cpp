@@ -2,6 +2,7 @@
 
 #include "core/Failure.h"
 #include "document/DocumentCodec.h"
+#include "document/DocumentFile.h"
 #include "document/LargeBuffer.h"
 #include "document/LineEnds.h"
 #include "document/Search.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstring>
 #include <memory>
@@ -129,6 +129,7 @@ void SourceEditor::appendLine(const QString &text)
     else if (payload.isEmpty())
         m_singleEmptyLine = true;
     insertUnrecorded(length(), payload);
+    m_changedByCommands = true;
     // The caret stays, the selection goes, the view does not follow the new line.
     sci(SCI_SETEMPTYSELECTION, ulong(caret));
 }
@@ -148,6 +149,7 @@ void SourceEditor::insertLine(int index, const QString &text)
     const long firstVisible = sci(SCI_GETFIRSTVISIBLELINE);
 
     insertUnrecorded(sci(SCI_POSITIONFROMLINE, ulong(index)), toEditorText(text) + m_eol);
+    m_changedByCommands = true;
 
     // Scintilla records its history as positions in the text; an unrecorded insertion in the
     // middle would make a later Undo or Redo change the wrong characters. Empty the
@@ -175,6 +177,7 @@ void SourceEditor::clearAll()
     sci(SCI_SETSAVEPOINT);
     m_singleEmptyLine = false;
     m_modifiedBeyondHistory = false;
+    m_changedByCommands = false;
     setEncodingState({});
 }
 
@@ -189,40 +192,10 @@ void SourceEditor::replaceBuffer(const QByteArray &utf8)
 
 void SourceEditor::loadFromFile(const QString &path)
 {
-    const QString native = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        const QString reason = QFileInfo(path).isDir() ? QStringLiteral("Is a directory") : file.errorString();
-        throw Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(native, reason));
-    }
-    // The whole file is read first: its encoding may depend on any of its bytes. Only what the
-    // file held when opened is read; a file that grows meanwhile is cut there. A file that
-    // tells no size (a pipe, a kernel file) is read whole.
-    const auto readFailure = [&] {
-        return Failure(QStringLiteral("Cannot read file \"%1\". %2").arg(native, file.errorString()));
-    };
-    QByteArray unsized;
-    if (file.isSequential() || file.size() == 0) {
-        unsized = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            throw readFailure();
-    }
-    const qint64 size = unsized.isNull() ? file.size() : unsized.size();
-    auto raw = std::make_unique<LargeBuffer>(std::size_t(size) + 8);
-    qint64 got = 0;
-    if (!unsized.isNull()) {
-        std::memcpy(raw->data(), unsized.constData(), std::size_t(size));
-        got = size;
-    }
-    while (got < size) {
-        const qint64 n = file.read(raw->data() + got, qMin<qint64>(size - got, 1 << 20));
-        if (n < 0)
-            throw readFailure();
-        if (n == 0)
-            break;
-        got += n;
-    }
-    file.close();
+    // The whole file is read first: its encoding may depend on any of its bytes.
+    DocumentFile::Contents contents = DocumentFile::read(path);
+    std::unique_ptr<LargeBuffer> &raw = contents.bytes;
+    const qsizetype got = qsizetype(contents.size);
 
     const TextEncoding::Detection detected = TextEncoding::detect(raw->data(), std::size_t(got));
     QByteArray text;
@@ -251,6 +224,7 @@ void SourceEditor::loadFromFile(const QString &path)
     m_singleEmptyLine = false;
     // Emptying the history moved Scintilla's save point; the document's own flag keeps its value.
     m_modifiedBeyondHistory = wasModified;
+    m_changedByCommands = false;
     sci(SCI_GOTOPOS, 0);
     setEncodingState({detected.encoding, detected.bom, detected.declared});
 }
@@ -284,28 +258,22 @@ QByteArray SourceEditor::encodedDocument() const
 
 void SourceEditor::saveToFile(const QString &path) const
 {
-    QSaveFile file(path);
-    const QString native = QDir::toNativeSeparators(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(native, file.errorString()));
     // Encoded and written a block at a time: no second copy of a large document is made.
-    // Until the commit the old file stays whole, whatever goes wrong.
     qsizetype n = 0;
     const char *p = buffer(&n);
     const TextEncoding::Encoding encoding = saveEncoding();
-    bool written = true;
-    if (encoding == TextEncoding::Encoding::Utf8 && m_bom && m_encoding == encoding)
-        written = file.write(TextEncoding::kUtf8Bom, 3) == 3;
-    const std::optional<DocumentCodec::Unencodable> error =
-        DocumentCodec::encodeInBlocks(encoding, p, std::size_t(n), m_eol, [&](const char *bytes, std::size_t size) {
-            written = written && file.write(bytes, qint64(size)) == qint64(size);
-        });
-    if (error) {
-        file.cancelWriting();
-        throw Failure(DocumentCodec::unencodableMessage(*error, encoding));
-    }
-    if (!written || !file.commit())
-        throw Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(native, file.errorString()));
+    const bool bom = encoding == TextEncoding::Encoding::Utf8 && m_bom && m_encoding == encoding;
+    DocumentFile::write(path, [&](const std::function<bool(const char *, std::size_t)> &append) -> std::optional<QString> {
+        if (bom && !append(TextEncoding::kUtf8Bom, 3))
+            return std::nullopt;
+        const std::optional<DocumentCodec::Unencodable> error =
+            DocumentCodec::encodeInBlocks(encoding, p, std::size_t(n), m_eol, [&](const char *bytes, std::size_t size) {
+                append(bytes, size);
+            });
+        if (error)
+            return DocumentCodec::unencodableMessage(*error, encoding);
+        return std::nullopt;
+    });
 }
 
 void SourceEditor::save(const QString &path)
@@ -397,6 +365,7 @@ bool SourceEditor::isDocumentModified() const
 void SourceEditor::setDocumentUnmodified()
 {
     m_modifiedBeyondHistory = false;
+    m_changedByCommands = false;
     sci(SCI_SETSAVEPOINT);
 }
 

@@ -48,7 +48,12 @@ public:
     void convertTo(TextEncoding::Encoding encoding);
 
     bool isDocumentModified() const;
-    void setDocumentUnmodified();
+    void setDocumentUnmodified(); // also marks the document unchanged
+    // Whether the document changed in any way since it was last saved, cleared or loaded:
+    // typed edits as well as line operations, which never set the modified flag.
+    bool hasUnsavedChanges() const { return m_changedByCommands || isDocumentModified(); }
+    // The document as it stands counts as unchanged (a new page that nobody touched yet).
+    void markUnchanged() { m_changedByCommands = false; }
 
     QByteArray lineEnd() const { return m_eol; }
 
@@ -96,5 +101,6 @@ private:
     // the document was modified (a load, a head insertion): the flag then stays set until a
     // save or a clear, whatever Undo does.
     bool m_modifiedBeyondHistory = false;
+    bool m_changedByCommands = false;
     mutable std::pair<qsizetype, qsizetype> m_lastHit{0, 0}; // byte position and length
 };

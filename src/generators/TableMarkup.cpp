@@ -54,13 +54,6 @@ QByteArray generateUtf8(const Request &request)
 {
     const long long rows = qMax(0, request.rows);
     const long long cells = qMax(0, request.cellsPerRow);
-    if (rows * cells > kMaxCells)
-        throw Failure(QStringLiteral("Tabela %1 × %2 ma %3 komórek, a kreator tworzy co najwyżej %4. "
-                                     "Zmniejsz liczbę wierszy lub kolumn.")
-                          .arg(rows)
-                          .arg(cells)
-                          .arg(rows * cells)
-                          .arg(kMaxCells));
     const QByteArray open = (QStringLiteral("<TABLE ALIGN=") + request.align + QStringLiteral(" BORDER=")
                              + QString::number(request.border) + QStringLiteral(" CELLPADDING=")
                              + QString::number(request.cellPadding) + QStringLiteral(" CELLSPACING=")
@@ -68,20 +61,35 @@ QByteArray generateUtf8(const Request &request)
                              + request.borderColour + QStringLiteral(">"))
                                 .toUtf8();
     const QByteArray cell = QStringLiteral("\n<TD>Tutaj wpisz zawartość komurki</TD>").toUtf8();
-    QByteArray row = "\n<TR>";
-    row.reserve(row.size() + cells * cell.size() + 6);
-    for (long long c = 0; c < cells; ++c)
-        row += cell;
-    row += "\n</TR>";
+    const QByteArray rowStart = "\n<TR>", rowEnd = "\n</TR>", close = "\n</TABLE>\n</BODY></HTML>";
+
+    // The size follows from the numbers; a row is built only when there is one. Both factors
+    // are below 2^31, so the products cannot overflow.
+    const long long rowBytes = rowStart.size() + cells * cell.size() + rowEnd.size();
+    const long long lines = 3 + (rows ? rows * (cells + 2) : 0);
+    const long long bytes = open.size() + rows * rowBytes + close.size();
+    if (lines > kMaxLines || bytes > kMaxBytes)
+        throw Failure(QStringLiteral("Tabela %1 × %2 miałaby %3 wierszy kodu (%4 MB), a kreator tworzy co najwyżej "
+                                     "%5 wierszy i %6 MB. Zmniejsz liczbę wierszy lub kolumn.")
+                          .arg(QString::number(rows), QString::number(cells), QString::number(lines),
+                               QString::number((bytes + (1 << 20) - 1) >> 20), QString::number(kMaxLines),
+                               QString::number(kMaxBytes >> 20)));
 
     // Built in UTF-8, the form the panel holds it in: a million-line table is 40 MB, and a
     // second copy of it in UTF-16 would be 80 MB more.
     QByteArray text;
-    text.reserve(open.size() + rows * row.size() + 32);
+    text.reserve(qsizetype(bytes));
     text += open;
-    for (long long r = 0; r < rows; ++r)
-        text += row;
-    text += "\n</TABLE>\n</BODY></HTML>";
+    if (rows > 0) {
+        QByteArray row = rowStart;
+        row.reserve(qsizetype(rowBytes));
+        for (long long c = 0; c < cells; ++c)
+            row += cell;
+        row += rowEnd;
+        for (long long r = 0; r < rows; ++r)
+            text += row;
+    }
+    text += close;
     return text;
 }
 

@@ -21,11 +21,13 @@ struct Request {
     QString borderColour;
 };
 
-// The most cells one table may have; a larger request is refused before anything is built.
-inline constexpr long long kMaxCells = 1000000;
+// The largest table the wizard builds, in lines and in bytes; a larger request is refused
+// from its numbers alone, before anything is built.
+inline constexpr long long kMaxLines = 1100000;
+inline constexpr long long kMaxBytes = 64LL << 20;
 
 // The table's lines in UTF-8, joined by LF, without a line end after the last one. Throws
-// Failure for a table larger than kMaxCells.
+// Failure for a table of more than kMaxLines lines or kMaxBytes bytes.
 QByteArray generateUtf8(const Request &request);
 
 inline const QStringList initialPanelLines()

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QPushButton>
 
 namespace {
@@ -80,6 +81,10 @@ QuickInsertPanel::QuickInsertPanel(std::function<void(const QString &)> append, 
 
 QString QuickInsertPanel::commentText() const
 {
-    // QPlainTextEdit separates its paragraphs by LF; the line's text uses CR LF.
-    return Memo1->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    // The raw text keeps every character (toPlainText() turns a no-break space into a plain
+    // one); its paragraphs are separated by U+2029, the line's text uses CR LF.
+    QString text = Memo1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
 }

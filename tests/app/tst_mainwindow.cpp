@@ -1,6 +1,7 @@
 #include "controls/LocalLists.h"
 #include "document/FilePanel.h"
 #include "ftp/FtpPanel.h"
+#include "generators/PageWizard.h"
 #include "document/DocumentRules.h"
 #include "document/SourceEditor.h"
 #include "markup/QuickInsertPanel.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -287,43 +289,57 @@ void TestMainWindow::encodingMenuAndStatusFollowTheDocument()
 
 void TestMainWindow::closeQuestion_data()
 {
-    QTest::addColumn<bool>("modified");
+    QTest::addColumn<QString>("change"); // "", "typed", "markup", "template"
     QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("chooseName");
+    QTest::addColumn<int>("filter"); // 0: the save dialog is cancelled
     QTest::addColumn<bool>("closes");
-    QTest::addColumn<bool>("written");
-    QTest::newRow("unmodified closes without asking") << false << -1 << false << true << false;
-    QTest::newRow("cancel stays") << true << int(Dialogs::Answer::Cancel) << false << false << false;
-    QTest::newRow("no closes without writing") << true << int(Dialogs::Answer::No) << false << true << false;
-    QTest::newRow("yes, dialog cancelled, stays") << true << int(Dialogs::Answer::Yes) << false << false << false;
-    QTest::newRow("yes writes the name as typed") << true << int(Dialogs::Answer::Yes) << true << true << true;
+    QTest::addColumn<QString>("written"); // the file's name, or empty
+    QTest::newRow("unchanged closes without asking") << "" << -1 << 0 << true << "";
+    QTest::newRow("cancel stays") << "typed" << int(Dialogs::Answer::Cancel) << 0 << false << "";
+    QTest::newRow("no closes without writing") << "typed" << int(Dialogs::Answer::No) << 0 << true << "";
+    QTest::newRow("yes, dialog cancelled, stays") << "typed" << int(Dialogs::Answer::Yes) << 0 << false << "";
+    QTest::newRow("yes names the file as Save does") << "typed" << int(Dialogs::Answer::Yes) << 1 << true
+                                                     << "strona.html";
+    QTest::newRow("yes with all files keeps the name as typed") << "typed" << int(Dialogs::Answer::Yes) << 4 << true
+                                                                << "strona";
+    QTest::newRow("markup alone is asked about") << "markup" << int(Dialogs::Answer::Cancel) << 0 << false << "";
+    QTest::newRow("a page from the wizard is asked about") << "wizard" << int(Dialogs::Answer::Cancel) << 0 << false
+                                                           << "";
 }
 
 void TestMainWindow::closeQuestion()
 {
-    QFETCH(bool, modified);
+    QFETCH(QString, change);
     QFETCH(int, answer);
-    QFETCH(bool, chooseName);
+    QFETCH(int, filter);
     QFETCH(bool, closes);
-    QFETCH(bool, written);
-    if (modified)
+    QFETCH(QString, written);
+    if (change == QLatin1String("typed")) {
         typeIntoEditor("zmiana");
+    } else if (change == QLatin1String("markup")) {
+        for (int i = 0; i < 3; ++i)
+            m_form->action("Akapit1")->trigger();
+        QVERIFY(!m_form->editor()->isDocumentModified()); // markup leaves the flag alone
+    } else if (change == QLatin1String("wizard")) {
+        m_form->action("Kreatorstrony1")->trigger();
+        QTest::mouseClick(control<QPushButton>(&m_windows->pageWizard(), "Button2"), Qt::LeftButton);
+        QVERIFY(!m_form->editor()->isDocumentModified());
+    }
     if (answer >= 0)
         m_dialogs.closeAnswers.push_back(Dialogs::Answer(answer));
-    if (chooseName)
-        m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{m_dir.filePath("bez_rozszerzenia"), 1});
+    if (filter)
+        m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{m_dir.filePath("strona"), filter});
     QSignalSpy ended(m_form, &MainWindow::programEnded);
     m_form->action("Zaknij1")->trigger();
-    QCOMPARE(m_dialogs.closeQuestions, modified ? 1 : 0);
+    QCOMPARE(m_dialogs.closeQuestions, change.isEmpty() ? 0 : 1);
     QCOMPARE(m_form->isVisible(), !closes);
     QCOMPARE(ended.size(), closes ? 1 : 0);
-    QCOMPARE(QFile::exists(m_dir.filePath("bez_rozszerzenia")), written);
-    QVERIFY(!QFile::exists(m_dir.filePath("bez_rozszerzenia.html")));
-    if (written)
-        QVERIFY(readAll(m_dir.filePath("bez_rozszerzenia")).startsWith("zmiana<HTML>"));
-    if (!closes)
-        QCOMPARE(m_form->editor()->line(0), QStringLiteral("zmiana<HTML>"));
-    QFile::remove(m_dir.filePath("bez_rozszerzenia"));
+    const QStringList files = QDir(m_dir.path()).entryList({"strona*"}, QDir::Files);
+    QCOMPARE(files, written.isEmpty() ? QStringList() : QStringList{written});
+    if (!written.isEmpty())
+        QVERIFY(readAll(m_dir.filePath(written)).startsWith("zmiana<HTML>"));
+    for (const QString &f : files)
+        QFile::remove(m_dir.filePath(f));
 }
 
 void TestMainWindow::ctrlZSavesAndDoesNotUndo()

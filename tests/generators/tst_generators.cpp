@@ -24,6 +24,7 @@ private slots:
     void tableCounts_data();
     void tableCounts();
     void tableAttributesAreWrittenBack();
+    void hugeTableIsRefused_data();
     void hugeTableIsRefused();
     void pageWithEmptyFields();
     void pageKeepsHostileValues();
@@ -123,18 +124,44 @@ void TestGenerators::tableAttributesAreWrittenBack()
     QCOMPARE(first, QStringLiteral("<TABLE ALIGN= BORDER=-2 CELLPADDING=0 CELLSPACING=0 BORDERCOLOR=>"));
 }
 
+void TestGenerators::hugeTableIsRefused_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cells");
+    QTest::addColumn<QString>("colour");
+    QTest::addColumn<int>("lines"); // 0: refused
+    QTest::newRow("1000 x 1000 is built") << 1000 << 1000 << QString() << 1002003;
+    QTest::newRow("no rows, sixty million cells: three lines at once") << 0 << 60000000 << QString() << 3;
+    QTest::newRow("no rows, the largest cell count") << 0 << 2147483647 << QString() << 3;
+    QTest::newRow("no cells, three million rows") << 3000000 << 0 << QString() << 0;
+    QTest::newRow("just over the line bound") << 366666 << 1 << QString() << 0;
+    QTest::newRow("just under the line bound") << 366665 << 1 << QString() << 1099998;
+    QTest::newRow("the largest counts") << 2147483647 << 2147483647 << QString() << 0;
+    QTest::newRow("few lines, but over 64 MB") << 10 << 10 << QString(33 << 20, QChar(0x017C)) << 0; // 2 bytes each
+}
+
 void TestGenerators::hugeTableIsRefused()
 {
+    QFETCH(int, rows);
+    QFETCH(int, cells);
+    QFETCH(QString, colour);
+    QFETCH(int, lines);
     TableMarkup::Request request;
-    request.rows = 1000;
-    request.cellsPerRow = 1000;
-    QCOMPARE(generated(request).count('\n') + 1, 1002003);
-    request.rows = 100000;
-    request.cellsPerRow = 100000;
-    QVERIFY_THROWS_EXCEPTION(Failure, generated(request));
-    request.rows = 1000001;
-    request.cellsPerRow = 1;
-    QVERIFY_THROWS_EXCEPTION(Failure, generated(request));
+    request.rows = rows;
+    request.cellsPerRow = cells;
+    request.borderColour = colour;
+    if (lines) {
+        QCOMPARE(TableMarkup::generateUtf8(request).count('\n') + 1, lines);
+        return;
+    }
+    try {
+        TableMarkup::generateUtf8(request);
+        QFAIL("built");
+    } catch (const Failure &f) {
+        QVERIFY2(f.message().startsWith(QStringLiteral("Tabela %1 × %2 miałaby ").arg(rows).arg(cells)), qPrintable(f.message()));
+        QVERIFY(f.message().endsWith(QStringLiteral("a kreator tworzy co najwyżej 1100000 wierszy i 64 MB. "
+                                                    "Zmniejsz liczbę wierszy lub kolumn.")));
+    }
 }
 
 void TestGenerators::pageWithEmptyFields()

@@ -195,6 +195,12 @@ void TestMarkup::quickInsertButtons_data()
     QTest::newRow("link blanks kept") << "BitBtn5" << QStringList{" a b ", "\"<&>\""} << "<A HREF=\" a b \">\"<&>\"</A>";
     QTest::newRow("comment initial") << "BitBtn6" << QStringList() << "<!--Komentarz w jednej linii!-->";
     QTest::newRow("marquee Polish") << "BitBtn2" << QStringList{"Zażółć gęślą jaźń"} << "<marquee>Zażółć gęślą jaźń</marquee>";
+    // Qt's entry fields stop at 32,767 characters unless told otherwise.
+    const QString longText = QString(40000, QLatin1Char('x')) + QStringLiteral("koniec");
+    QTest::newRow("marquee of 40,006 characters") << "BitBtn2" << QStringList{longText}
+                                                  << "<marquee>" + longText + "</marquee>";
+    QTest::newRow("link of 40,006 characters") << "BitBtn5" << QStringList{longText, "t"}
+                                               << "<A HREF=\"" + longText + "\">t</A>";
 }
 
 void TestMarkup::quickInsertButtons()
@@ -220,14 +226,15 @@ void TestMarkup::quickInsertButtons()
 
 void TestMarkup::commentWithLineBreaksIsSavedOnSeveralLines()
 {
-    m_form->quickInsert()->Memo1->setPlainText("a\nb");
-    QCOMPARE(m_form->quickInsert()->commentText(), QStringLiteral("a\r\nb"));
+    m_form->quickInsert()->Memo1->setPlainText(QStringLiteral("a\u00A0z\nb"));
+    // The no-break space stays what it is.
+    QCOMPARE(m_form->quickInsert()->commentText(), QStringLiteral("a\u00A0z\r\nb"));
     QTest::mouseClick(m_form->quickInsert()->BitBtn6, Qt::LeftButton);
     QTemporaryDir dir;
     m_form->editor()->saveToFile(dir.filePath("c.html"));
     QFile f(dir.filePath("c.html"));
     QVERIFY(f.open(QIODevice::ReadOnly));
-    QVERIFY(f.readAll().endsWith("</HTML>\r\n<!--a\r\nb-->"));
+    QVERIFY(f.readAll().endsWith("</HTML>\r\n<!--a\xA0z\r\nb-->"));
 }
 
 void TestMarkup::markupIsSavedInTheDocumentsEncoding()
