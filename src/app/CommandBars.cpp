@@ -29,6 +29,7 @@ QAction *CommandBars::makeAction(const Commands::MenuEntry &entry, bool mainMenu
 {
     auto *a = named(new QAction(entry.caption, &m_window), entry.name);
     a->setEnabled(entry.enabled);
+    a->setCheckable(entry.checkable);
     if (entry.icon)
         a->setIcon(Icons::get(entry.icon));
     if (entry.key != Commands::kNoKey) {
@@ -45,6 +46,14 @@ QAction *CommandBars::makeAction(const Commands::MenuEntry &entry, bool mainMenu
         connectControl(a, entry.command);
     m_actions.insert(a->objectName(), a);
     return a;
+}
+
+void CommandBars::setChecked(Commands::Id id, bool on)
+{
+    for (const Commands::MenuEntry &e : Commands::mainMenu())
+        if (e.checkable && e.command == id)
+            if (QAction *a = action(QLatin1String(e.name)))
+                a->setChecked(on);
 }
 
 void CommandBars::buildMenus()

@@ -14,6 +14,7 @@ enum class Id {
     Undo, Redo, SelectAll, Copy, Paste, Cut, Delete, WrapOn, WrapOff,
     Markup, HighlightHtml, HighlightPhp, HighlightCss, HighlightXml, About,
     PreviewBack, PreviewForward, PreviewStop, PreviewRefresh,
+    MarkupAtCaret, // a check item: markup goes where the caret is instead of at the end
     Submenu, // the row opens a menu of the rows below it
 };
 
@@ -29,6 +30,7 @@ struct MenuEntry {
     Id command;
     const char *icon = nullptr;
     bool enabled = true;
+    bool checkable = false; // an item that is checked or not; its command reads which
 };
 
 struct ToolEntry {
