@@ -48,6 +48,14 @@ QAction *CommandBars::makeAction(const Commands::MenuEntry &entry, bool mainMenu
     return a;
 }
 
+void CommandBars::setChecked(Commands::Id id, bool on)
+{
+    for (const Commands::MenuEntry &e : Commands::mainMenu())
+        if (e.checkable && e.command == id)
+            if (QAction *a = action(QLatin1String(e.name)))
+                a->setChecked(on);
+}
+
 void CommandBars::buildMenus()
 {
     QMenuBar *bar = m_window.menuBar();

@@ -29,6 +29,8 @@ public:
 
     // A main-menu item, an editor-menu item or a toolbar action, by its control name.
     QAction *action(const QString &name) const { return m_actions.value(name, nullptr); }
+    // Checks or clears the main menu's check items that run a command, without running it.
+    void setChecked(Commands::Id id, bool on);
 
 private:
     QAction *makeAction(const Commands::MenuEntry &entry, bool mainMenu);

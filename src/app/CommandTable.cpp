@@ -46,6 +46,9 @@ const std::vector<MenuEntry> &mainMenu()
         sub(1, "Zawijaniewierszy1", "Zawijanie wierszy"),
         {2, "ak1", q("Tak"), kNoKey, Id::WrapOn},
         {2, "Nie1", q("Nie"), kNoKey, Id::WrapOff},
+        sep(1),
+        {1, "Wstawiajznacznikiprzykursorze1", q("Wstawiaj znaczniki przy kursorze"), kNoKey, Id::MarkupAtCaret,
+         nullptr, true, true},
 
         sub(0, "Format1", "&Format"),
         {1, "Pogrubienie1", q("Pogrubienie"), kNoKey, Id::Markup, "format-text-bold"},

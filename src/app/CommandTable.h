@@ -15,6 +15,7 @@ enum class Id {
     Markup, HighlightHtml, HighlightPhp, HighlightCss, HighlightXml, About,
     PreviewBack, PreviewForward, PreviewStop, PreviewRefresh,
     EncodingWindows1250, EncodingIso88592, EncodingUtf8,
+    MarkupAtCaret, // a check item: markup goes where the caret is instead of at the end
     Submenu, // the row opens a menu of the rows below it
 };
 
@@ -30,7 +31,7 @@ struct MenuEntry {
     Id command;
     const char *icon = nullptr;
     bool enabled = true;
-    bool checkable = false;
+    bool checkable = false; // an item that is checked or not; its command reads which
 };
 
 struct ToolEntry {

@@ -13,6 +13,7 @@
 #include "document/SourceEditor.h"
 #include "ftp/FtpPanel.h"
 #include "generators/TablePanel.h"
+#include "markup/MarkupInserter.h"
 #include "markup/MarkupTable.h"
 #include "markup/QuickInsertPanel.h"
 #include "preview/Preview.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(const Guard &guard, QWidget *parent)
     , m_editor(new SourceEditor)
     , m_document(std::make_unique<DocumentCommands>(*m_editor, guard))
     , m_find(std::make_unique<FindCommand>(*m_editor, guard, this))
+    , m_markup(std::make_unique<MarkupInserter>(*m_editor))
     , m_keys(new KeyDispatcher(this, m_editor))
     , m_bars(std::make_unique<CommandBars>(*this, *m_keys, [this](Commands::Id id, const QString &control) {
         execute(id, control);
@@ -79,6 +81,7 @@ MainWindow::MainWindow(const Guard &guard, QWidget *parent)
     setMouseTracking(true);
     Highlighting::apply(*m_editor, Highlighting::Scheme::Html, editorFont());
     m_bars->buildMenus();
+    m_bars->setChecked(Commands::Id::MarkupAtCaret, m_markup->atCaret());
     m_editorMenu = m_bars->buildEditorMenu();
     m_bars->buildToolBars();
     buildPanels();
@@ -197,7 +200,7 @@ QWidget *MainWindow::buildBottomPanel()
     tabs->setFixedWidth(560);
     tabs->setDocumentMode(true);
     m_quickInsert = named(new QuickInsertPanel([this](const QString &line) {
-        run([this, &line] { m_editor->appendLine(line); });
+        run([this, &line] { m_markup->insertBuiltLine(line); });
     }), "TabSheet3");
     tabs->addTab(m_quickInsert, QStringLiteral("Różne"));
     auto *colouring = new ColouringPage;
@@ -226,6 +229,7 @@ void MainWindow::execute(Commands::Id id, const QString &control)
         case Id::Close: close(); break;
         case Id::About: showWindow(m_windows.about, true); break;
         case Id::Markup: applyMarkup(control); break;
+        case Id::MarkupAtCaret: m_markup->setAtCaret(action(control)->isChecked()); break;
         case Id::Find: m_find->show(); break;
         case Id::PageWizard: showWindow(m_windows.pageWizard, false); break;
         case Id::Templates: showWindow(m_windows.templates, true); break;
@@ -271,15 +275,8 @@ void MainWindow::executeEditing(Commands::Id id)
 
 void MainWindow::applyMarkup(const QString &control)
 {
-    const Markup::Command *command = Markup::forControl(control);
-    if (!command)
-        return;
-    if (command->placement == Markup::Placement::Head) {
-        m_editor->insertLine(Markup::kHeadIndex, command->lines.constFirst());
-        return;
-    }
-    for (const QString &line : command->lines)
-        m_editor->appendLine(line);
+    if (const Markup::Command *command = Markup::forControl(control))
+        m_markup->insertCommand(*command);
 }
 
 void MainWindow::showWindow(QDialog *window, bool modal)

@@ -13,6 +13,7 @@ class FindCommand;
 class FtpPanel;
 class Guard;
 class KeyDispatcher;
+class MarkupInserter;
 class Preview;
 class QDialog;
 class QLabel;
@@ -82,6 +83,7 @@ private:
     SourceEditor *m_editor;
     std::unique_ptr<DocumentCommands> m_document;
     std::unique_ptr<FindCommand> m_find;
+    std::unique_ptr<MarkupInserter> m_markup;
     std::unique_ptr<Preview> m_preview;
     KeyDispatcher *m_keys;
     std::unique_ptr<CommandBars> m_bars;

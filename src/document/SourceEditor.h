@@ -47,6 +47,22 @@ public:
     // character does not fit.
     void convertTo(TextEncoding::Encoding encoding);
 
+    // Edits made as if typed: each one is a single Undo step and sets the modified flag, and
+    // the view scrolls only as far as the caret needs. Line breaks in the texts become the
+    // document's line end.
+    //
+    // The main selection, or nothing at the caret, becomes before + middle + after, with
+    // `middle` selected (an empty one leaves the caret between the other two).
+    void replaceSelection(const QString &before, const QString &middle, const QString &after);
+    // before + middle + after on new lines after the caret's line, `middle` selected. With
+    // `takeSelection` the selected text first leaves its place (the caller puts it in the text).
+    void insertBelowCaretLine(const QString &before, const QString &middle, const QString &after, bool takeSelection);
+    // The text becomes line `index`; the caret and the selection stay on their text. Throws
+    // Failure past the last line.
+    void insertLineAsEdit(int index, const QString &text);
+    // The text of the main selection (of one line of a rectangular one), empty without one.
+    QString mainSelectionText() const;
+
     bool isDocumentModified() const;
     void setDocumentUnmodified(); // also marks the document unchanged
     // Whether the document changed in any way since it was last saved, cleared or loaded:
