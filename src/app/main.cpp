@@ -1,5 +1,6 @@
 #include "app/AppWindows.h"
 #include "app/MainWindow.h"
+#include "app/StartupTrace.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -27,7 +28,9 @@ int main(int argc, char *argv[])
         return EXIT_FAILURE;
     }
 #endif
+    StartupTrace::mark("main");
     QApplication app(argc, argv);
+    StartupTrace::mark("application and display");
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     // The hicolor theme has it once installed; the copy compiled in under :/icons otherwise.
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarnwick")));
@@ -37,9 +40,13 @@ int main(int argc, char *argv[])
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtPolish);
 
+    StartupTrace::mark("translations");
     AppWindows windows;
+    StartupTrace::mark("windows built");
     MainWindow &mainWindow = windows.main();
     QObject::connect(&mainWindow, &MainWindow::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    StartupTrace::markFirstPaint(&mainWindow);
     mainWindow.showMaximized();
+    StartupTrace::mark("shown");
     return app.exec();
 }

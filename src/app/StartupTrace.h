@@ -1,0 +1,13 @@
+#pragma once
+
+class QWidget;
+
+// Where start-up time goes: with TARNWICK_TRACE_STARTUP set, each stage prints the
+// milliseconds since main() began to standard error. Without it, nothing is measured.
+namespace StartupTrace {
+
+void mark(const char *stage);
+// Marks the first paint of a window.
+void markFirstPaint(QWidget *window);
+
+} // namespace StartupTrace
