@@ -185,6 +185,9 @@ void SourceEditor::replaceBuffer(const QByteArray &utf8)
 {
     sci(SCI_SETUNDOCOLLECTION, 0);
     sci(SCI_CLEARALL);
+    // Room for the text and for typing after it, made once: growing the buffers later moves
+    // the whole document while the user types.
+    sci(SCI_ALLOCATE, ulong(utf8.size() + utf8.size() / 16 + 4096));
     // Appended with an explicit length: the text may hold NUL bytes.
     SendScintilla(SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.constData());
     sci(SCI_SETUNDOCOLLECTION, 1);
