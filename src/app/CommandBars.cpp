@@ -11,6 +11,20 @@
 #include <QToolBar>
 #include <QToolButton>
 
+namespace {
+
+// Every button of a bar is reached with Tab; the overflow button that shows the buttons a
+// narrow window has no room for is named for screen readers.
+void makeReachable(QToolBar *bar)
+{
+    for (QToolButton *b : bar->findChildren<QToolButton *>())
+        b->setFocusPolicy(Qt::TabFocus);
+    for (QToolButton *more : bar->findChildren<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Więcej przycisków"));
+}
+
+} // namespace
+
 CommandBars::CommandBars(QMainWindow &window, KeyDispatcher &keys, Execute execute)
     : m_window(window), m_keys(keys), m_execute(std::move(execute))
 {
@@ -99,6 +113,7 @@ QToolBar *CommandBars::buildIconBar(const char *name, const std::vector<Commands
         bar->widgetForAction(a)->setObjectName(a->objectName());
         m_actions.insert(a->objectName(), a);
     }
+    makeReachable(bar);
     return bar;
 }
 
@@ -129,6 +144,7 @@ void CommandBars::buildToolBars()
         connectControl(b, t.command);
         texts->addWidget(b);
     }
+    makeReachable(texts);
     m_window.addToolBar(Qt::TopToolBarArea, texts);
 }
 

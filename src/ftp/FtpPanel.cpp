@@ -126,7 +126,6 @@ void FtpPanel::buildConnectionTab()
     c->addStretch(1);
     sBar = new QLabel(QStringLiteral("Rozlaczony"), connection);
     sBar->setObjectName(QStringLiteral("sBar"));
-    sBar->setAccessibleName(QStringLiteral("sBar"));
     sBar->setFrameShape(QFrame::Panel);
     sBar->setFrameShadow(QFrame::Sunken);
     sBar->setWordWrap(true);
@@ -159,7 +158,7 @@ void FtpPanel::buildManagementTab()
     g->addWidget(aLocal, 0, 1);
     lDrives = new DriveComboBox(manage);
     lDrives->setObjectName(QStringLiteral("lDrives"));
-    lDrives->setAccessibleName(QStringLiteral("lDrives"));
+    lDrives->setAccessibleName(QStringLiteral("Dysk"));
     g->addWidget(lDrives, 1, 0, 1, 2);
     auto *remote = new QVBoxLayout;
     rPath = new QLineEdit(manage);

@@ -44,6 +44,8 @@ TemplatesWindow::TemplatesWindow(SourceEditor &editor, const Guard &guard, QWidg
         b->setCaptionFont(captionFont, Colors::kWhite);
         b->setCaption(entries[i].caption);
         connect(b, &FreeButton::onClick, this, [this, &guard, i] { guard.run([this, i] { loadTemplate(i); }); });
+        if (i == 0)
+            m_first = b;
     }
     auto *rule = new QFrame(body);
     rule->setFrameShape(QFrame::HLine);
@@ -51,6 +53,13 @@ TemplatesWindow::TemplatesWindow(SourceEditor &editor, const Guard &guard, QWidg
     rule->setGeometry(8, 72, 785, 2);
     auto *credit = new QLabel(QStringLiteral("Programmed by Velmora Soft."), body);
     credit->move(336, 88);
+}
+
+void TemplatesWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // A keyboard user chooses at once: Tab moves along the row, Space or Enter loads.
+    m_first->setFocus(Qt::TabFocusReason);
 }
 
 namespace {
