@@ -6,10 +6,13 @@
 #include "generators/TemplatesWindow.h"
 #include "support/Fixtures.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QScopeGuard>
+#include <QSet>
 #include <QFile>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,6 +71,12 @@ private slots:
     void pressReleasedOutsideFlipsWithoutClick();
     void doubleClick();
     void tinyButtonsPaint();
+    void keysPressLikeTheMouse_data();
+    void keysPressLikeTheMouse();
+    void readsAsAPushButton();
+    void focusRectangleInsideTheFace();
+    void captionHasHardEdges();
+    void templatesByKeyboard();
     void gradientArithmetic();
     void barMenuSitsInsideItsFrame_data();
     void barMenuSitsInsideItsFrame();
@@ -285,6 +294,139 @@ void TestControls::tinyButtonsPaint()
         if (size >= 1)
             QCOMPARE(pixelAt(img, 0, 0), kBack);
     }
+}
+
+void TestControls::keysPressLikeTheMouse_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("Space clicks") << int(Qt::Key_Space) << 1;
+    QTest::newRow("Enter clicks") << int(Qt::Key_Return) << 1;
+    QTest::newRow("keypad Enter clicks") << int(Qt::Key_Enter) << 1;
+    QTest::newRow("a letter clicks nothing") << int(Qt::Key_A) << 0;
+}
+
+void TestControls::keysPressLikeTheMouse()
+{
+    QFETCH(int, key);
+    QFETCH(int, clicks);
+    QWidget window;
+    auto *before = new QPushButton("przed", &window);
+    auto *b = new FreeButton(&window);
+    b->move(0, 40);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+    QTest::keyClick(&window, Qt::Key_Tab);
+    QVERIFY(b->hasFocus());
+    FreeButton::TMouseState stateDuringClick = FreeButton::Normal;
+    int seen = 0;
+    connect(b, &FreeButton::onClick, [&] {
+        ++seen;
+        stateDuringClick = b->MouseState();
+    });
+    QTest::keyPress(b, Qt::Key(key));
+    QCOMPARE(b->MouseState(), clicks ? FreeButton::Pressed : FreeButton::Normal);
+    QCOMPARE(seen, 0);
+    QTest::keyRelease(b, Qt::Key(key));
+    QCOMPARE(seen, clicks);
+    QCOMPARE(b->LightOn(), clicks == 1);
+    QCOMPARE(b->MouseState(), FreeButton::Normal);
+    if (clicks)
+        QCOMPARE(stateDuringClick, FreeButton::Pressed);
+}
+
+void TestControls::readsAsAPushButton()
+{
+    auto b = makeButton();
+    b->setCaption("ANKIETA");
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(b.get());
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::Button);
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("ANKIETA"));
+    QVERIFY(iface->state().focusable);
+    QAccessibleActionInterface *actions = iface->actionInterface();
+    QVERIFY(actions);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    QSignalSpy clicks(b.get(), &FreeButton::onClick);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(clicks.size(), 1);
+    QVERIFY(b->LightOn());
+    b->setCaption("GALERIA");
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("GALERIA"));
+}
+
+void TestControls::focusRectangleInsideTheFace()
+{
+    QWidget window;
+    auto *b = new FreeButton(&window);
+    b->setGeometry(40, 40, 83, 31);
+    b->setBackColor(Colors::kButtonFace);
+    b->setDrawLight(false);
+    window.resize(200, 120);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(b->MouseState(), FreeButton::Normal);
+    const QImage plain = b->render();
+    b->setFocus(Qt::TabFocusReason);
+    QVERIFY(b->hasFocus());
+    const QImage focused = b->render();
+    // Normal state: the face at (2,2), 79 × 27; the rectangle on its columns 6 and 72 and
+    // rows 6 and 20, every other pixel, in the caption colour.
+    const QRect ring(2 + 6, 2 + 6, 79 - 12, 27 - 12);
+    int dots = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x) {
+            const bool onRing = ring.contains(x, y) && !ring.adjusted(1, 1, -1, -1).contains(x, y);
+            if (!onRing || (x + y) % 2 != 0) {
+                QVERIFY2(pixelAt(focused, x, y) == pixelAt(plain, x, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            } else {
+                QVERIFY2(pixelAt(focused, x, y) == TColor(Colors::kWhite), qPrintable(QStringLiteral("ring %1,%2").arg(x).arg(y)));
+                ++dots;
+            }
+        }
+    QCOMPARE(dots, 80); // half of the ring's 160 pixels
+}
+
+void TestControls::captionHasHardEdges()
+{
+    auto b = makeButton(121, 41);
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(13);
+    b->setCaptionFont(font, Colors::kWhite);
+    b->setCaption("PRZENIESIONA");
+    b->setDrawLight(false);
+    const QImage img = b->render();
+    // Inside the bevels only the fill, the caption's shadow and the caption itself.
+    const QSet<TColor> allowed{rgb(68, 68, 68), rgb(28, 28, 28), TColor(Colors::kWhite)};
+    QSet<TColor> seen;
+    for (int y = 2 + 5; y < 2 + 37 - 4; ++y)
+        for (int x = 2 + 5; x < 2 + 117 - 4; ++x)
+            seen.insert(pixelAt(img, x, y));
+    QVERIFY(seen.contains(TColor(Colors::kWhite)));
+    QVERIFY2(seen.size() == 3 && (seen - allowed).isEmpty(), qPrintable(QString::number(seen.size())));
+}
+
+void TestControls::templatesByKeyboard()
+{
+    ScriptedDialogs dialogs;
+    AppWindows windows;
+    windows.setDialogs(&dialogs);
+    QTemporaryDir elsewhere;
+    const CurrentFolder folder(elsewhere.path());
+    windows.templates().show();
+    QVERIFY(QTest::qWaitForWindowActive(&windows.templates()));
+    QVERIFY(templateButton(windows, 0)->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(templateButton(windows, 1)->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    QVERIFY(!windows.templates().isVisible());
+    QVERIFY(windows.main().editor()->documentText().contains("ISO-8859-2"));
+    // Opened again, the first button has the focus again.
+    windows.templates().show();
+    QVERIFY(QTest::qWaitForWindowActive(&windows.templates()));
+    QVERIFY(templateButton(windows, 0)->hasFocus());
 }
 
 void TestControls::gradientArithmetic()
