@@ -4,7 +4,8 @@
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMainWindow>
+#include <QApplication>
+#include <QAccessibleObject>
 #include <QMenu>
 
 namespace {
@@ -64,19 +65,18 @@ private:
     QComboBox *box() const { return static_cast<QComboBox *>(widget()); }
 };
 
-// A main window whose children also include its visible popup menus (which Qt leaves out,
-// being windows of their own); their own interfaces already name the window as parent.
-class MainWindowAccessible : public QAccessibleWidget
+// The application, whose children also include its open context menus: Qt leaves popups out
+// of the application's children, while the interface of a menu that hangs from no menu bar or
+// menu names the application as its parent. Menu-bar menus are found through their bar.
+class ApplicationAccessible : public QAccessibleApplication
 {
 public:
-    explicit MainWindowAccessible(QMainWindow *window) : QAccessibleWidget(window, QAccessible::Window) {}
-
-    int childCount() const override { return QAccessibleWidget::childCount() + int(popups().size()); }
+    int childCount() const override { return QAccessibleApplication::childCount() + int(popups().size()); }
     QAccessibleInterface *child(int index) const override
     {
-        const int own = QAccessibleWidget::childCount();
+        const int own = QAccessibleApplication::childCount();
         if (index < own)
-            return QAccessibleWidget::child(index);
+            return QAccessibleApplication::child(index);
         const QList<QMenu *> open = popups();
         return index - own < open.size() ? QAccessible::queryAccessibleInterface(open.at(index - own)) : nullptr;
     }
@@ -84,32 +84,46 @@ public:
     {
         if (auto *menu = child ? qobject_cast<QMenu *>(child->object()) : nullptr) {
             const int at = int(popups().indexOf(menu));
-            return at < 0 ? -1 : QAccessibleWidget::childCount() + at;
+            return at < 0 ? -1 : QAccessibleApplication::childCount() + at;
         }
-        return QAccessibleWidget::indexOfChild(child);
+        return QAccessibleApplication::indexOfChild(child);
     }
 
 private:
-    QList<QMenu *> popups() const
+    static QList<QMenu *> popups()
     {
         QList<QMenu *> open;
-        for (QMenu *menu : widget()->findChildren<QMenu *>(Qt::FindDirectChildrenOnly))
-            if (menu->isVisible())
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            auto *menu = qobject_cast<QMenu *>(top);
+            if (!menu || !menu->isVisible())
+                continue;
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(menu);
+            QAccessibleInterface *parent = iface ? iface->parent() : nullptr;
+            if (parent && parent->object() == qApp)
                 open.append(menu);
+        }
         return open;
     }
 };
 
-QAccessibleInterface *factory(const QString &className, QObject *object)
+QAccessibleInterface *applicationFactory(const QString &, QObject *object)
 {
-    if (!object || !object->isWidgetType() || className != QLatin1String(object->metaObject()->className()))
+    return object && object == qApp ? new ApplicationAccessible : nullptr;
+}
+
+QAccessibleInterface *widgetFactory(const QString &className, QObject *object)
+{
+    if (!object || className != QLatin1String(object->metaObject()->className()))
         return nullptr;
     if (auto *box = qobject_cast<QComboBox *>(object))
         return new ComboBoxAccessible(box);
-    if (auto *window = qobject_cast<QMainWindow *>(object))
-        return new MainWindowAccessible(window);
     return nullptr;
 }
+
+// Installed as the program loads, before the application object exists: the application's
+// interface is among the first an assistive technology asks for. (No other factory answers
+// for the application object.)
+const bool kApplicationInstalled = (QAccessible::installFactory(applicationFactory), true);
 
 } // namespace
 
@@ -117,11 +131,15 @@ namespace Accessibility {
 
 void install()
 {
+    // Factories are asked last-installed first: this one, installed after the application
+    // object has put in Qt's own widget factory, answers first for the classes it knows.
+    Q_ASSERT(qApp);
     static const bool installed = [] {
-        QAccessible::installFactory(factory);
+        QAccessible::installFactory(widgetFactory);
         return true;
     }();
     Q_UNUSED(installed);
+    Q_UNUSED(kApplicationInstalled);
 }
 
 } // namespace Accessibility
