@@ -4,6 +4,7 @@
 #include "app/KeyDispatcher.h"
 #include "controls/BarPopupMenu.h"
 #include "controls/Colors.h"
+#include "controls/Fonts.h"
 #include "core/Named.h"
 
 #include <QMainWindow>
@@ -136,11 +137,8 @@ void CommandBars::buildToolBars()
         b->setText(t.caption);
         b->setFixedSize(t.width, 23);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        if (t.bold) {
-            QFont f = b->font();
-            f.setBold(true);
-            b->setFont(f);
-        }
+        if (t.bold)
+            b->setFont(Fonts::heading(11, true));
         connectControl(b, t.command);
         texts->addWidget(b);
     }

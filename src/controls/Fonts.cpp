@@ -29,6 +29,17 @@ QFont window()
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(11);
+    f.setStyleStrategy(QFont::PreferNoShaping);
+    return f;
+}
+
+QFont heading(int pixelSize, bool bold)
+{
+    install();
+    QFont f(QStringLiteral("Tahoma"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
     return f;
 }
 

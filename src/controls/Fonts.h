@@ -12,6 +12,11 @@ namespace Fonts {
 void install();
 
 // "MS Sans Serif", 8 points (a character height of 11 pixels): the font of every window.
+// Unshaped: the face maps "TM" to a trade-mark ligature, which would turn "HTML" into "H™L".
 QFont window();
+
+// Headings and bold captions: the bitmap face has neither other sizes nor a bold weight, so
+// these take Tahoma, the outline face of the same design.
+QFont heading(int pixelSize, bool bold);
 
 } // namespace Fonts

@@ -1,5 +1,6 @@
 #include "ftp/FtpPanel.h"
 
+#include "controls/Fonts.h"
 #include "controls/LocalLists.h"
 
 #include <QButtonGroup>
@@ -49,9 +50,7 @@ FtpPanel::FtpPanel(QWidget *parent)
     outer->setSpacing(0);
     auto *header = new QLabel(QStringLiteral("Klient FTP"), this);
     header->setObjectName(QStringLiteral("Label1"));
-    QFont f = header->font();
-    f.setPixelSize(16);
-    header->setFont(f);
+    header->setFont(Fonts::heading(16, false));
     header->setFixedHeight(41);
     header->setAlignment(Qt::AlignCenter);
     outer->addWidget(header);

@@ -2,6 +2,7 @@
 
 #include "controls/Colors.h"
 #include "controls/DialogFrame.h"
+#include "controls/Fonts.h"
 #include "controls/FreeButton.h"
 #include "core/Dialogs.h"
 #include "core/Failure.h"
@@ -21,11 +22,7 @@ TemplatesWindow::TemplatesWindow(SourceEditor &editor, const Guard &guard, QWidg
 {
     DialogFrame::setUp(*this, "Form6", QStringLiteral("Tarnwick - Szablony"), {807, 182}, true);
 
-    QFont headingFont(QStringLiteral("MS Sans Serif"));
-    headingFont.setStyleHint(QFont::SansSerif);
-    headingFont.setPixelSize(19);
-    headingFont.setBold(true);
-    DialogFrame::heading(*this, 65, QStringLiteral("GOTOWE SZABLONY STRON"), headingFont, {0, 0, 807, 65})
+    DialogFrame::heading(*this, 65, QStringLiteral("GOTOWE SZABLONY STRON"), Fonts::heading(19, true), {0, 0, 807, 65})
         ->setAlignment(Qt::AlignCenter);
 
     auto *body = new QWidget(this);

@@ -9,7 +9,10 @@
 #include "generators/TableWizard.h"
 #include "generators/TemplatesWindow.h"
 #include "markup/QuickInsertPanel.h"
+#include "document/ScintillaView.h"
 #include "support/Fixtures.h"
+
+#include <QClipboard>
 
 #include <QAccessible>
 #include <QAction>
@@ -190,6 +193,8 @@ private slots:
     void everyCaptionFits_data();
     void everyCaptionFits();
     void fieldsShowTheirBeginning();
+    void tableBoxMenuKeysWork_data();
+    void tableBoxMenuKeysWork();
 
 private:
     QWidget *window(const QString &which) const;
@@ -406,6 +411,57 @@ void TestAccessibility::fieldsShowTheirBeginning()
     QVERIFY(!title->hasFocus());
     QCOMPARE(title->cursorPosition(), 0);
     QCOMPARE(title->text(), QStringLiteral("Bardzo dlugi tytul strony, dluzszy niz pole"));
+}
+
+void TestAccessibility::tableBoxMenuKeysWork_data()
+{
+    // Each item's key, pressed in the box with the whole window's keys in force, does what
+    // the item does to the box.
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("textAfter");
+    QTest::addColumn<QString>("clipboardAfter");
+    QTest::newRow("Wytnij") << "Wytnij" << "" << "abc";
+    QTest::newRow("Kopiuj") << "Kopiuj" << "abc" << "abc";
+    QTest::newRow("Wklej") << "Wklej" << "schowek" << "schowek";
+    QTest::newRow("Usuń") << QString::fromUtf8("Usuń") << "" << "schowek";
+    QTest::newRow("Cofnij") << "Cofnij" << "" << "schowek";
+    QTest::newRow("Ponów") << QString::fromUtf8("Ponów") << "abc" << "schowek";
+}
+
+void TestAccessibility::tableBoxMenuKeysWork()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, textAfter);
+    QFETCH(QString, clipboardAfter);
+    TablePanel *panel = m_windows->main().tablePanel();
+    ScintillaView *box = panel->Memo2;
+    box->clear();
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    QTest::keyClicks(box, "abc");
+    QApplication::clipboard()->setText("schowek");
+    if (item == QStringLiteral("Ponów"))
+        box->undo();
+    else if (item != "Cofnij")
+        box->selectAll(true);
+    QMenu *menu = panel->contextMenu();
+    QStringList captions;
+    QAction *chosen = nullptr;
+    for (QAction *a : menu->actions()) {
+        if (a->isSeparator())
+            continue;
+        captions << a->text();
+        QVERIFY2(a->shortcut() != QKeySequence(Qt::CTRL | Qt::Key_Z) && a->shortcut() != QKeySequence(Qt::CTRL | Qt::Key_X),
+                 qPrintable(a->text()));
+        if (a->text() == item)
+            chosen = a;
+    }
+    QCOMPARE(captions, QStringList({"Cofnij", "Ponów", "Wytnij", "Kopiuj", "Wklej", "Usuń", "Zaznacz wszystko"}));
+    QVERIFY(chosen && !chosen->shortcut().isEmpty());
+    const QKeyCombination key = chosen->shortcut()[0];
+    QTest::keyClick(box, key.key(), key.keyboardModifiers());
+    QCOMPARE(box->text(), textAfter);
+    QCOMPARE(QApplication::clipboard()->text(), clipboardAfter);
 }
 
 QTEST_MAIN(TestAccessibility)
