@@ -61,7 +61,7 @@ diff -u "$work/expected" "$work/files" >"$work/files.diff" \
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for needed in 'libqt6widgets6 (>=' 'libqscintilla2-qt6-[0-9]* (>=' 'libcurl4 (>=' \
-              'libqt6webenginewidgets6 (>=' 'libc6 (>=' qt6-translations-l10n qt6-qpa-plugins; do
+              'libqt6webenginewidgets6 (>=' 'libc6 (>=' qt6-translations-l10n qt6-qpa-plugins fonts-wine; do
   grep -Eq "(^|, )${needed//(/\\(}" <<<"$depends" || fail "Depends lacks '$needed'"
 done
 if grep -Eq -- '-dev( |,|$)' <<<"$depends"; then fail "Depends names a development package"; fi

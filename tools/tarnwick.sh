@@ -12,7 +12,7 @@ PACKAGES=(
   python3-pyftpdlib python3-openssl openssh-server openssh-client openssl
   xvfb xauth x11-utils xdotool
   dpkg-dev file desktop-file-utils
-  fonts-dejavu-core fonts-liberation2
+  fonts-dejavu-core fonts-liberation2 fonts-wine
   libbenchmark-dev
 )
 

@@ -4,12 +4,27 @@
 #include "app/KeyDispatcher.h"
 #include "controls/BarPopupMenu.h"
 #include "controls/Colors.h"
+#include "controls/Fonts.h"
 #include "core/Named.h"
 
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
+
+namespace {
+
+// Every button of a bar is reached with Tab; the overflow button that shows the buttons a
+// narrow window has no room for is named for screen readers.
+void makeReachable(QToolBar *bar)
+{
+    for (QToolButton *b : bar->findChildren<QToolButton *>())
+        b->setFocusPolicy(Qt::TabFocus);
+    for (QToolButton *more : bar->findChildren<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Więcej przycisków"));
+}
+
+} // namespace
 
 CommandBars::CommandBars(QMainWindow &window, KeyDispatcher &keys, Execute execute)
     : m_window(window), m_keys(keys), m_execute(std::move(execute))
@@ -108,6 +123,7 @@ QToolBar *CommandBars::buildIconBar(const char *name, const std::vector<Commands
         bar->widgetForAction(a)->setObjectName(a->objectName());
         m_actions.insert(a->objectName(), a);
     }
+    makeReachable(bar);
     return bar;
 }
 
@@ -130,14 +146,12 @@ void CommandBars::buildToolBars()
         b->setText(t.caption);
         b->setFixedSize(t.width, 23);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        if (t.bold) {
-            QFont f = b->font();
-            f.setBold(true);
-            b->setFont(f);
-        }
+        if (t.bold)
+            b->setFont(Fonts::heading(11, true));
         connectControl(b, t.command);
         texts->addWidget(b);
     }
+    makeReachable(texts);
     m_window.addToolBar(Qt::TopToolBarArea, texts);
 }
 

@@ -3,6 +3,8 @@
 #include "app/ColouringPage.h"
 #include "app/CommandBars.h"
 #include "app/KeyDispatcher.h"
+#include "controls/Accessibility.h"
+#include "controls/Fonts.h"
 #include "core/Dialogs.h"
 #include "core/Named.h"
 #include "document/DocumentCommands.h"
@@ -36,14 +38,6 @@ const QString MainWindow::kCaption = QStringLiteral("Velmora Software: Tarnwick 
 
 namespace {
 
-QFont windowFont()
-{
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(11);
-    return f;
-}
-
 QFont editorFont()
 {
     QFont f(QStringLiteral("Courier New"));
@@ -74,9 +68,10 @@ MainWindow::MainWindow(const Guard &guard, QWidget *parent)
         execute(id, control);
     }))
 {
+    Accessibility::install();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
-    setFont(windowFont());
+    setFont(Fonts::window());
     resize(1032, 746);
     setMouseTracking(true);
     Highlighting::apply(*m_editor, Highlighting::Scheme::Html, editorFont());
@@ -93,6 +88,11 @@ MainWindow::MainWindow(const Guard &guard, QWidget *parent)
     status->addWidget(m_statusText, 1);
     buildEncodingDisplay(status);
     setStatusBar(status);
+    // A screen reader asks the bar itself: it answers with the message it shows, a hint
+    // while one is shown, the status text otherwise.
+    connect(status, &QStatusBar::messageChanged, this, [status, this](const QString &message) {
+        status->setAccessibleName(message.isEmpty() ? m_statusText->text() : message);
+    });
     setStatus();
 
     m_document->newDocument();
@@ -332,8 +332,11 @@ void MainWindow::showEncoding()
 
 void MainWindow::setStatus()
 {
-    if (m_statusText)
+    if (m_statusText) {
         m_statusText->setText(kStatusText);
+        if (statusBar()->currentMessage().isEmpty())
+            statusBar()->setAccessibleName(kStatusText);
+    }
 }
 
 bool MainWindow::event(QEvent *event)

@@ -32,6 +32,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     StartupTrace::mark("application and display");
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland)); // dates and numbers in dialogs
     // The hicolor theme has it once installed; the copy compiled in under :/icons otherwise.
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarnwick")));
 

@@ -3,10 +3,10 @@
 #include "controls/FreeButton.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyle>
 
 BarPopupMenu::BarPopupMenu(QWidget *parent)
     : QMenu(parent)
@@ -19,13 +19,19 @@ BarPopupMenu::BarPopupMenu(QWidget *parent)
     setBarWidth(m_barWidth);
 }
 
+int BarPopupMenu::frameWidth() const
+{
+    // Fusion draws a one-pixel frame on the menu's edge but reports no panel width, so its
+    // items would lie on the frame; a style that reports one already places them inside it.
+    return style()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, this) > 0 ? 0 : 1;
+}
+
 void BarPopupMenu::setBarWidth(int width)
 {
     m_barWidth = width;
-    // The reserved width sits left of every item; the items are laid out right of it.
-    QMargins m = contentsMargins();
-    m.setLeft(width);
-    setContentsMargins(m);
+    // The reserved width sits left of every item, inside the frame; the items lie right of it.
+    const int frame = frameWidth();
+    setContentsMargins(width + frame, frame, frame, frame);
 }
 
 QPixmap &BarPopupMenu::Bitmap()
@@ -81,14 +87,16 @@ void BarPopupMenu::paintEvent(QPaintEvent *event)
     if (total <= 0 || column.isEmpty())
         return;
 
-    // The bar's top-left corner: the first item's top, BarWidth left of the items.
+    // The bar's top-left corner: the first item's top, BarWidth left of the items. Row
+    // TotalHeight, where the gradient reaches its end colour, lies below the item column on
+    // the frame, and the bar keeps off the frame.
     const int left = column.left() - m_barWidth;
     const int top = column.top();
     const int barRight = left + m_barWidth - 2; // two columns stay the menu's own
 
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setClipRect(QRect(left, top, m_barWidth - 2, total + 1));
+    p.setClipRect(QRect(left, top, m_barWidth - 2, total));
     if (m_gradientStart == m_gradientEnd) {
         p.fillRect(QRect(left, top, barRight - left, total + 1), FreeButton::toQColor(barColour(m_gradientStart, m_gradientEnd, 0, total)));
     } else {
@@ -123,13 +131,18 @@ void BarPopupMenu::paintEvent(QPaintEvent *event)
         const int bx = BitmapHorzAlignment == bhaLeft    ? BitmapOffsetX
                        : BitmapHorzAlignment == bhaRight ? m_barWidth - 2 + BitmapOffsetX - pic.width()
                                                          : (m_barWidth - 2 - pic.width()) / 2 + BitmapOffsetX;
-        p.setClipping(false);
-        QPixmap shown = pic;
+        // Not clipped to the bar, but kept inside the frame.
+        p.setClipRect(rect().marginsRemoved(QMargins(frameWidth(), frameWidth(), frameWidth(), frameWidth())));
+        QImage shown = pic.toImage().convertToFormat(QImage::Format_ARGB32);
         if (m_transparent) {
-            // The picture's bottom-left pixel names its transparent colour, as bitmaps do.
-            const QImage img = pic.toImage();
-            shown.setMask(QBitmap::fromImage(img.createMaskFromColor(img.pixel(0, img.height() - 1), Qt::MaskOutColor)));
+            // The picture's bottom-left pixel names its transparent colour, as bitmaps do:
+            // every pixel of that colour lets the bar show through.
+            const QRgb key = shown.pixel(0, shown.height() - 1);
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    if (shown.pixel(x, y) == key)
+                        shown.setPixel(x, y, qRgba(0, 0, 0, 0));
         }
-        p.drawPixmap(left + bx, top + by, shown);
+        p.drawImage(left + bx, top + by, shown);
     }
 }

@@ -60,6 +60,7 @@ protected:
 
 private:
     QRect itemColumn() const;
+    int frameWidth() const; // the frame the items must keep clear of, beyond the style's own
 
     int m_barWidth = 31;
     Colors::TColor m_gradientStart = 0xFF0000;

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "controls/Fonts.h"
+
 #include <QDialog>
 #include <QLabel>
 
 namespace DialogFrame {
 
-// Gives a secondary window its design name, caption, fixed size and modality.
+// Gives a secondary window its design name, caption, fixed size, modality and the main
+// window's font.
 inline void setUp(QDialog &dialog, const char *name, const QString &caption, QSize size, bool modal)
 {
+    dialog.setFont(Fonts::window());
     dialog.setObjectName(QLatin1String(name));
     dialog.setWindowTitle(caption);
     dialog.setFixedSize(size);

@@ -1,9 +1,11 @@
 #include "controls/FreeButton.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QBitmap>
 #include <QEnterEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -80,16 +82,32 @@ public:
         p.drawPolygon(points);
     }
 
+    // Text with hard edges, as the platform's plain text output draws it.
     void text(int x, int y, const QString &s, const QFont &font, TColor c)
     {
         if (s.isEmpty())
             return;
         QPainter p(&m_image);
-        p.setRenderHint(QPainter::TextAntialiasing, true);
-        p.setFont(font);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        QFont hard = font;
+        hard.setStyleStrategy(QFont::NoAntialias);
+        p.setFont(hard);
         p.setPen(FreeButton::toQColor(c));
         const QFontMetrics fm(font);
         p.drawText(QRect(x, y, fm.horizontalAdvance(s) + 4, fm.height()), Qt::AlignLeft | Qt::AlignTop, s);
+    }
+
+    // The keyboard focus: a dotted rectangle, every other pixel of its outline.
+    void dottedRect(int l, int t, int r, int b, TColor c)
+    {
+        for (int x = l; x <= r; ++x)
+            for (int y : {t, b})
+                if ((x + y) % 2 == 0)
+                    pixel(x, y, c);
+        for (int y = t + 1; y < b; ++y)
+            for (int x : {l, r})
+                if ((x + y) % 2 == 0)
+                    pixel(x, y, c);
     }
 
     void image(int x, int y, const QImage &src)
@@ -134,13 +152,60 @@ QPoint place(int position, int w, int h, int iw, int ih, bool caption)
     return {x, y};
 }
 
+// What assistive technologies see: a push button named by its caption whose press action
+// clicks it.
+class FreeButtonAccessible : public QAccessibleWidget
+{
+public:
+    explicit FreeButtonAccessible(FreeButton *button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return button()->Caption();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.pressed = button()->MouseState() == FreeButton::Pressed;
+        return s;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction())
+            button()->click();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    FreeButton *button() const { return static_cast<FreeButton *>(widget()); }
+};
+
+QAccessibleInterface *freeButtonAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("FreeButton") && object && object->isWidgetType())
+        return new FreeButtonAccessible(static_cast<FreeButton *>(object));
+    return nullptr;
+}
+
 } // namespace
 
 FreeButton::FreeButton(QWidget *parent)
     : QWidget(parent)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(freeButtonAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     m_font = QFont(QStringLiteral("Verdana"));
     m_font.setPointSize(10);
     m_backColor = ResolveSystemColor(0xFF00000F);
@@ -189,8 +254,9 @@ void FreeButton::setCustomColor(TCustomColor c) { m_customColor = c; update(); }
 void FreeButton::setCaption(const QString &caption)
 {
     m_caption = caption;
-    setAccessibleName(caption);
     update();
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 void FreeButton::setCaptionFont(const QFont &font, TColor colour)
 {
@@ -247,6 +313,9 @@ void FreeButton::drawFace(QImage &faceImage, int w, int h) const
                                  QPoint(w - 8 - m_lightSize, h - 8)});
         face.polygon(triangle, c.lightOutline, m_lightOn ? c.lightLit : c.lightUnlit);
     }
+    // Inside the bevels, clear of the light: the edges, bevels and shadow keep their pixels.
+    if (hasFocus() && w > 13 && h > 13)
+        face.dottedRect(6, 6, w - 7, h - 7, m_fontColor);
 }
 
 QImage FreeButton::render() const
@@ -338,12 +407,76 @@ void FreeButton::mouseReleaseEvent(QMouseEvent *event)
         return;
     const bool click = m_clickArmed && rect().contains(event->position().toPoint());
     m_clickArmed = false;
+    m_mouseState = Hover;
+    release(click);
+}
+
+void FreeButton::release(bool click)
+{
     // The click is raised while the button still shows pressed and before the light flips.
+    const TMouseState after = m_mouseState;
+    m_mouseState = Pressed;
     if (click)
         emit onClick();
-    m_mouseState = Hover;
+    m_mouseState = after;
     if (m_drawLight)
         m_lightOn = !m_lightOn;
+    repaint();
+}
+
+void FreeButton::click()
+{
+    setState(Pressed);
+    m_mouseState = underMouse() ? Hover : Normal;
+    release(true);
+}
+
+namespace {
+bool isPressKey(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+} // namespace
+
+void FreeButton::keyPressEvent(QKeyEvent *event)
+{
+    if (!isPressKey(event) || event->modifiers() & ~Qt::KeypadModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat() && !m_keyDown) {
+        m_keyDown = true;
+        setState(Pressed);
+    }
+    event->accept();
+}
+
+void FreeButton::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!isPressKey(event) || event->isAutoRepeat() || !m_keyDown) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    m_keyDown = false;
+    m_mouseState = underMouse() ? Hover : Normal;
+    release(true);
+    event->accept();
+}
+
+void FreeButton::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    repaint();
+}
+
+void FreeButton::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    // A key held down while the focus leaves clicks nothing.
+    if (m_keyDown) {
+        m_keyDown = false;
+        m_mouseState = underMouse() ? Hover : Normal;
+    }
     repaint();
 }
 

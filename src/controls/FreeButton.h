@@ -9,7 +9,8 @@
 
 // A self-painted push button: a rounded, bevelled face over a background colour, a drop
 // shadow that follows the pointer, a caption with its shadow, an optional glyph and a small
-// light in the corner that flips on every release. It never takes the keyboard focus.
+// light in the corner that flips on every release. Tab gives it the focus (a dotted rectangle
+// inside the face shows it); Space or Enter then presses it like the left mouse button.
 class FreeButton : public QWidget
 {
     Q_OBJECT
@@ -65,6 +66,8 @@ public:
 
     // The whole button as it is painted now, W × H.
     QImage render() const;
+    // A click as the mouse makes one: the click while the button shows pressed, then the light.
+    void click();
 
 signals:
     void onClick();
@@ -77,10 +80,15 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void drawFace(QImage &face, int w, int h) const;
     void setState(TMouseState state);
+    void release(bool click);
 
     Colors::TColor m_drawColor = 0x444444;
     Colors::TColor m_lightColor = 0x88FF88;
@@ -100,4 +108,5 @@ private:
     TMouseState m_mouseState = Normal;
     bool m_lightOn = false;
     bool m_clickArmed = false;
+    bool m_keyDown = false; // Space or Enter is held
 };

@@ -28,6 +28,8 @@ FilePanel::FilePanel(const Guard &guard, QWidget *parent)
     , m_files(unlabelled(new FileListBox(this), "FileListBox1"))
 {
     setObjectName(QStringLiteral("Panel2"));
+    m_filter->setAccessibleName(QStringLiteral("Filtr plików"));
+    m_drives->setAccessibleName(QStringLiteral("Dysk"));
     setFixedWidth(161);
     setMinimumHeight(465);
     m_filter->setGeometry(8, 8, 145, 21);

@@ -1,5 +1,6 @@
 #include "ftp/FtpPanel.h"
 
+#include "controls/Fonts.h"
 #include "controls/LocalLists.h"
 
 #include <QButtonGroup>
@@ -49,9 +50,7 @@ FtpPanel::FtpPanel(QWidget *parent)
     outer->setSpacing(0);
     auto *header = new QLabel(QStringLiteral("Klient FTP"), this);
     header->setObjectName(QStringLiteral("Label1"));
-    QFont f = header->font();
-    f.setPixelSize(16);
-    header->setFont(f);
+    header->setFont(Fonts::heading(16, false));
     header->setFixedHeight(41);
     header->setAlignment(Qt::AlignCenter);
     outer->addWidget(header);
@@ -126,7 +125,6 @@ void FtpPanel::buildConnectionTab()
     c->addStretch(1);
     sBar = new QLabel(QStringLiteral("Rozlaczony"), connection);
     sBar->setObjectName(QStringLiteral("sBar"));
-    sBar->setAccessibleName(QStringLiteral("sBar"));
     sBar->setFrameShape(QFrame::Panel);
     sBar->setFrameShadow(QFrame::Sunken);
     sBar->setWordWrap(true);
@@ -159,7 +157,7 @@ void FtpPanel::buildManagementTab()
     g->addWidget(aLocal, 0, 1);
     lDrives = new DriveComboBox(manage);
     lDrives->setObjectName(QStringLiteral("lDrives"));
-    lDrives->setAccessibleName(QStringLiteral("lDrives"));
+    lDrives->setAccessibleName(QStringLiteral("Dysk"));
     g->addWidget(lDrives, 1, 0, 1, 2);
     auto *remote = new QVBoxLayout;
     rPath = new QLineEdit(manage);

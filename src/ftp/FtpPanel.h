@@ -82,7 +82,9 @@ private:
     FtpClient::Login loginFromFields() const;
     static QString serverKey(const FtpClient::Login &login); // whose folder is remembered
     void connectWith(const FtpClient::Login &login);
-    void startJob(const std::function<void()> &job);
+    // Runs `job` on a worker thread; the status line ends on `done` (which the job may
+    // rewrite with what it learnt) or, when the job fails, on `failed`.
+    void startJob(const std::function<void()> &job, const QString &done = QString(), const QString &failed = QString());
     void jobFinished(QThread *worker);
     void reportFailure(std::exception_ptr error, bool stopped);
     void askTrust(const UntrustedServer &server);
@@ -100,6 +102,7 @@ private:
     QThread *m_worker = nullptr;
     std::exception_ptr m_jobError;
     std::optional<Listing> m_listing; // filled by a job that listed a folder
+    QString m_doneText, m_failedText; // the status line's last word on the running job
     QByteArray m_folder;              // the remote folder the list shows
     QByteArray m_rememberedFolder;    // from the last session, for the same server and login
     QString m_rememberedServer;

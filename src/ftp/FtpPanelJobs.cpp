@@ -8,7 +8,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -22,6 +24,16 @@ const QString kListIndexError = QStringLiteral("List index out of bounds (-1)");
 constexpr int kRawRole = Qt::UserRole;         // the name's bytes on the server
 constexpr int kFolderRole = Qt::UserRole + 1;  // true for a folder
 constexpr int kUpRole = Qt::UserRole + 2;      // true for ".."
+
+// A file's size as the status line gives it: "812 B", "12 KB", "3,4 MB".
+QString sizeText(qint64 bytes)
+{
+    if (bytes < 1024)
+        return QStringLiteral("%1 B").arg(bytes);
+    if (bytes < 1024 * 1024)
+        return QStringLiteral("%1 KB").arg((bytes + 512) / 1024);
+    return QStringLiteral("%1 MB").arg(QLocale(QLocale::Polish).toString(double(bytes) / (1024 * 1024), 'f', 1));
+}
 
 } // namespace
 
@@ -43,16 +55,29 @@ bool FtpPanel::remoteSideCurrent() const
     return aRemote->isChecked();
 }
 
+namespace {
+// The name a list entry shows, without the slash that marks a folder.
+QString shownName(const QListWidgetItem *item)
+{
+    QString name = item ? item->text() : QString();
+    if (name.endsWith(QLatin1Char('/')))
+        name.chop(1);
+    return name;
+}
+} // namespace
+
 const QListWidgetItem *FtpPanel::selectedRemote() const
 {
     const QListWidgetItem *item = rList->currentRow() >= 0 ? rList->currentItem() : nullptr;
     return item && item->isSelected() ? item : nullptr;
 }
 
-void FtpPanel::startJob(const std::function<void()> &job)
+void FtpPanel::startJob(const std::function<void()> &job, const QString &done, const QString &failed)
 {
     if (m_worker)
         return;
+    m_doneText = done;
+    m_failedText = failed;
     m_jobError = nullptr;
     m_listing.reset();
     m_stopRequested = false;
@@ -80,6 +105,9 @@ void FtpPanel::jobFinished(QThread *worker)
     if (m_listing)
         showListing(*m_listing);
     const bool ok = !m_jobError;
+    // The client's texts tell what is under way; the line ends on what came of it.
+    if (ok && !m_doneText.isEmpty())
+        sBar->setText(m_doneText);
     if (!ok)
         reportFailure(m_jobError, m_stopRequested);
     // A trusted server is connected to again: the operation goes on.
@@ -95,11 +123,14 @@ void FtpPanel::reportFailure(std::exception_ptr error, bool stopped)
         askTrust(server);
     } catch (const Failure &f) {
         // A stop the user asked for is no error: the status line says what was stopped.
-        if (stopped)
+        if (stopped) {
             sBar->setText(f.message());
-        else
+        } else {
+            sBar->setText(m_failedText.isEmpty() ? f.message() : m_failedText);
             Guard(&dialogs()).run([&] { throw f; });
+        }
     } catch (...) {
+        sBar->setText(m_failedText);
         Guard(&dialogs()).run([&] { std::rethrow_exception(error); });
     }
 }
@@ -170,6 +201,7 @@ void FtpPanel::connectWith(const FtpClient::Login &login)
 {
     // The folder of the last session is opened again for the same server and login.
     const QByteArray remembered = m_rememberedServer == serverKey(login) ? m_rememberedFolder : QByteArray();
+    const QString host = FtpPath::parseAddress(login.host, FtpPath::defaultPort(login.protocol)).host;
     startJob([this, login, remembered] {
         m_client.connectAndLogin(login);
         const QByteArray entry = m_client.entryDirectory();
@@ -183,7 +215,7 @@ void FtpPanel::connectWith(const FtpClient::Login &login)
             }
         }
         m_listing = listFolder(entry);
-    });
+    }, QStringLiteral("Połączono z %1.").arg(host), QStringLiteral("Nie połączono z %1.").arg(host));
 }
 
 void FtpPanel::bConnectClick()
@@ -191,7 +223,7 @@ void FtpPanel::bConnectClick()
     if (busy())
         return;
     if (m_client.connected()) {
-        startJob([this] { m_client.disconnect(); });
+        startJob([this] { m_client.disconnect(); }, QStringLiteral("Rozłączony"), QStringLiteral("Rozłączanie nie powiodło się."));
         return;
     }
     connectWith(loginFromFields());
@@ -216,9 +248,11 @@ void FtpPanel::Button6Click()
                 throw Failure(QStringLiteral("„%1” to folder: otwórz go dwukrotnym kliknięciem lub klawiszem Enter.").arg(shown));
             if (const std::optional<QString> problem = FtpPath::nameProblem(raw))
                 throw Failure(*problem);
-            m_client.download(FtpPath::join(folder, raw), QDir(localFolder).filePath(FtpPath::displayName(raw)));
+            const QString local = QDir(localFolder).filePath(FtpPath::displayName(raw));
+            m_client.download(FtpPath::join(folder, raw), local);
+            m_doneText = QStringLiteral("Pobrano %1 (%2).").arg(shown, sizeText(QFileInfo(local).size()));
             m_listing = listFolder(folder);
-        });
+        }, QString(), QStringLiteral("Nie pobrano %1.").arg(shown.isEmpty() ? QStringLiteral("pliku") : shown));
     } else {
         const QString name = lList->selectedName();
         const QString path = lList->selectedPath();
@@ -229,9 +263,11 @@ void FtpPanel::Button6Click()
             const QByteArray raw = name.toUtf8();
             if (const std::optional<QString> problem = FtpPath::nameProblem(raw))
                 throw Failure(*problem);
+            const qint64 size = QFileInfo(path).size();
             m_client.upload(path, FtpPath::join(folder, raw));
+            m_doneText = QStringLiteral("Wysłano %1 (%2).").arg(name, sizeText(size));
             m_listing = listFolder(folder);
-        });
+        }, QString(), QStringLiteral("Nie wysłano %1.").arg(name.isEmpty() ? QStringLiteral("pliku") : name));
     }
 }
 
@@ -256,13 +292,16 @@ void FtpPanel::Button7Click()
             // A folder goes only when it is empty; the server's refusal says why not.
             m_client.remove(FtpPath::join(folder, raw), isFolder);
             m_listing = listFolder(folder);
-        });
+        }, QStringLiteral("Usunięto %1.").arg(shownName(item)),
+           QStringLiteral("Nie usunięto %1.").arg(item ? shownName(item) : QStringLiteral("pliku")));
     } else {
-        // A local delete needs no connection; a refusal is silent, the file stays.
+        // A local delete needs no connection; a refusal shows only on the status line.
         const QString path = lList->selectedPath();
-        if (!path.isEmpty())
-            QFile::remove(path);
-        startJob([] {});
+        const QString name = lList->selectedName();
+        const bool removed = !path.isEmpty() && QFile::remove(path);
+        startJob([] {}, path.isEmpty() ? QStringLiteral("Nie wybrano pliku.")
+                        : removed      ? QStringLiteral("Usunięto %1.").arg(name)
+                                       : QStringLiteral("Nie usunięto %1.").arg(name));
     }
 }
 
@@ -272,7 +311,9 @@ void FtpPanel::rListActivated(QListWidgetItem *item)
         return;
     const QByteArray target = item->data(kUpRole).toBool() ? FtpPath::parent(m_folder)
                                                             : FtpPath::child(m_folder, item->data(kRawRole).toByteArray());
-    startJob([this, target] { m_listing = listFolder(target); });
+    const QString shown = FtpPath::displayName(target);
+    startJob([this, target] { m_listing = listFolder(target); }, QStringLiteral("Otwarto folder %1.").arg(shown),
+             QStringLiteral("Nie otwarto folderu %1.").arg(shown));
 }
 
 void FtpPanel::bAbortClick()

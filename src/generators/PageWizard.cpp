@@ -1,6 +1,7 @@
 #include "generators/PageWizard.h"
 
 #include "controls/DialogFrame.h"
+#include "controls/EntryField.h"
 #include "core/Dialogs.h"
 #include "document/SourceEditor.h"
 #include "generators/PageMarkup.h"
@@ -31,7 +32,7 @@ QWidget *fieldsTab(const char *name, std::initializer_list<Field> fields, int fi
     for (const auto &[edit, info] : fields) {
         auto *label = new QLabel(QString::fromUtf8(info.second), tab);
         label->setGeometry(8, y + 3, 140, 17);
-        *edit = new QLineEdit(tab);
+        *edit = new EntryField(QString(), tab);
         (*edit)->setObjectName(QLatin1String(info.first));
         (*edit)->setGeometry(150, y, 150, 21);
         label->setBuddy(*edit);

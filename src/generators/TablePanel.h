@@ -3,6 +3,7 @@
 #include <QGroupBox>
 
 class ScintillaView;
+class QMenu;
 class QPushButton;
 
 // The scratch box "Kreator Tabel:" on the main window that collects generated tables.
@@ -18,6 +19,8 @@ public:
     // Appends UTF-8 text (lines separated by LF) as new last lines, in one operation.
     void appendLines(const QByteArray &utf8);
     QString text() const;
+    // The text box's own context menu, its items enabled for the box's state.
+    QMenu *contextMenu();
 
 signals:
     void wizardRequested();

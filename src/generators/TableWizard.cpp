@@ -1,6 +1,7 @@
 #include "generators/TableWizard.h"
 
 #include "controls/DialogFrame.h"
+#include "controls/EntryField.h"
 #include "core/Dialogs.h"
 #include "generators/TableMarkup.h"
 #include "generators/TablePanel.h"
@@ -25,7 +26,7 @@ TableWizard::TableWizard(TablePanel &target, const Guard &guard, QWidget *parent
         const int y = 24 + f.row * 48;
         auto *label = new QLabel(QString::fromUtf8(f.label), this);
         label->setGeometry(x, y + 3, 100, 17);
-        *f.edit = new QLineEdit(this);
+        *f.edit = new EntryField(QString(), this);
         (*f.edit)->setObjectName(QLatin1String(f.name));
         (*f.edit)->setGeometry(x + 100, y, 105, 21);
         label->setBuddy(*f.edit);

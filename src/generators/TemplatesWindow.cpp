@@ -2,6 +2,7 @@
 
 #include "controls/Colors.h"
 #include "controls/DialogFrame.h"
+#include "controls/Fonts.h"
 #include "controls/FreeButton.h"
 #include "core/Dialogs.h"
 #include "core/Failure.h"
@@ -21,11 +22,7 @@ TemplatesWindow::TemplatesWindow(SourceEditor &editor, const Guard &guard, QWidg
 {
     DialogFrame::setUp(*this, "Form6", QStringLiteral("Tarnwick - Szablony"), {807, 182}, true);
 
-    QFont headingFont(QStringLiteral("MS Sans Serif"));
-    headingFont.setStyleHint(QFont::SansSerif);
-    headingFont.setPixelSize(19);
-    headingFont.setBold(true);
-    DialogFrame::heading(*this, 65, QStringLiteral("GOTOWE SZABLONY STRON"), headingFont, {0, 0, 807, 65})
+    DialogFrame::heading(*this, 65, QStringLiteral("GOTOWE SZABLONY STRON"), Fonts::heading(19, true), {0, 0, 807, 65})
         ->setAlignment(Qt::AlignCenter);
 
     auto *body = new QWidget(this);
@@ -44,6 +41,8 @@ TemplatesWindow::TemplatesWindow(SourceEditor &editor, const Guard &guard, QWidg
         b->setCaptionFont(captionFont, Colors::kWhite);
         b->setCaption(entries[i].caption);
         connect(b, &FreeButton::onClick, this, [this, &guard, i] { guard.run([this, i] { loadTemplate(i); }); });
+        if (i == 0)
+            m_first = b;
     }
     auto *rule = new QFrame(body);
     rule->setFrameShape(QFrame::HLine);
@@ -51,6 +50,13 @@ TemplatesWindow::TemplatesWindow(SourceEditor &editor, const Guard &guard, QWidg
     rule->setGeometry(8, 72, 785, 2);
     auto *credit = new QLabel(QStringLiteral("Programmed by Velmora Soft."), body);
     credit->move(336, 88);
+}
+
+void TemplatesWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // A keyboard user chooses at once: Tab moves along the row, Space or Enter loads.
+    m_first->setFocus(Qt::TabFocusReason);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class FreeButton;
 class Guard;
 class SourceEditor;
 
@@ -19,6 +20,10 @@ public:
     // Replaces the folders above (tests); an empty list restores them.
     static void setBundledFolders(const QStringList &folders);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     SourceEditor &m_editor;
+    FreeButton *m_first = nullptr; // has the focus whenever the window opens
 };

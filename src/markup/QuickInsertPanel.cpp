@@ -1,5 +1,6 @@
 #include "markup/QuickInsertPanel.h"
 
+#include "controls/EntryField.h"
 #include "markup/MarkupTable.h"
 #include "markup/QuickInsert.h"
 
@@ -21,7 +22,7 @@ QGroupBox *group(QWidget *parent, const char *name, const QString &caption, QRec
 
 QLineEdit *edit(QWidget *parent, const char *name, QRect geometry, const QString &text)
 {
-    auto *e = new QLineEdit(text, parent);
+    auto *e = new EntryField(text, parent);
     e->setObjectName(QLatin1String(name));
     e->setAccessibleName(QLatin1String(name));
     e->setGeometry(geometry);

@@ -6,10 +6,13 @@
 #include "generators/TemplatesWindow.h"
 #include "support/Fixtures.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QScopeGuard>
+#include <QSet>
 #include <QFile>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,8 +71,18 @@ private slots:
     void pressReleasedOutsideFlipsWithoutClick();
     void doubleClick();
     void tinyButtonsPaint();
+    void keysPressLikeTheMouse_data();
+    void keysPressLikeTheMouse();
+    void readsAsAPushButton();
+    void focusRectangleInsideTheFace();
+    void captionHasHardEdges();
+    void templatesByKeyboard();
     void gradientArithmetic();
-    void barMenuPaintsItsBar();
+    void barMenuSitsInsideItsFrame_data();
+    void barMenuSitsInsideItsFrame();
+    void barMenuGradientAndFlatBar();
+    void barMenuPictureKeyColour_data();
+    void barMenuPictureKeyColour();
     void barMenuCountsVisibleItemsOnly();
     void templatesLoadAndFallBack();
     void templateMissingEverywhere();
@@ -283,6 +296,139 @@ void TestControls::tinyButtonsPaint()
     }
 }
 
+void TestControls::keysPressLikeTheMouse_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("Space clicks") << int(Qt::Key_Space) << 1;
+    QTest::newRow("Enter clicks") << int(Qt::Key_Return) << 1;
+    QTest::newRow("keypad Enter clicks") << int(Qt::Key_Enter) << 1;
+    QTest::newRow("a letter clicks nothing") << int(Qt::Key_A) << 0;
+}
+
+void TestControls::keysPressLikeTheMouse()
+{
+    QFETCH(int, key);
+    QFETCH(int, clicks);
+    QWidget window;
+    auto *before = new QPushButton("przed", &window);
+    auto *b = new FreeButton(&window);
+    b->move(0, 40);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+    QTest::keyClick(&window, Qt::Key_Tab);
+    QVERIFY(b->hasFocus());
+    FreeButton::TMouseState stateDuringClick = FreeButton::Normal;
+    int seen = 0;
+    connect(b, &FreeButton::onClick, [&] {
+        ++seen;
+        stateDuringClick = b->MouseState();
+    });
+    QTest::keyPress(b, Qt::Key(key));
+    QCOMPARE(b->MouseState(), clicks ? FreeButton::Pressed : FreeButton::Normal);
+    QCOMPARE(seen, 0);
+    QTest::keyRelease(b, Qt::Key(key));
+    QCOMPARE(seen, clicks);
+    QCOMPARE(b->LightOn(), clicks == 1);
+    QCOMPARE(b->MouseState(), FreeButton::Normal);
+    if (clicks)
+        QCOMPARE(stateDuringClick, FreeButton::Pressed);
+}
+
+void TestControls::readsAsAPushButton()
+{
+    auto b = makeButton();
+    b->setCaption("ANKIETA");
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(b.get());
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::Button);
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("ANKIETA"));
+    QVERIFY(iface->state().focusable);
+    QAccessibleActionInterface *actions = iface->actionInterface();
+    QVERIFY(actions);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    QSignalSpy clicks(b.get(), &FreeButton::onClick);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(clicks.size(), 1);
+    QVERIFY(b->LightOn());
+    b->setCaption("GALERIA");
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("GALERIA"));
+}
+
+void TestControls::focusRectangleInsideTheFace()
+{
+    QWidget window;
+    auto *b = new FreeButton(&window);
+    b->setGeometry(40, 40, 83, 31);
+    b->setBackColor(Colors::kButtonFace);
+    b->setDrawLight(false);
+    window.resize(200, 120);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(b->MouseState(), FreeButton::Normal);
+    const QImage plain = b->render();
+    b->setFocus(Qt::TabFocusReason);
+    QVERIFY(b->hasFocus());
+    const QImage focused = b->render();
+    // Normal state: the face at (2,2), 79 × 27; the rectangle on its columns 6 and 72 and
+    // rows 6 and 20, every other pixel, in the caption colour.
+    const QRect ring(2 + 6, 2 + 6, 79 - 12, 27 - 12);
+    int dots = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x) {
+            const bool onRing = ring.contains(x, y) && !ring.adjusted(1, 1, -1, -1).contains(x, y);
+            if (!onRing || (x + y) % 2 != 0) {
+                QVERIFY2(pixelAt(focused, x, y) == pixelAt(plain, x, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            } else {
+                QVERIFY2(pixelAt(focused, x, y) == TColor(Colors::kWhite), qPrintable(QStringLiteral("ring %1,%2").arg(x).arg(y)));
+                ++dots;
+            }
+        }
+    QCOMPARE(dots, 80); // half of the ring's 160 pixels
+}
+
+void TestControls::captionHasHardEdges()
+{
+    auto b = makeButton(121, 41);
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(13);
+    b->setCaptionFont(font, Colors::kWhite);
+    b->setCaption("PRZENIESIONA");
+    b->setDrawLight(false);
+    const QImage img = b->render();
+    // Inside the bevels only the fill, the caption's shadow and the caption itself.
+    const QSet<TColor> allowed{rgb(68, 68, 68), rgb(28, 28, 28), TColor(Colors::kWhite)};
+    QSet<TColor> seen;
+    for (int y = 2 + 5; y < 2 + 37 - 4; ++y)
+        for (int x = 2 + 5; x < 2 + 117 - 4; ++x)
+            seen.insert(pixelAt(img, x, y));
+    QVERIFY(seen.contains(TColor(Colors::kWhite)));
+    QVERIFY2(seen.size() == 3 && (seen - allowed).isEmpty(), qPrintable(QString::number(seen.size())));
+}
+
+void TestControls::templatesByKeyboard()
+{
+    ScriptedDialogs dialogs;
+    AppWindows windows;
+    windows.setDialogs(&dialogs);
+    QTemporaryDir elsewhere;
+    const CurrentFolder folder(elsewhere.path());
+    windows.templates().show();
+    QVERIFY(QTest::qWaitForWindowActive(&windows.templates()));
+    QVERIFY(templateButton(windows, 0)->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(templateButton(windows, 1)->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    QVERIFY(!windows.templates().isVisible());
+    QVERIFY(windows.main().editor()->documentText().contains("ISO-8859-2"));
+    // Opened again, the first button has the focus again.
+    windows.templates().show();
+    QVERIFY(QTest::qWaitForWindowActive(&windows.templates()));
+    QVERIFY(templateButton(windows, 0)->hasFocus());
+}
+
 void TestControls::gradientArithmetic()
 {
     // Blue to black over 200 rows: blue 128 at row 100.
@@ -298,26 +444,79 @@ void TestControls::gradientArithmetic()
     QCOMPARE(Colors::barTextX(31, 21), 3);
 }
 
-void TestControls::barMenuPaintsItsBar()
-{
+namespace {
+
+// A bar menu with four items and no bar text, shown; its picture (if any) is set first.
+struct ShownBarMenu {
     BarPopupMenu menu;
-    menu.setVerticalText(QString());
-    for (const char *t : {"Cofnij", "Ponów", "Kopiuj", "Wklej"})
-        menu.addAction(QString::fromUtf8(t));
-    menu.popup(QPoint(50, 50));
-    QVERIFY(QTest::qWaitForWindowExposed(&menu));
-    const QImage img = menu.grab().toImage();
-    const QRect first = menu.actionGeometry(menu.actions().first());
-    const int left = first.left() - menu.BarWidth();
-    const int total = menu.TotalHeight();
-    QVERIFY(total > 0);
-    QCOMPARE(pixelAt(img, left + 5, first.top()), TColor(0xFF0000));
-    const TColor middle = pixelAt(img, left + 5, first.top() + total / 2);
-    QCOMPARE(middle, BarPopupMenu::barColour(0xFF0000, 0, total / 2, total));
-    QCOMPARE(pixelAt(img, left + 5, first.top() + total), TColor(0));
-    // The two columns left of the items stay the menu's own.
-    QVERIFY(pixelAt(img, left + menu.BarWidth() - 1, first.top() + 2) != middle);
-    menu.close();
+    QImage image;
+    int total = 0;
+    explicit ShownBarMenu(const QPixmap *picture = nullptr, bool transparent = true)
+    {
+        menu.setVerticalText(QString());
+        for (const char *t : {"Cofnij", "Ponów", "Kopiuj", "Wklej"})
+            menu.addAction(QString::fromUtf8(t));
+        if (picture) {
+            menu.setBitmap(*picture);
+            menu.setTransparent(transparent);
+        }
+        menu.popup(QPoint(50, 50));
+        if (QTest::qWaitForWindowExposed(&menu))
+            image = menu.grab().toImage();
+        total = menu.TotalHeight();
+    }
+};
+
+} // namespace
+
+void TestControls::barMenuSitsInsideItsFrame_data()
+{
+    // Columns and rows of the menu window; the frame is its one-pixel edge, the bar fills
+    // columns 1 to BarWidth - 2 (the client's 0 to BarWidth - 3) and rows 1 to TotalHeight.
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");      // -1: the last bar row, -2: the bottom frame row
+    QTest::addColumn<QString>("is"); // "frame", "start", "end" (the last row's colour), "menu"
+    QTest::newRow("left frame beside the first row") << 0 << 1 << "frame";
+    QTest::newRow("left frame beside the last row") << 0 << -1 << "frame";
+    QTest::newRow("top frame over the bar") << 5 << 0 << "frame";
+    QTest::newRow("bottom frame under the bar") << 5 << -2 << "frame";
+    QTest::newRow("first bar column, first row") << 1 << 1 << "start";
+    QTest::newRow("last bar column") << 29 << 1 << "start";
+    QTest::newRow("the two columns after the bar are the menu's") << 30 << 1 << "menu";
+    QTest::newRow("last bar row") << 5 << -1 << "end";
+}
+
+void TestControls::barMenuSitsInsideItsFrame()
+{
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(QString, is);
+    ShownBarMenu shown;
+    const QImage &img = shown.image;
+    QVERIFY(!img.isNull());
+    QCOMPARE(shown.menu.BarWidth(), 31);
+    QVERIFY(shown.total > 0);
+    QCOMPARE(img.height(), shown.total + 2);
+    const int row = y == -1 ? shown.total : y == -2 ? shown.total + 1 : y;
+    const TColor frame = pixelAt(img, img.width() - 1, img.height() / 2);
+    const TColor pixel = pixelAt(img, x, row);
+    if (is == "frame")
+        QCOMPARE(pixel, frame);
+    else if (is == "start")
+        QCOMPARE(pixel, TColor(0xFF0000));
+    else if (is == "end")
+        QCOMPARE(pixel, BarPopupMenu::barColour(0xFF0000, 0, shown.total - 1, shown.total));
+    else
+        QCOMPARE(pixel, pixelAt(img, img.width() - 3, img.height() / 2)); // the menu's background
+    shown.menu.close();
+}
+
+void TestControls::barMenuGradientAndFlatBar()
+{
+    ShownBarMenu shown;
+    const int total = shown.total;
+    QCOMPARE(pixelAt(shown.image, 5, 1 + total / 2), BarPopupMenu::barColour(0xFF0000, 0, total / 2, total));
+    shown.menu.close();
 
     BarPopupMenu flat;
     flat.setGradientStart(0x00FF00);
@@ -327,10 +526,44 @@ void TestControls::barMenuPaintsItsBar()
     flat.popup(QPoint(50, 50));
     QVERIFY(QTest::qWaitForWindowExposed(&flat));
     const QImage flatImg = flat.grab().toImage();
-    const QRect f = flat.actionGeometry(flat.actions().first());
-    for (int y = f.top(); y < f.top() + flat.TotalHeight(); y += 3)
-        QCOMPARE(pixelAt(flatImg, f.left() - flat.BarWidth() + 1, y), TColor(0x00FF00));
+    for (int y = 1; y <= flat.TotalHeight(); ++y)
+        QCOMPARE(pixelAt(flatImg, 1, y), TColor(0x00FF00));
     flat.close();
+}
+
+void TestControls::barMenuPictureKeyColour_data()
+{
+    QTest::addColumn<bool>("transparent");
+    QTest::newRow("transparent: the key colour lets the bar show") << true;
+    QTest::newRow("opaque: the key colour is drawn") << false;
+}
+
+void TestControls::barMenuPictureKeyColour()
+{
+    QFETCH(bool, transparent);
+    // 6 × 5, magenta (the bottom-left pixel names it) around a red 2 × 2 block at (2,1).
+    QImage art(6, 5, QImage::Format_RGB32);
+    art.fill(QColor(255, 0, 255));
+    for (int y = 1; y <= 2; ++y)
+        for (int x = 2; x <= 3; ++x)
+            art.setPixel(x, y, qRgb(255, 0, 0));
+    const QPixmap picture = QPixmap::fromImage(art);
+    ShownBarMenu shown(&picture, transparent);
+    QVERIFY(!shown.image.isNull());
+    // Bottom-aligned at the left of the bar: the picture's top-left pixel at (1, 1 + total - 5).
+    const int left = 1, top = 1 + shown.total - 5;
+    const auto bar = [&](int y) { return BarPopupMenu::barColour(0xFF0000, 0, y - 1, shown.total); };
+    const TColor key = transparent ? TColor(0) : rgb(255, 0, 255);
+    const auto keyAt = [&](int y) { return transparent ? bar(y) : key; };
+    QCOMPARE(pixelAt(shown.image, left + 2, top + 1), rgb(255, 0, 0));
+    QCOMPARE(pixelAt(shown.image, left + 3, top + 2), rgb(255, 0, 0));
+    QCOMPARE(pixelAt(shown.image, left + 1, top + 1), keyAt(top + 1));
+    QCOMPARE(pixelAt(shown.image, left + 4, top + 2), keyAt(top + 2));
+    QCOMPARE(pixelAt(shown.image, left + 2, top), keyAt(top));
+    QCOMPARE(pixelAt(shown.image, left + 3, top + 3), keyAt(top + 3));
+    QCOMPARE(pixelAt(shown.image, left, top + 4), keyAt(top + 4));
+    QCOMPARE(pixelAt(shown.image, left + 6, top + 2), bar(top + 2)); // right of the picture
+    shown.menu.close();
 }
 
 void TestControls::barMenuCountsVisibleItemsOnly()

@@ -464,6 +464,8 @@ void TestFtp::panelConnectsCopiesAndDeletes()
     QVERIFY(panel.isConnected());
     QCOMPARE(rows(panel.rList), QStringList{"zdalny.html"});
     QVERIFY(!panel.sBar->text().contains("sekret"));
+    // Each operation leaves the status line on what came of it, not on what was under way.
+    QCOMPARE(panel.sBar->text(), QStringLiteral("Połączono z 127.0.0.1."));
 
     // Upload of a dotfile: the local side is current.
     panel.lList->setCurrentRow(0);
@@ -471,6 +473,7 @@ void TestFtp::panelConnectsCopiesAndDeletes()
     QVERIFY(waitForPanel(panel));
     QCOMPARE(readFile(m_server.filePath(".htaccess")), QByteArray("LOKALNY"));
     QCOMPARE(panel.rList->count(), 2);
+    QCOMPARE(panel.sBar->text(), QStringLiteral("Wysłano .htaccess (7 B)."));
 
     QTest::mouseClick(panel.rList->viewport(), Qt::LeftButton, {},
                       panel.rList->visualItemRect(panel.rList->findItems("zdalny.html", Qt::MatchExactly).first()).center());
@@ -479,11 +482,13 @@ void TestFtp::panelConnectsCopiesAndDeletes()
     QVERIFY(waitForPanel(panel));
     QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
     QCOMPARE(readFile(m_local.filePath("zdalny.html")), QByteArray("ZDALNY"));
+    QCOMPARE(panel.sBar->text(), QStringLiteral("Pobrano zdalny.html (6 B)."));
 
     QTest::mouseClick(panel.Button7, Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QVERIFY(!QFile::exists(m_server.filePath("zdalny.html")));
     QCOMPARE(panel.rList->count(), 1);
+    QCOMPARE(panel.sBar->text(), QStringLiteral("Usunięto zdalny.html."));
 
     QTest::mouseClick(panel.bConnect, Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
@@ -506,12 +511,14 @@ void TestFtp::panelReportsSelectionAndConnectionErrors()
     FtpServer server(m_server.path());
     QVERIFY(!connectPanel(panel, m_dialogs, server.address(), "tester", "zle") || !panel.isConnected());
     QCOMPARE(m_dialogs.errors.size(), 2);
+    QCOMPARE(panel.sBar->text(), QStringLiteral("Nie połączono z 127.0.0.1."));
     QVERIFY(connectPanel(panel, m_dialogs, server.address()));
     QVERIFY(panel.isConnected());
     panel.lDirList->setDirectory(m_local.path());
     QTest::mouseClick(panel.Button6, Qt::LeftButton); // no local file selected
     QVERIFY(waitForPanel(panel));
     QCOMPARE(m_dialogs.errors.last(), QStringLiteral("List index out of bounds (-1)"));
+    QCOMPARE(panel.sBar->text(), QStringLiteral("Nie wysłano pliku."));
     panel.aRemote->click();
     QTest::mouseClick(panel.Button7, Qt::LeftButton); // no remote entry selected
     QVERIFY(waitForPanel(panel));

@@ -1,0 +1,468 @@
+// Every window as a screen reader and a keyboard user meet it, and as the fonts lay it out.
+#include "controls/BarPopupMenu.h"
+#include "app/AboutWindow.h"
+#include "controls/FreeButton.h"
+#include "document/SourceEditor.h"
+#include "ftp/FtpPanel.h"
+#include "generators/PageWizard.h"
+#include "generators/TablePanel.h"
+#include "generators/TableWizard.h"
+#include "generators/TemplatesWindow.h"
+#include "markup/QuickInsertPanel.h"
+#include "document/ScintillaView.h"
+#include "support/Fixtures.h"
+
+#include <QClipboard>
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyleOptionButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+bool interactive(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::Button: case QAccessible::CheckBox: case QAccessible::RadioButton:
+    case QAccessible::EditableText: case QAccessible::ComboBox: case QAccessible::List:
+    case QAccessible::PageTab: case QAccessible::MenuItem: case QAccessible::ButtonMenu:
+    case QAccessible::ButtonDropDown: case QAccessible::SpinBox: case QAccessible::Slider:
+    case QAccessible::Table: case QAccessible::Tree:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// What is wrong with the interactive controls under `iface`, one line each: no name, a combo
+// box named by its value, or no way in by keyboard.
+void accessProblems(QAccessibleInterface *iface, QStringList &problems)
+{
+    for (int i = 0; i < iface->childCount(); ++i) {
+        QAccessibleInterface *child = iface->child(i);
+        if (!child)
+            continue;
+        auto *w = qobject_cast<QWidget *>(child->object());
+        // Hidden on purpose (an overflow button with nothing to show, an idle progress bar);
+        // the pages of a tab widget are hidden only while another one is shown.
+        if (w && w->isHidden() && !qobject_cast<QStackedWidget *>(w->parentWidget()) && !qobject_cast<QMenu *>(w))
+            continue;
+        const QAccessible::Role role = child->role();
+        const QString what = QStringLiteral("%1 %2 (role %3)")
+                                 .arg(w ? QString::fromLatin1(w->metaObject()->className()) : QStringLiteral("item"),
+                                      w ? w->objectName() : child->text(QAccessible::Name))
+                                 .arg(int(role));
+        if (interactive(role)) {
+            const QString name = child->text(QAccessible::Name);
+            if (name.trimmed().isEmpty())
+                problems << QStringLiteral("no name: ") + what;
+            if (role == QAccessible::ComboBox && name == child->text(QAccessible::Value))
+                problems << QStringLiteral("named by its value: ") + what;
+            // Menu items are reached through their menu, tabs through their tab bar.
+            const bool reachedThroughParent = role == QAccessible::MenuItem || role == QAccessible::PageTab;
+            if (!reachedThroughParent && w && !(w->focusPolicy() & Qt::TabFocus))
+                problems << QStringLiteral("no keyboard: ") + what;
+            if (role == QAccessible::PageTab) {
+                auto *bar = qobject_cast<QWidget *>(iface->object());
+                if (bar && !(bar->focusPolicy() & Qt::TabFocus))
+                    problems << QStringLiteral("no keyboard: ") + what;
+            }
+        }
+        // The entries of lists and combo boxes are data, not controls.
+        if (role != QAccessible::List && role != QAccessible::ComboBox && role != QAccessible::Table
+            && role != QAccessible::Tree && role != QAccessible::ScrollBar)
+            accessProblems(child, problems);
+    }
+}
+
+QStringList accessProblems(QWidget *window)
+{
+    QStringList problems;
+    accessProblems(QAccessible::queryAccessibleInterface(window), problems);
+    return problems;
+}
+
+QString plain(QString text)
+{
+    return text.remove(QLatin1Char('&'));
+}
+
+// A caption that does not fit its control with the control's own font, or an empty string.
+QString clipped(QWidget *w)
+{
+    const QFontMetrics fm(w->font());
+    const QString where = QStringLiteral(" (%1 in %2)").arg(w->objectName(), w->window()->objectName());
+    if (auto *b = qobject_cast<QPushButton *>(w); b && !b->text().isEmpty()) {
+        QStyleOptionButton opt;
+        opt.initFrom(b);
+        opt.text = b->text();
+        const QRect inside = b->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, b);
+        if (fm.horizontalAdvance(plain(b->text())) > inside.width() || fm.height() > inside.height())
+            return b->text() + where;
+    } else if (auto *t = qobject_cast<QToolButton *>(w); t && t->toolButtonStyle() == Qt::ToolButtonTextOnly
+                                                        && !t->text().isEmpty()) {
+        // The label is drawn inside the button's frame; a pixel to spare on either side.
+        const int frame = t->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, t);
+        if (fm.horizontalAdvance(plain(t->text())) + 2 * (frame + 1) > t->width() || fm.height() > t->height())
+            return t->text() + where;
+    } else if (auto *c = qobject_cast<QCheckBox *>(w)) {
+        if (c->sizeHint().width() > c->width())
+            return c->text() + where;
+    } else if (auto *l = qobject_cast<QLabel *>(w); l && !l->text().isEmpty()) {
+        const QRect inside = l->contentsRect();
+        if (l->wordWrap() ? l->heightForWidth(l->width()) > l->height()
+                          : fm.horizontalAdvance(l->text()) > inside.width() || fm.height() > inside.height())
+            return l->text() + where;
+    } else if (auto *g = qobject_cast<QGroupBox *>(w); g && !g->title().isEmpty()) {
+        if (fm.horizontalAdvance(g->title()) > g->width() - 16)
+            return g->title() + where;
+    } else if (auto *bar = qobject_cast<QTabBar *>(w)) {
+        // Every tab whole and in view, none behind the scroll arrows.
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect tab = bar->tabRect(i);
+            if (tab.left() < 0 || tab.right() >= bar->width() || fm.horizontalAdvance(plain(bar->tabText(i))) > tab.width())
+                return bar->tabText(i) + where;
+        }
+    } else if (auto *f = qobject_cast<FreeButton *>(w); f && !f->Caption().isEmpty()) {
+        // Inside the face (W - 4 wide) with its margins of 4 and 8.
+        if (QFontMetrics(f->Font()).horizontalAdvance(f->Caption()) > f->width() - 4 - 12)
+            return f->Caption() + where;
+    }
+    return QString();
+}
+
+// Every caption of a window, each tab page shown in turn so its layout is in force.
+QStringList clippedCaptions(QWidget *window)
+{
+    QStringList found;
+    const auto check = [&] {
+        for (QWidget *w : window->findChildren<QWidget *>())
+            if (w->isVisible()) {
+                const QString c = clipped(w);
+                if (!c.isEmpty() && !found.contains(c))
+                    found << c;
+            }
+    };
+    check();
+    for (QTabWidget *tabs : window->findChildren<QTabWidget *>()) {
+        const int shown = tabs->currentIndex();
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+            check();
+        }
+        tabs->setCurrentIndex(shown);
+    }
+    return found;
+}
+
+} // namespace
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void checksCatchFaults_data();
+    void checksCatchFaults();
+    void everyControlNamedAndReachable_data();
+    void everyControlNamedAndReachable();
+    void labelsReadTheirText();
+    void comboBoxesAndOverflowButtonsNamed();
+    void editorMenuInTheTree();
+    void windowsUseTheMetricFonts();
+    void everyCaptionFits_data();
+    void everyCaptionFits();
+    void fieldsShowTheirBeginning();
+    void tableBoxMenuKeysWork_data();
+    void tableBoxMenuKeysWork();
+
+private:
+    QWidget *window(const QString &which) const;
+
+    ScriptedDialogs m_dialogs;
+    std::unique_ptr<AppWindows> m_windows;
+};
+
+void TestAccessibility::init()
+{
+    m_windows = openProgram(m_dialogs);
+    m_windows->main().resize(1032, 746);
+    QVERIFY(QTest::qWaitForWindowExposed(&m_windows->main()));
+}
+
+void TestAccessibility::cleanup()
+{
+    m_windows.reset();
+}
+
+QWidget *TestAccessibility::window(const QString &which) const
+{
+    QWidget *w = nullptr;
+    if (which == "main")
+        w = &m_windows->main();
+    else if (which == "about")
+        w = &m_windows->about();
+    else if (which == "table wizard")
+        w = &m_windows->tableWizard();
+    else if (which == "page wizard")
+        w = &m_windows->pageWizard();
+    else if (which == "templates")
+        w = &m_windows->templates();
+    else if (which == "find") {
+        m_windows->main().action("Szukaj1")->trigger();
+        w = QApplication::activeModalWidget();
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("TFindDialog1") || top->inherits("FindDialog"))
+                w = top;
+    }
+    if (w && which != "main") {
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w))
+            return nullptr;
+    }
+    return w;
+}
+
+void TestAccessibility::checksCatchFaults_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reported");
+    QTest::newRow("a button without a caption") << "unnamed button" << "no name";
+    QTest::newRow("an entry field without a name or label") << "unnamed field" << "no name";
+    QTest::newRow("a button the keyboard cannot reach") << "mouse-only button" << "no keyboard";
+    QTest::newRow("a combo box with neither name nor label") << "combo" << "no name";
+    QTest::newRow("a label too narrow for its text") << "narrow label" << "clipped";
+    QTest::newRow("a button too narrow for its caption") << "narrow button" << "clipped";
+    QTest::newRow("a named, reachable, roomy button passes") << "good button" << "";
+}
+
+void TestAccessibility::checksCatchFaults()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, reported);
+    QWidget w;
+    w.setObjectName("probe");
+    w.resize(400, 100);
+    if (fault == "unnamed button")
+        new QPushButton(&w);
+    else if (fault == "unnamed field")
+        new QLineEdit(&w);
+    else if (fault == "mouse-only button")
+        (new QPushButton("OK", &w))->setFocusPolicy(Qt::NoFocus);
+    else if (fault == "combo")
+        (new QComboBox(&w))->addItem("HTML (*.html)");
+    else if (fault == "narrow label")
+        (new QLabel(QString::fromUtf8("Wielkość komurki:"), &w))->setGeometry(0, 0, 40, 17);
+    else if (fault == "narrow button")
+        (new QPushButton("Linia pozioma", &w))->setGeometry(0, 0, 30, 23);
+    else
+        (new QPushButton("Utwórz", &w))->setGeometry(0, 0, 120, 30);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QStringList problems = accessProblems(&w) + clippedCaptions(&w).replaceInStrings(QRegularExpression("^"), "clipped: ");
+    if (reported.isEmpty())
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+    else
+        QVERIFY2(problems.size() == 1 && problems.first().startsWith(reported), qPrintable(problems.join('\n')));
+}
+
+void TestAccessibility::everyControlNamedAndReachable_data()
+{
+    QTest::addColumn<QString>("which");
+    for (const char *w : {"main", "about", "table wizard", "page wizard", "templates", "find"})
+        QTest::newRow(w) << QString::fromLatin1(w);
+}
+
+void TestAccessibility::everyControlNamedAndReachable()
+{
+    QFETCH(QString, which);
+    QWidget *w = window(which);
+    QVERIFY(w);
+    const QStringList problems = accessProblems(w);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+}
+
+void TestAccessibility::labelsReadTheirText()
+{
+    FtpPanel *ftp = m_windows->main().findChild<FtpPanel *>();
+    QVERIFY(ftp);
+    QAccessibleInterface *status = QAccessible::queryAccessibleInterface(ftp->sBar);
+    QCOMPARE(status->role(), QAccessible::StaticText);
+    QCOMPARE(status->text(QAccessible::Name), QStringLiteral("Rozlaczony"));
+    ftp->sBar->setText(QStringLiteral("Połączono z 127.0.0.1."));
+    QCOMPARE(status->text(QAccessible::Name), QStringLiteral("Połączono z 127.0.0.1."));
+    // A field with a label is named by it.
+    QCOMPARE(QAccessible::queryAccessibleInterface(ftp->eHost)->text(QAccessible::Name), QStringLiteral("Host:"));
+
+    QStatusBar *bar = m_windows->main().statusBar();
+    QAccessibleInterface *main = QAccessible::queryAccessibleInterface(bar);
+    QCOMPARE(main->text(QAccessible::Name), QStringLiteral("Tarnwick 1.6 PRO"));
+    bar->showMessage(QStringLiteral("Zapisuje dokument"));
+    QCOMPARE(main->text(QAccessible::Name), QStringLiteral("Zapisuje dokument"));
+    bar->clearMessage();
+    QCOMPARE(main->text(QAccessible::Name), QStringLiteral("Tarnwick 1.6 PRO"));
+}
+
+void TestAccessibility::comboBoxesAndOverflowButtonsNamed()
+{
+    const struct { const char *name, *expected; } combos[] = {
+        {"FilterComboBox1", "Filtr plików"}, {"DriveComboBox1", "Dysk"}, {"lDrives", "Dysk"}, {"cProtocol", "Protokół:"}};
+    for (const auto &c : combos) {
+        auto *box = control<QComboBox>(&m_windows->main(), c.name);
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(box);
+        QCOMPARE(iface->text(QAccessible::Name), QString::fromUtf8(c.expected));
+        QCOMPARE(iface->text(QAccessible::Value), box->currentText());
+    }
+    for (const char *bar : {"ToolBar1", "ToolBar2", "ToolBar3"}) {
+        auto *more = control<QToolBar>(&m_windows->main(), bar)->findChild<QToolButton *>("qt_toolbar_ext_button");
+        QVERIFY(more);
+        QCOMPARE(QAccessible::queryAccessibleInterface(more)->text(QAccessible::Name), QStringLiteral("Więcej przycisków"));
+        QVERIFY(more->focusPolicy() & Qt::TabFocus);
+    }
+}
+
+void TestAccessibility::editorMenuInTheTree()
+{
+    auto *menu = control<QMenu>(&m_windows->main(), "BarPopupMenu1");
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(qApp);
+    const auto menuIn = [&]() -> QAccessibleInterface * {
+        for (int i = 0; i < window->childCount(); ++i)
+            if (window->child(i)->object() == menu)
+                return window->child(i);
+        return nullptr;
+    };
+    QVERIFY(!menuIn());
+    menu->popup(m_windows->main().mapToGlobal(QPoint(300, 200)));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QAccessibleInterface *popup = menuIn();
+    QVERIFY(popup);
+    QCOMPARE(popup->role(), QAccessible::PopupMenu);
+    QCOMPARE(window->indexOfChild(popup), window->childCount() - 1);
+    QCOMPARE(popup->parent()->object(), qApp);
+    QStringList items;
+    for (int i = 0; i < popup->childCount(); ++i)
+        if (popup->child(i)->role() == QAccessible::MenuItem)
+            items << popup->child(i)->text(QAccessible::Name);
+    QCOMPARE(items, QStringList({"Cofnij", "Ponów", "Kopiuj", "Wklej", "Wytnij", "Usuń", "Zaznacz wszystko  "}));
+    menu->close();
+    QVERIFY(!menuIn());
+}
+
+void TestAccessibility::windowsUseTheMetricFonts()
+{
+    // The captions fit because these are the fonts in use, not look-alikes of other widths.
+    QCOMPARE(QFontInfo(m_windows->main().font()).family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(QFontMetrics(m_windows->main().font()).height(), 13);
+    QCOMPARE(QFontInfo(m_windows->main().font()).pixelSize(), 13);
+    for (QWidget *w : std::initializer_list<QWidget *>{&m_windows->tableWizard(), &m_windows->pageWizard(), &m_windows->templates()})
+        QCOMPARE(w->font(), m_windows->main().font());
+    auto *bar = control<QMenu>(&m_windows->main(), "BarPopupMenu1");
+    QCOMPARE(QFontInfo(static_cast<BarPopupMenu *>(bar)->VerticalFont()).family(), QStringLiteral("Tahoma"));
+}
+
+void TestAccessibility::everyCaptionFits_data()
+{
+    everyControlNamedAndReachable_data();
+}
+
+void TestAccessibility::everyCaptionFits()
+{
+    QFETCH(QString, which);
+    QWidget *w = window(which);
+    QVERIFY(w);
+    const QStringList clipped = clippedCaptions(w);
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join('\n')));
+}
+
+void TestAccessibility::fieldsShowTheirBeginning()
+{
+    auto *marquee = control<QLineEdit>(&m_windows->main(), "Edit1");
+    QCOMPARE(marquee->cursorPosition(), 0);
+    auto *title = control<QLineEdit>(&m_windows->pageWizard(), "Edit1");
+    m_windows->pageWizard().show();
+    QVERIFY(QTest::qWaitForWindowActive(&m_windows->pageWizard()));
+    m_windows->pageWizard().activateWindow();
+    control<QTabWidget>(&m_windows->pageWizard(), "PageControl1")->setCurrentIndex(1);
+    title->setFocus();
+    QTRY_VERIFY(title->hasFocus());
+    QTest::keyClicks(title, QStringLiteral("Bardzo dlugi tytul strony, dluzszy niz pole"));
+    QVERIFY(title->cursorPosition() > 0);
+    QTest::keyClick(title, Qt::Key_Tab);
+    QVERIFY(!title->hasFocus());
+    QCOMPARE(title->cursorPosition(), 0);
+    QCOMPARE(title->text(), QStringLiteral("Bardzo dlugi tytul strony, dluzszy niz pole"));
+}
+
+void TestAccessibility::tableBoxMenuKeysWork_data()
+{
+    // Each item's key, pressed in the box with the whole window's keys in force, does what
+    // the item does to the box.
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("textAfter");
+    QTest::addColumn<QString>("clipboardAfter");
+    QTest::newRow("Wytnij") << "Wytnij" << "" << "abc";
+    QTest::newRow("Kopiuj") << "Kopiuj" << "abc" << "abc";
+    QTest::newRow("Wklej") << "Wklej" << "schowek" << "schowek";
+    QTest::newRow("Usuń") << QString::fromUtf8("Usuń") << "" << "schowek";
+    QTest::newRow("Cofnij") << "Cofnij" << "" << "schowek";
+    QTest::newRow("Ponów") << QString::fromUtf8("Ponów") << "abc" << "schowek";
+}
+
+void TestAccessibility::tableBoxMenuKeysWork()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, textAfter);
+    QFETCH(QString, clipboardAfter);
+    TablePanel *panel = m_windows->main().tablePanel();
+    ScintillaView *box = panel->Memo2;
+    box->clear();
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    QTest::keyClicks(box, "abc");
+    QApplication::clipboard()->setText("schowek");
+    if (item == QStringLiteral("Ponów"))
+        box->undo();
+    else if (item != "Cofnij")
+        box->selectAll(true);
+    QMenu *menu = panel->contextMenu();
+    QStringList captions;
+    QAction *chosen = nullptr;
+    for (QAction *a : menu->actions()) {
+        if (a->isSeparator())
+            continue;
+        captions << a->text();
+        QVERIFY2(a->shortcut() != QKeySequence(Qt::CTRL | Qt::Key_Z) && a->shortcut() != QKeySequence(Qt::CTRL | Qt::Key_X),
+                 qPrintable(a->text()));
+        if (a->text() == item)
+            chosen = a;
+    }
+    QCOMPARE(captions, QStringList({"Cofnij", "Ponów", "Wytnij", "Kopiuj", "Wklej", "Usuń", "Zaznacz wszystko"}));
+    QVERIFY(chosen && !chosen->shortcut().isEmpty());
+    const QKeyCombination key = chosen->shortcut()[0];
+    QTest::keyClick(box, key.key(), key.keyboardModifiers());
+    QCOMPARE(box->text(), textAfter);
+    QCOMPARE(QApplication::clipboard()->text(), clipboardAfter);
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
