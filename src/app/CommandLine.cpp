@@ -36,6 +36,7 @@ QString helpText()
         "              bo Tarnwick edytuje jeden dokument naraz\n"
         "  --help      wypisuje ten opis i kończy działanie\n"
         "  --version   wypisuje wersję programu i kończy działanie\n"
+        "  --          kończy opcje: dalsze argumenty są plikami\n"
         "\n"
         "Program potrzebuje ekranu. Bez ekranu: xvfb-run -a tarnwick\n");
 }

@@ -190,13 +190,20 @@ QWidget *MainWindow::buildLivePreviewBox(QWidget *bar)
     m_livePreviewTimer = new QTimer(this);
     m_livePreviewTimer->setSingleShot(true);
     m_livePreviewTimer->setInterval(500);
+    // The editor reports its changes only while they are followed: typing in the source page
+    // pays nothing for it.
+    const auto follow = [this] {
+        m_editor->setReportsTextChanges(m_livePreview->isChecked() && m_notebook->currentIndex() == kPreviewPage);
+    };
+    connect(m_livePreview, &QCheckBox::toggled, this, follow);
+    connect(m_notebook, &QTabWidget::currentChanged, this, follow);
     connect(m_editor, &QsciScintilla::textChanged, this, [this] {
         if (m_livePreview->isChecked() && m_notebook->currentIndex() == kPreviewPage)
             m_livePreviewTimer->start();
     });
     connect(m_livePreviewTimer, &QTimer::timeout, this, [this] {
         if (m_notebook->currentIndex() == kPreviewPage)
-            run([this] { m_preview->update(*m_editor, m_filePanel->folder()); });
+            run([this] { m_preview->show(*m_editor, m_filePanel->folder()); });
     });
     return m_livePreview;
 }

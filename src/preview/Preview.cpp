@@ -117,12 +117,6 @@ void Preview::show(const SourceEditor &editor, const QString &baseFolder)
     ensureView().navigate(filePath(), baseFolder);
 }
 
-void Preview::update(const SourceEditor &editor, const QString &baseFolder)
-{
-    writeFile(editor);
-    ensureView().reloadInPlace(filePath(), baseFolder);
-}
-
 void Preview::goBack() { ensureView().goBack(); }
 void Preview::goForward() { ensureView().goForward(); }
 void Preview::stop() { ensureView().stop(); }

@@ -19,12 +19,10 @@ public:
     // Overrides the path, for tests.
     static void setFilePath(const QString &path);
 
-    // Writes the document to the preview file and points the view at it (a page change).
+    // Writes the document to the preview file and points the view at it (a page change, or
+    // the document changed while the preview is shown: the view keeps its scroll position).
     // Relative references of the page resolve against baseFolder.
     void show(const SourceEditor &editor, const QString &baseFolder);
-    // The same, for the document changed while the preview is shown: the view keeps its
-    // scroll position.
-    void update(const SourceEditor &editor, const QString &baseFolder);
     void goBack();
     void goForward();
     void stop();

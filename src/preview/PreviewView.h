@@ -13,9 +13,9 @@ public:
     virtual ~PreviewView() = default;
     virtual QWidget *widget() = 0;
     // Loads the preview file; relative references of the page resolve against baseFolder.
+    // Loading the address shown again counts as a reload for the engine, which keeps the
+    // page's scroll position.
     virtual void navigate(const QString &localPath, const QString &baseFolder) = 0;
-    // Loads it again and puts the reader back where the page was scrolled to.
-    virtual void reloadInPlace(const QString &localPath, const QString &baseFolder) = 0;
     // Each throws Failure with the user's message when the view cannot do it.
     virtual void goBack() = 0;
     virtual void goForward() = 0;

@@ -9,7 +9,6 @@
 #include <QUrl>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
-#include <QWebEngineScript>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
@@ -79,22 +78,9 @@ public:
 
     void navigate(const QString &localPath, const QString &baseFolder) override
     {
-        QObject::disconnect(m_restoreScroll);
         m_interceptor->setFolders(localPath, baseFolder);
         m_view->load(QUrl::fromLocalFile(localPath));
         m_navigated = true;
-    }
-
-    void reloadInPlace(const QString &localPath, const QString &baseFolder) override
-    {
-        const QPointF scroll = m_view->page()->scrollPosition();
-        navigate(localPath, baseFolder);
-        m_restoreScroll = QObject::connect(m_view, &QWebEngineView::loadFinished, m_view, [this, scroll] {
-            QObject::disconnect(m_restoreScroll);
-            // In the script world of the program, so the page's own scripts are not disturbed.
-            m_view->page()->runJavaScript(QStringLiteral("window.scrollTo(%1, %2);").arg(scroll.x()).arg(scroll.y()),
-                                          QWebEngineScript::ApplicationWorld);
-        });
     }
 
     void goBack() override
@@ -123,7 +109,6 @@ public:
 private:
     QWebEngineView *m_view;
     BaseFolderInterceptor *m_interceptor;
-    QMetaObject::Connection m_restoreScroll;
     bool m_navigated = false;
 };
 
