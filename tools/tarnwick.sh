@@ -10,7 +10,7 @@ PACKAGES=(
   libqscintilla2-qt6-dev qt6-webengine-dev libgl-dev
   libcurl4-openssl-dev curl
   python3-pyftpdlib python3-openssl openssh-server openssh-client openssl
-  xvfb xauth x11-utils xdotool
+  xvfb xauth x11-utils xdotool xclip
   dpkg-dev file desktop-file-utils
   fonts-dejavu-core fonts-liberation2 fonts-wine
   libbenchmark-dev

@@ -17,8 +17,12 @@ namespace {
 // take text of any length, and the markup they make carries all of it.
 void liftLengthLimits(QWidget &window)
 {
-    for (QLineEdit *field : window.findChildren<QLineEdit *>())
+    for (QLineEdit *field : window.findChildren<QLineEdit *>()) {
+        // Setting the limit puts the caret at the end; the field keeps showing what it did.
+        const int caret = field->cursorPosition();
         field->setMaxLength(std::numeric_limits<int>::max());
+        field->setCursorPosition(caret);
+    }
 }
 
 } // namespace

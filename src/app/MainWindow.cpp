@@ -2,6 +2,9 @@
 
 #include "app/ColouringPage.h"
 #include "app/CommandBars.h"
+#include "app/FileDrops.h"
+#include "app/WindowState.h"
+#include "controls/LocalLists.h"
 #include "app/KeyDispatcher.h"
 #include "controls/Accessibility.h"
 #include "controls/Fonts.h"
@@ -20,8 +23,10 @@
 #include "markup/QuickInsertPanel.h"
 #include "preview/Preview.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHBoxLayout>
@@ -30,6 +35,7 @@
 #include <QScopeGuard>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -96,6 +102,7 @@ MainWindow::MainWindow(const Guard &guard, QWidget *parent)
     setStatus();
 
     m_document->newDocument();
+    new FileDrops(this, m_editor->viewport(), [this](const QStringList &paths) { openPaths(paths, false); });
     connect(m_editor, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { m_editorMenu->popup(m_editor->mapToGlobal(pos)); });
 }
@@ -150,7 +157,9 @@ QWidget *MainWindow::buildNotebook()
     auto *pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);
     pageLayout->setSpacing(0);
-    pageLayout->addWidget(m_bars->buildPreviewBar(page));
+    auto *previewBar = m_bars->buildPreviewBar(page);
+    buildLivePreviewBox(previewBar);
+    pageLayout->addWidget(previewBar);
     auto *host = named(new QWidget(page), "WebBrowser1Host");
     host->setLayout(new QVBoxLayout);
     host->layout()->setContentsMargins(0, 0, 0, 0);
@@ -165,7 +174,7 @@ void MainWindow::showPage(int index)
 {
     bool shown = false;
     run([&] {
-        m_preview->show(*m_editor);
+        m_preview->show(*m_editor, m_filePanel->folder());
         shown = true;
     });
     if (shown) {
@@ -175,6 +184,33 @@ void MainWindow::showPage(int index)
         const QSignalBlocker blocker(m_notebook);
         m_notebook->setCurrentIndex(m_shownPage);
     }
+}
+
+QWidget *MainWindow::buildLivePreviewBox(QWidget *bar)
+{
+    // Off by default: the preview follows the text about half a second after it stops
+    // changing, while the preview page is shown (markup commands, the panels, the wizards).
+    m_livePreview = named(new QCheckBox(QStringLiteral("Odświeżaj na bieżąco"), bar), "Odswiezajnabiezaco1");
+    qobject_cast<QToolBar *>(bar)->addWidget(m_livePreview);
+    m_livePreviewTimer = new QTimer(this);
+    m_livePreviewTimer->setSingleShot(true);
+    m_livePreviewTimer->setInterval(500);
+    // The editor reports its changes only while they are followed: typing in the source page
+    // pays nothing for it.
+    const auto follow = [this] {
+        m_editor->setReportsTextChanges(m_livePreview->isChecked() && m_notebook->currentIndex() == kPreviewPage);
+    };
+    connect(m_livePreview, &QCheckBox::toggled, this, follow);
+    connect(m_notebook, &QTabWidget::currentChanged, this, follow);
+    connect(m_editor, &QsciScintilla::textChanged, this, [this] {
+        if (m_livePreview->isChecked() && m_notebook->currentIndex() == kPreviewPage)
+            m_livePreviewTimer->start();
+    });
+    connect(m_livePreviewTimer, &QTimer::timeout, this, [this] {
+        if (m_notebook->currentIndex() == kPreviewPage)
+            run([this] { m_preview->show(*m_editor, m_filePanel->folder()); });
+    });
+    return m_livePreview;
 }
 
 QWidget *MainWindow::buildFtpPanel()
@@ -302,6 +338,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    WindowState::save(*this);
     m_ftpPanel->shutdown();
     emit programEnded();
 }
@@ -347,4 +384,25 @@ bool MainWindow::event(QEvent *event)
         || type == QEvent::MouseMove)
         setStatus();
     return QMainWindow::event(event);
+}
+
+void MainWindow::openPaths(const QStringList &paths, bool showFolder)
+{
+    if (paths.isEmpty())
+        return;
+    const QString first = QFileInfo(paths.constFirst()).absoluteFilePath();
+    if (paths.size() > 1) {
+        statusBar()->showMessage(QStringLiteral("Otwarto tylko pierwszy plik, %1: Tarnwick edytuje jeden dokument naraz.")
+                                     .arg(QFileInfo(first).fileName()),
+                                 30000);
+    }
+    run([this, first, showFolder] {
+        if (QFileInfo(first).isDir()) {
+            m_filePanel->directoryList()->setDirectory(first);
+            return;
+        }
+        m_document->load(first);
+        if (showFolder)
+            m_filePanel->showFile(first);
+    });
 }

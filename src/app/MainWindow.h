@@ -16,8 +16,10 @@ class KeyDispatcher;
 class MarkupInserter;
 class Preview;
 class QDialog;
+class QCheckBox;
 class QLabel;
 class QStatusBar;
+class QTimer;
 class QTabWidget;
 class QuickInsertPanel;
 class SourceEditor;
@@ -55,6 +57,11 @@ public:
     // Runs a command through the one guard that turns a failure into the error box.
     void run(const std::function<void()> &command) const;
 
+    // Files given on the command line or dropped on the window. The first one counts: a file
+    // is loaded as Open loads it (with showFolder, the file panel opens its folder too), a
+    // folder opens in the file panel. The status bar says when others were left out.
+    void openPaths(const QStringList &paths, bool showFolder);
+
 signals:
     void programEnded();
 
@@ -68,6 +75,7 @@ private:
     QWidget *buildFtpPanel();
     QWidget *buildBottomPanel();
     void showPage(int index);
+    QWidget *buildLivePreviewBox(QWidget *bar);
     void execute(Commands::Id id, const QString &control);
     void executeEditing(Commands::Id id);
     void applyMarkup(const QString &control);
@@ -77,6 +85,7 @@ private:
     void showEncoding();
 
     static const QString kStatusText;
+    static const int kPreviewPage = 1;
     static const QString kCaption;
 
     const Guard &m_guard;
@@ -95,6 +104,8 @@ private:
     QuickInsertPanel *m_quickInsert = nullptr;
     TablePanel *m_tablePanel = nullptr;
     FtpPanel *m_ftpPanel = nullptr;
+    QCheckBox *m_livePreview = nullptr;
+    QTimer *m_livePreviewTimer = nullptr;
     Windows m_windows;
     int m_shownPage = 0;
 };

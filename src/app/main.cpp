@@ -1,40 +1,88 @@
 #include "app/AppWindows.h"
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/StartupTrace.h"
+#include "app/WindowState.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+
+namespace {
+
+const char kNoDisplayHint[] = "No display found. To run without a screen use: xvfb-run -a tarnwick\n";
+
+QtMessageHandler g_qtMessages = nullptr;
+bool g_displayUnreachable = false;
+
+// While the application starts: a display named in DISPLAY or WAYLAND_DISPLAY that cannot be
+// reached makes Qt abort with advice to reinstall. The user is told what is wrong instead,
+// as when no display is named at all, and the program ends with an error.
+void startupMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("could not connect to display"))
+        || message.contains(QLatin1String("Failed to create wl_display")))
+        g_displayUnreachable = true;
+    if (!g_displayUnreachable) {
+        g_qtMessages(type, context, message);
+        return;
+    }
+    if (type != QtFatalMsg)
+        return;
+    const QByteArray display = qgetenv("DISPLAY").isEmpty() ? qgetenv("WAYLAND_DISPLAY") : qgetenv("DISPLAY");
+    std::fprintf(stderr, "tarnwick: nie można połączyć się z ekranem \"%s\".\n%s", display.constData(), kNoDisplayHint);
+    std::fflush(stderr);
+    std::_Exit(EXIT_FAILURE);
+}
+
+QStringList arguments(int argc, char *argv[])
+{
+    QStringList list;
+    for (int i = 1; i < argc; ++i)
+        list << QString::fromLocal8Bit(argv[i]);
+    return list;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    // Answered before the display is looked for, so it works on a console too.
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::puts("Tarnwick " TARNWICK_VERSION);
+    // Help and version are answered before the display is looked for, so they work on a console.
+    const CommandLine::Request early = CommandLine::parse(arguments(argc, argv));
+    if (early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version) {
+        const QString text = early.action == CommandLine::Action::Help ? CommandLine::helpText() : CommandLine::versionText();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
         return EXIT_SUCCESS;
     }
 #ifdef Q_OS_LINUX
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        std::fputs("tarnwick: nie znaleziono ekranu (brak DISPLAY i WAYLAND_DISPLAY).\n"
-                   "No display found. To run without a screen use: xvfb-run -a tarnwick\n",
-                   stderr);
+        std::fprintf(stderr, "tarnwick: nie znaleziono ekranu (brak DISPLAY i WAYLAND_DISPLAY).\n%s", kNoDisplayHint);
         return EXIT_FAILURE;
     }
 #endif
     StartupTrace::mark("main");
+    g_qtMessages = qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
+    qInstallMessageHandler(g_qtMessages);
     StartupTrace::mark("application and display");
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland)); // dates and numbers in dialogs
     // The hicolor theme has it once installed; the copy compiled in under :/icons otherwise.
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarnwick")));
+
+    // Qt's own options (-platform, -display…) are gone from the arguments now.
+    const CommandLine::Request request = CommandLine::parse(QApplication::arguments().mid(1));
+    if (request.action == CommandLine::Action::Error) {
+        std::fprintf(stderr, "%s\n", request.error.toLocal8Bit().constData());
+        return 2;
+    }
 
     QTranslator qtPolish;
     if (qtPolish.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -47,7 +95,9 @@ int main(int argc, char *argv[])
     MainWindow &mainWindow = windows.main();
     QObject::connect(&mainWindow, &MainWindow::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     StartupTrace::markFirstPaint(&mainWindow);
-    mainWindow.showMaximized();
+    WindowState::show(mainWindow);
     StartupTrace::mark("shown");
+    // Once the window is up, so that an error box about the file has a window to stand on.
+    QTimer::singleShot(0, &mainWindow, [&mainWindow, files = request.files] { mainWindow.openPaths(files, true); });
     return app.exec();
 }

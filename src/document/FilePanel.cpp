@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -46,9 +47,17 @@ FilePanel::FilePanel(const Guard &guard, QWidget *parent)
 
     connect(m_filter, &QComboBox::activated, this,
             [this] { m_guard.run([this] { m_files->setMask(m_filter->currentData().toString()); }); });
-    connect(m_drives, &DriveComboBox::driveChosen, this,
-            [this](const QString &root) { m_guard.run([this, root] { m_directories->setDirectory(root); }); });
-    connect(m_directories, &DirectoryListBox::directoryChanged, m_files, &FileListBox::setDirectory);
+    connect(m_drives, &DriveComboBox::driveChosen, this, [this](const QString &, const QString &folder) {
+        m_guard.run([this, folder] { m_directories->setDirectory(folder); });
+    });
+    connect(m_directories, &DirectoryListBox::directoryChanged, this, [this](const QString &dir) {
+        m_drives->selectDriveOf(dir);
+        m_files->setDirectory(dir);
+    });
+    connect(m_directories, &DirectoryListBox::openFailed, this,
+            [this](const QString &message) { m_guard.dialogs().showError(message); });
+    connect(m_files, &FileListBox::directoryLost, this,
+            [this](const QString &dir) { m_guard.run([this, dir] { m_directories->setDirectory(dir); }); });
     connect(m_files, &FileListBox::selectionChangedTo, this, [this](const QString &path) {
         if (!path.isEmpty())
             emit fileChosen(path);
@@ -57,4 +66,16 @@ FilePanel::FilePanel(const Guard &guard, QWidget *parent)
     m_files->setMask(QStringLiteral("*.html"));
     m_drives->selectDriveOf(QDir::currentPath());
     m_directories->setDirectory(QDir::currentPath());
+}
+
+QString FilePanel::folder() const
+{
+    return m_files->directory();
+}
+
+void FilePanel::showFile(const QString &path)
+{
+    const QFileInfo file(path);
+    m_directories->setDirectory(file.absolutePath());
+    m_files->showSelected(file.fileName());
 }

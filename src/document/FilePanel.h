@@ -20,6 +20,12 @@ public:
     QComboBox *filterBox() const { return m_filter; }
     DirectoryListBox *directoryList() const { return m_directories; }
     FileListBox *fileList() const { return m_files; }
+    DriveComboBox *driveBox() const { return m_drives; }
+    // The folder the file list shows: relative references of the document resolve against it.
+    QString folder() const;
+    // Opens a file's folder, as a click in the folder list would, and marks the file in the
+    // file list without loading it again. Throws Failure when no folder can be entered.
+    void showFile(const QString &path);
 
 signals:
     // A file was selected in the file list: it replaces the document at once.

@@ -35,7 +35,7 @@ ScintillaView::ScintillaView(QWidget *parent)
     }();
     Q_UNUSED(installed);
     setUtf8(true);
-    SendScintilla(SCI_SETMODEVENTMASK, s_listening ? ulong(SC_MODEVENTMASKALL) : kQuietEvents);
+    applyEventMask();
     QAccessible::installActivationObserver(this);
 }
 
@@ -49,9 +49,25 @@ void ScintillaView::accessibilityActiveChanged(bool active)
     // Nothing else listens to text modification events: folding is off, and the modified flag
     // follows the save-point notifications, which no mask filters.
     s_listening = active;
-    SendScintilla(SCI_SETMODEVENTMASK, active ? ulong(SC_MODEVENTMASKALL) : kQuietEvents);
+    applyEventMask();
     // Drop the interface made for the other case, so the right one is made when next asked.
     if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(this))
         if (bool(iface->textInterface()) != active)
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+}
+
+void ScintillaView::setReportsTextChanges(bool on)
+{
+    m_reportsTextChanges = on;
+    applyEventMask();
+}
+
+void ScintillaView::applyEventMask()
+{
+    unsigned long mask = kQuietEvents;
+    if (s_listening)
+        mask = SC_MODEVENTMASKALL;
+    else if (m_reportsTextChanges)
+        mask |= SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT;
+    SendScintilla(SCI_SETMODEVENTMASK, mask);
 }

@@ -15,4 +15,11 @@ public:
     explicit ScintillaView(QWidget *parent = nullptr);
     ~ScintillaView() override;
     void accessibilityActiveChanged(bool active) override;
+    // textChanged() is emitted only while this is on (or an assistive technology listens):
+    // for whoever follows the text, such as a preview that reloads with it.
+    void setReportsTextChanges(bool on);
+
+private:
+    void applyEventMask();
+    bool m_reportsTextChanges = false;
 };

@@ -2,6 +2,7 @@
 
 #include "controls/Fonts.h"
 #include "controls/LocalLists.h"
+#include "core/Failure.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -190,11 +191,21 @@ void FtpPanel::buildManagementTab()
     PageControl1->addTab(manage, QStringLiteral("Zarządzanie"));
 
     // The local lists are chained; each change writes the local path into aLocal.
-    connect(lDrives, &DriveComboBox::driveChosen, this, [this](const QString &root) {
-        lDirList->setDirectory(root);
+    const auto openFolder = [this](const QString &folder) {
+        try {
+            lDirList->setDirectory(folder);
+        } catch (const Failure &failure) {
+            dialogs().showError(failure.message());
+        }
+    };
+    connect(lDrives, &DriveComboBox::driveChosen, this, [this, openFolder](const QString &root, const QString &folder) {
+        openFolder(folder);
         aLocal->setText(QDir::toNativeSeparators(root));
     });
+    connect(lDirList, &DirectoryListBox::openFailed, this, [this](const QString &message) { dialogs().showError(message); });
+    connect(lList, &FileListBox::directoryLost, this, openFolder);
     connect(lDirList, &DirectoryListBox::directoryChanged, this, [this](const QString &dir) {
+        lDrives->selectDriveOf(dir);
         lList->setDirectory(dir);
         aLocal->setText(QDir::toNativeSeparators(dir));
     });

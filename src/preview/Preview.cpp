@@ -104,12 +104,17 @@ PreviewView &Preview::ensureView()
     throw Failure(QStringLiteral("Nie można uruchomić podglądu: %1").arg(error));
 }
 
-void Preview::show(const SourceEditor &editor)
+void Preview::writeFile(const SourceEditor &editor) const
 {
     const QString path = filePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     editor.saveToFile(path);
-    ensureView().navigate(path);
+}
+
+void Preview::show(const SourceEditor &editor, const QString &baseFolder)
+{
+    writeFile(editor);
+    ensureView().navigate(filePath(), baseFolder);
 }
 
 void Preview::goBack() { ensureView().goBack(); }

@@ -19,8 +19,10 @@ public:
     // Overrides the path, for tests.
     static void setFilePath(const QString &path);
 
-    // Writes the document to the preview file and points the view at it (a page change).
-    void show(const SourceEditor &editor);
+    // Writes the document to the preview file and points the view at it (a page change, or
+    // the document changed while the preview is shown: the view keeps its scroll position).
+    // Relative references of the page resolve against baseFolder.
+    void show(const SourceEditor &editor, const QString &baseFolder);
     void goBack();
     void goForward();
     void stop();
@@ -30,6 +32,7 @@ public:
 
 private:
     PreviewView &ensureView();
+    void writeFile(const SourceEditor &editor) const;
     QWidget *m_host;
     PreviewView *m_view = nullptr;
 };

@@ -12,7 +12,10 @@ class PreviewView
 public:
     virtual ~PreviewView() = default;
     virtual QWidget *widget() = 0;
-    virtual void navigate(const QString &localPath) = 0;
+    // Loads the preview file; relative references of the page resolve against baseFolder.
+    // Loading the address shown again counts as a reload for the engine, which keeps the
+    // page's scroll position.
+    virtual void navigate(const QString &localPath, const QString &baseFolder) = 0;
     // Each throws Failure with the user's message when the view cannot do it.
     virtual void goBack() = 0;
     virtual void goForward() = 0;
@@ -27,5 +30,5 @@ public:
     virtual PreviewView *create(QWidget *parent) = 0;
 };
 
-#define PreviewFactory_iid "pl.velmora.tarnwick.PreviewFactory/1.0"
+#define PreviewFactory_iid "pl.velmora.tarnwick.PreviewFactory/1.1"
 Q_DECLARE_INTERFACE(PreviewFactory, PreviewFactory_iid)

@@ -4,7 +4,12 @@
 #include "document/SourceEditor.h"
 #include "support/ScriptedDialogs.h"
 
+#include "controls/LocalLists.h"
+#include "document/FilePanel.h"
+
 #include <QAction>
+#include <QCheckBox>
+#include <QImage>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -23,8 +28,23 @@ private slots:
     void initTestCase();
     void switchingPagesShowsTheCurrentDocument();
     void polishLettersTypedIntoANewPageShowUnchanged();
+    void relativeReferencesFindTheFolderFiles_data();
+    void relativeReferencesFindTheFolderFiles();
+    void livePreviewFollowsTheTextAndKeepsTheScroll();
 
 private:
+    QVariant evaluate(QWebEngineView *view, const QString &script)
+    {
+        QVariant result;
+        bool done = false;
+        view->page()->runJavaScript(script, [&](const QVariant &v) {
+            result = v;
+            done = true;
+        });
+        if (!QTest::qWaitFor([&] { return done; }, 30000))
+            return QStringLiteral("<no answer>");
+        return result;
+    }
     QString pageText(QWebEngineView *view)
     {
         QString result;
@@ -115,6 +135,104 @@ void TestPreview::polishLettersTypedIntoANewPageShowUnchanged()
     QFile file(Preview::filePath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("-->Za\xBF\xF3\xB3\xE6 g\xEA\xB6l\xB1 ja\xBC\xF1\r\n"));
+}
+
+
+namespace {
+
+void writeImage(const QString &path, const QColor &colour)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(200, 200, QImage::Format_RGB32);
+    image.fill(colour);
+    QVERIFY(image.save(path, "PNG"));
+}
+
+} // namespace
+
+void TestPreview::relativeReferencesFindTheFolderFiles_data()
+{
+    QTest::addColumn<QString>("folder"); // the file panel's, under the test folder
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QColor>("colour");
+    const QString img = QStringLiteral("<HTML><BODY STYLE=\"margin:0\">%1<IMG SRC=\"%2\" WIDTH=200 HEIGHT=200></BODY></HTML>");
+    QTest::newRow("an image beside the document")
+        << "strona" << img.arg(QString(), "obrazki/kolor.png") << QColor(0, 200, 0);
+    QTest::newRow("an image one folder up")
+        << "strona/podstrona" << img.arg(QString(), "../obrazki/kolor.png") << QColor(0, 200, 0);
+    QTest::newRow("a style sheet beside the document")
+        << "strona" << QStringLiteral("<HTML><HEAD><LINK REL=\"stylesheet\" HREF=\"styl.css\"></HEAD><BODY></BODY></HTML>")
+        << QColor(200, 0, 0);
+    QTest::newRow("the document's own BASE HREF is kept")
+        << "strona" << img.arg(QStringLiteral("<BASE HREF=\"%1/\">"), "obrazki/kolor.png") << QColor(0, 0, 200);
+}
+
+void TestPreview::relativeReferencesFindTheFolderFiles()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, page);
+    QFETCH(QColor, colour);
+    QTemporaryDir site;
+    writeImage(site.filePath("strona/obrazki/kolor.png"), QColor(0, 200, 0));
+    writeImage(site.filePath("inne/obrazki/kolor.png"), QColor(0, 0, 200));
+    QDir(site.path()).mkpath("strona/podstrona");
+    QFile css(site.filePath("strona/styl.css"));
+    QVERIFY(css.open(QIODevice::WriteOnly));
+    css.write("html, body { margin: 0; background: rgb(200, 0, 0); }");
+    css.close();
+    if (page.contains("%1"))
+        page = page.arg(QUrl::fromLocalFile(site.filePath("inne")).toString());
+
+    ScriptedDialogs dialogs;
+    AppWindows windows;
+    windows.setDialogs(&dialogs);
+    MainWindow &form = windows.main();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.filePanel()->directoryList()->setDirectory(site.filePath(folder));
+    form.editor()->clearAll();
+    form.editor()->appendLine(page);
+    form.notebook()->setCurrentIndex(1);
+    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    auto *view = form.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"));
+    QVERIFY(view);
+    QTRY_COMPARE_WITH_TIMEOUT(view->grab().toImage().pixelColor(50, 50), colour, 60000);
+    // The preview file holds the document's bytes, nothing added.
+    QFile file(Preview::filePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), form.editor()->encodedDocument());
+    QCOMPARE(view->url(), QUrl::fromLocalFile(Preview::filePath()));
+}
+
+void TestPreview::livePreviewFollowsTheTextAndKeepsTheScroll()
+{
+    ScriptedDialogs dialogs;
+    AppWindows windows;
+    windows.setDialogs(&dialogs);
+    MainWindow &form = windows.main();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto *live = form.findChild<QCheckBox *>(QStringLiteral("Odswiezajnabiezaco1"));
+    QVERIFY(live);
+    QCOMPARE(live->text(), QStringLiteral("Odświeżaj na bieżąco"));
+    QVERIFY(!live->isChecked());
+    form.editor()->clearAll();
+    for (int i = 0; i < 300; ++i)
+        form.editor()->appendLine(QStringLiteral("<P>akapit %1</P>").arg(i));
+    form.notebook()->setCurrentIndex(1);
+    auto *view = form.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"));
+    QVERIFY(view);
+    QTRY_VERIFY_WITH_TIMEOUT(pageText(view).contains(QStringLiteral("akapit 299")), 60000);
+    evaluate(view, QStringLiteral("window.scrollTo(0, 1500)"));
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(view, QStringLiteral("window.scrollY")).toInt(), 1500, 10000);
+
+    live->click();
+    QVERIFY(live->isChecked());
+    // A markup command while the preview page is shown: the page follows, where it was read.
+    form.editor()->appendLine(QStringLiteral("<P>dopisany akapit</P>"));
+    QTRY_VERIFY_WITH_TIMEOUT(pageText(view).contains(QStringLiteral("dopisany akapit")), 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(view, QStringLiteral("window.scrollY")).toInt(), 1500, 10000);
+    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
 }
 
 int main(int argc, char *argv[])

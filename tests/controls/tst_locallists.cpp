@@ -1,0 +1,261 @@
+#include "controls/LocalLists.h"
+#include "document/DocumentRules.h"
+#include "document/FilePanel.h"
+#include "document/SourceEditor.h"
+#include "support/Fixtures.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+// Changes the disk from another process, as a file manager or another editor would.
+void shell(const QString &script, const QString &folder)
+{
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), script});
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), 0);
+}
+
+QStringList rows(const QListWidget *list)
+{
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text().trimmed();
+    return names;
+}
+
+QString canonical(const QString &path)
+{
+    return QFileInfo(path).canonicalFilePath();
+}
+
+} // namespace
+
+// The drive box, folder list and file list of the file panel, in the running main window.
+class TestLocalLists : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void fileListFollowsTheDisk_data();
+    void fileListFollowsTheDisk();
+    void folderListFollowsTheDisk();
+    void focusArrivingLoadsNothing_data();
+    void focusArrivingLoadsNothing();
+    void arrowKeyAfterTabLoadsTheFirstFile();
+    void driveChosenAgainKeepsTheFolder();
+    void driveOpensItsOwnCurrentFolder();
+    void vanishedFolderMovesToTheNearestOneLeft_data();
+    void vanishedFolderMovesToTheNearestOneLeft();
+
+private:
+    FilePanel *panel() const { return m_form->filePanel(); }
+    QStringList document() const { return m_form->editor()->lines(); }
+
+    std::unique_ptr<AppWindows> m_windows;
+    MainWindow *m_form = nullptr;
+    ScriptedDialogs m_dialogs;
+    QString m_startDir = QDir::currentPath();
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestLocalLists::init()
+{
+    QDir::setCurrent(m_startDir);
+    m_dir = std::make_unique<QTemporaryDir>();
+    write(m_dir->filePath("a.html"), "A");
+    write(m_dir->filePath("b.html"), "B");
+    write(m_dir->filePath("c.html"), "C");
+    m_windows = openProgram(m_dialogs);
+    m_form = &m_windows->main();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    panel()->directoryList()->setDirectory(m_dir->path());
+}
+
+void TestLocalLists::cleanup()
+{
+    m_windows.reset();
+    QDir::setCurrent(m_startDir);
+    m_dir.reset();
+}
+
+void TestLocalLists::fileListFollowsTheDisk_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("a file created appears") << "printf N > nowy.html" << QStringList{"a.html", "b.html", "c.html", "nowy.html"};
+    QTest::newRow("a file deleted disappears") << "rm c.html" << QStringList{"a.html", "b.html"};
+    QTest::newRow("a file renamed moves") << "mv a.html z.html" << QStringList{"b.html", "c.html", "z.html"};
+    QTest::newRow("a save by rename over the file keeps it once")
+        << "printf X > .tmp && mv .tmp c.html" << QStringList{"a.html", "b.html", "c.html"};
+    QTest::newRow("a file outside the mask stays out") << "printf T > t.txt" << QStringList{"a.html", "b.html", "c.html"};
+}
+
+void TestLocalLists::fileListFollowsTheDisk()
+{
+    QFETCH(QString, script);
+    QFETCH(QStringList, expected);
+    FileListBox *files = panel()->fileList();
+    files->setCurrentItem(files->findItems("b.html", Qt::MatchExactly).first());
+    QCOMPARE(document(), QStringList{"B"});
+    m_form->editor()->appendLine(QStringLiteral("niezapisane"));
+    const QStringList before = document();
+    QSignalSpy chosen(panel(), &FilePanel::fileChosen);
+
+    shell(script, m_dir->path());
+    QTRY_COMPARE_WITH_TIMEOUT(rows(files), expected, 1000);
+    // The selection stays where it was, and following the disk never loads a file.
+    QCOMPARE(files->selectedName(), QStringLiteral("b.html"));
+    QCOMPARE(chosen.count(), 0);
+    QCOMPARE(document(), before);
+    QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+void TestLocalLists::folderListFollowsTheDisk()
+{
+    DirectoryListBox *dirs = panel()->directoryList();
+    const QString current = dirs->currentItem()->text();
+    shell(QStringLiteral("mkdir podfolder"), m_dir->path());
+    QTRY_VERIFY_WITH_TIMEOUT(rows(dirs).contains(QStringLiteral("podfolder")), 1000);
+    QCOMPARE(dirs->currentItem()->text(), current);
+    shell(QStringLiteral("rmdir podfolder"), m_dir->path());
+    QTRY_VERIFY_WITH_TIMEOUT(!rows(dirs).contains(QStringLiteral("podfolder")), 1000);
+    QCOMPARE(canonical(QDir::currentPath()), canonical(m_dir->path()));
+}
+
+void TestLocalLists::focusArrivingLoadsNothing_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("Tab from the folder list") << 0;
+    QTest::newRow("window activation") << 1;
+    QTest::newRow("click on the empty area") << 2;
+    QTest::newRow("refill after another mask") << 3;
+}
+
+void TestLocalLists::focusArrivingLoadsNothing()
+{
+    QFETCH(int, how);
+    m_form->editor()->appendLine(QStringLiteral("niezapisane"));
+    const QStringList before = document();
+    FileListBox *files = panel()->fileList();
+    switch (how) {
+    case 0:
+        panel()->directoryList()->setFocus();
+        QTest::keyClick(panel()->directoryList(), Qt::Key_Tab);
+        QTRY_VERIFY(files->hasFocus());
+        break;
+    case 1:
+        files->setFocus(Qt::ActiveWindowFocusReason);
+        break;
+    case 2:
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, QPoint(10, files->viewport()->height() - 5));
+        break;
+    case 3:
+        panel()->filterBox()->setCurrentIndex(5);
+        emit panel()->filterBox()->activated(5);
+        break;
+    }
+    QCOMPARE(document(), before);
+    QCOMPARE(files->selectedName(), QString());
+}
+
+void TestLocalLists::arrowKeyAfterTabLoadsTheFirstFile()
+{
+    panel()->directoryList()->setFocus();
+    QTest::keyClick(panel()->directoryList(), Qt::Key_Tab);
+    QTRY_VERIFY(panel()->fileList()->hasFocus());
+    QTest::keyClick(panel()->fileList(), Qt::Key_Down);
+    QCOMPARE(document(), QStringList{"A"});
+    QTest::keyClick(panel()->fileList(), Qt::Key_End);
+    QCOMPARE(document(), QStringList{"C"});
+}
+
+void TestLocalLists::driveChosenAgainKeepsTheFolder()
+{
+    auto *drives = control<QComboBox>(m_form, "DriveComboBox1");
+    QSignalSpy changed(panel()->directoryList(), &DirectoryListBox::directoryChanged);
+    emit drives->activated(drives->currentIndex());
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(canonical(panel()->folder()), canonical(m_dir->path()));
+    QCOMPARE(canonical(QDir::currentPath()), canonical(m_dir->path()));
+}
+
+void TestLocalLists::driveOpensItsOwnCurrentFolder()
+{
+    // Two folders stand in for two drives: each keeps the folder last opened on it.
+    QTemporaryDir other;
+    QDir(other.path()).mkpath("deeper/still");
+    QDir(m_dir->path()).mkdir("sub");
+    DriveComboBox *drives = panel()->driveBox();
+    drives->setDrives({m_dir->path(), other.path()});
+    panel()->directoryList()->setDirectory(m_dir->filePath("sub"));
+    QCOMPARE(drives->currentIndex(), 0);
+    panel()->directoryList()->setDirectory(other.filePath("deeper/still"));
+    QCOMPARE(drives->currentIndex(), 1);
+
+    drives->setCurrentIndex(0);
+    emit drives->activated(0);
+    QCOMPARE(panel()->folder(), m_dir->filePath("sub"));
+    QCOMPARE(canonical(QDir::currentPath()), canonical(m_dir->filePath("sub")));
+    drives->setCurrentIndex(1);
+    emit drives->activated(1);
+    QCOMPARE(panel()->folder(), other.filePath("deeper/still"));
+}
+
+void TestLocalLists::vanishedFolderMovesToTheNearestOneLeft_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("noticed on the disk") << 0;
+    QTest::newRow("another mask chosen") << 1;
+    QTest::newRow("the vanished folder opened from the list") << 2;
+}
+
+void TestLocalLists::vanishedFolderMovesToTheNearestOneLeft()
+{
+    QFETCH(int, how);
+    QDir(m_dir->path()).mkpath("x/y");
+    write(m_dir->filePath("x/y/w.html"), "W");
+    panel()->directoryList()->setDirectory(m_dir->filePath("x/y"));
+    QCOMPARE(rows(panel()->fileList()), QStringList{"w.html"});
+    QCOMPARE(QDir(m_dir->filePath("x")).removeRecursively(), true);
+
+    switch (how) {
+    case 0:
+        break;
+    case 1:
+        panel()->filterBox()->setCurrentIndex(5);
+        emit panel()->filterBox()->activated(5);
+        break;
+    case 2: {
+        DirectoryListBox *dirs = panel()->directoryList();
+        dirs->setCurrentRow(dirs->count() - 1);
+        dirs->setFocus();
+        QTest::keyClick(dirs, Qt::Key_Return);
+        break;
+    }
+    }
+    // The lists and the process's current folder agree, on the nearest folder that exists.
+    QTRY_COMPARE_WITH_TIMEOUT(canonical(panel()->folder()), canonical(m_dir->path()), 1000);
+    QCOMPARE(canonical(QDir::currentPath()), canonical(m_dir->path()));
+    QCOMPARE(canonical(panel()->directoryList()->directory()), canonical(m_dir->path()));
+    QVERIFY(rows(panel()->fileList()).contains(QStringLiteral("a.html")));
+    QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+QTEST_MAIN(TestLocalLists)
+#include "tst_locallists.moc"
