@@ -219,7 +219,12 @@ void FileListBox::setShowHidden(bool show)
 QStringList FileListBox::entries() const
 {
     const QDir::Filters filters = m_showHidden ? QDir::Files | QDir::Hidden : QDir::Files;
-    return QDir(m_directory).entryList(QStringList{m_mask}, filters, QDir::Name | QDir::IgnoreCase);
+    const QDir folder(m_directory);
+    QStringList names = folder.entryList(QStringList{m_mask}, filters, QDir::Name | QDir::IgnoreCase);
+    // Qt lists a link to a device or a pipe as a file; only regular files (and links to them)
+    // can be opened or sent.
+    names.removeIf([&folder](const QString &name) { return !QFileInfo(folder.filePath(name)).isFile(); });
+    return names;
 }
 
 void FileListBox::watch()

@@ -104,6 +104,9 @@ void TestLocalLists::fileListFollowsTheDisk_data()
     QTest::newRow("a save by rename over the file keeps it once")
         << "printf X > .tmp && mv .tmp c.html" << QStringList{"a.html", "b.html", "c.html"};
     QTest::newRow("a file outside the mask stays out") << "printf T > t.txt" << QStringList{"a.html", "b.html", "c.html"};
+    QTest::newRow("pipes and links to devices stay out, links to files come in")
+        << "mkfifo rura.html && ln -s /dev/zero zero.html && ln -s a.html link.html"
+        << QStringList{"a.html", "b.html", "c.html", "link.html"};
 }
 
 void TestLocalLists::fileListFollowsTheDisk()
