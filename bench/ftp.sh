@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Upload and download of a large file over loopback through the program's FTP client, against
 # the curl command-line tool with the same protocol, cipher and server, rounds interleaved in
-# one run: FTP and FTPS against pyftpdlib, SFTP against OpenSSH's sshd. Both sides are timed
-# as whole processes (start, connect, log in, transfer). Then how long the FTP panel takes to
-# close while its download is stalled by a frozen server.
+# one run: FTP and FTPS against pyftpdlib, SFTP against OpenSSH's sshd. Both sides count from
+# the start of connecting to the end of the transfer (curl's time_total), so neither pays for
+# loading its libraries. Then how long the FTP panel takes to close while its download is
+# stalled by a frozen server.
 # usage: [ROUNDS=5] ftp.sh BUILD_DIR [SIZE_MB] [PROTOCOLS]
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -73,7 +74,6 @@ stop_server() {
   servers=()
 }
 
-seconds() { local t0 t1; t0=$(date +%s.%N); "$@" > /dev/null; t1=$(date +%s.%N); awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }'; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 rate() { awk -v mb="$size_mb" -v s="$1" 'BEGIN { printf "%.0f", mb / s }'; }
 
@@ -112,12 +112,14 @@ measure() {
   for round in $(seq 1 "$rounds"); do
     rm -f "$work/local/curl-copy.bin" "$work/local/ours-copy.bin"
     curl_round() {
-      seconds curl -s -S "${curl_options[@]}" -T "$work/local/big.bin" "$curl_url/curl.bin" >> "$times.curl_up"
-      seconds curl -s -S "${curl_options[@]}" -o "$work/local/curl-copy.bin" "$curl_url/curl.bin" >> "$times.curl_down"
+      curl -s -S -w '%{time_total}\n' "${curl_options[@]}" -T "$work/local/big.bin" "$curl_url/curl.bin" >> "$times.curl_up"
+      curl -s -S -w '%{time_total}\n' "${curl_options[@]}" -o "$work/local/curl-copy.bin" "$curl_url/curl.bin" >> "$times.curl_down"
     }
     ours_round() {
-      seconds "$build/bench/ftp_transfer" up "${ours[@]}" "$work/local/big.bin" "$remote_dir/ours.bin" "${extra[@]}" >> "$times.ours_up"
-      seconds "$build/bench/ftp_transfer" down "${ours[@]}" "$work/local/ours-copy.bin" "$remote_dir/ours.bin" "${extra[@]}" >> "$times.ours_down"
+      "$build/bench/ftp_transfer" up "${ours[@]}" "$work/local/big.bin" "$remote_dir/ours.bin" "${extra[@]}" \
+        | awk '{print $1}' >> "$times.ours_up"
+      "$build/bench/ftp_transfer" down "${ours[@]}" "$work/local/ours-copy.bin" "$remote_dir/ours.bin" "${extra[@]}" \
+        | awk '{print $1}' >> "$times.ours_down"
     }
     if [ $((round % 2)) -eq 1 ]; then curl_round; ours_round; else ours_round; curl_round; fi
   done

@@ -1,7 +1,8 @@
 // Uploads or downloads one file through FtpClient:
 //   ftp_transfer up|down ftp|ftps|sftp HOST:PORT USER PASSWORD LOCAL REMOTE [PIN]
 // PIN is the FTPS certificate's public-key pin the user trusted ("Połącz tylko tym razem").
-// Prints the transfer's own seconds and the number of progress calls.
+// Prints the seconds from the start of connecting to the end of the transfer, as curl's
+// time_total counts them, and the number of progress calls.
 #include "core/Failure.h"
 #include "ftp/FtpClient.h"
 
@@ -33,9 +34,9 @@ int main(int argc, char *argv[])
     const QString local = QString::fromLocal8Bit(argv[6]);
     const QByteArray remote(argv[7]);
     try {
-        client.connectAndLogin(login);
         QElapsedTimer timer;
         timer.start();
+        client.connectAndLogin(login);
         if (mode == QLatin1String("up"))
             client.upload(local, remote);
         else
