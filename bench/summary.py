@@ -62,8 +62,18 @@ def main():
                 row("preview page change, 1 MB", "view loading the file", float(fields[0]), float(fields[1]),
                     "< 1000 ms", float(fields[1]) < 1000)
             elif kind == "ftp":
-                curl, ours = float(fields[1]), float(fields[2])
-                row("FTP %s 200 MB, time" % fields[0], "curl", curl, ours, "<= 1.1x curl", ours <= 1.1 * curl)
+                protocol, direction, size = fields[0], fields[1], fields[2]
+                curl, ours = float(fields[3]) * 1000, float(fields[4]) * 1000
+                if protocol == "ftp":
+                    goal, met = "<= 1.1x curl", ours <= 1.1 * curl
+                else:
+                    goal, met = ">= 90 % of curl's speed", ours <= curl / 0.9
+                row("%s %s %s MB, time" % (protocol.upper(), direction, size), "curl, same cipher", curl, ours,
+                    goal, met)
+            elif kind == "ftpclose":
+                stalled = float(fields[2])
+                row("%s closing the panel, download stalled" % fields[0].upper(), "closing it idle", float(fields[1]),
+                    stalled, "< 2000 ms", stalled < 2000)
     for name in encodings:
         if name in opens:
             med, worst = statistics.median(opens[name]), max(opens[name])

@@ -3,7 +3,8 @@
 Prints "PORT <n>" once it listens. Options: --throttle BYTES (per second, on data
 connections), --no-mlsd (a server that only knows NLST and LIST), --tls CERT KEY (explicit
 TLS required on control and data connections), --mlsd-extra LINE (a line added to every MLSD
-listing), --endless NAME (the MLSD listing of folder NAME never ends). Names are passed
+listing), --endless NAME (the MLSD listing of folder NAME never ends), --log-tls (prints the
+TLS version and cipher of each data connection to stderr). Names are passed
 through as the bytes on disk, as a server that does not use UTF-8 does.
 """
 import argparse
@@ -45,6 +46,7 @@ def main():
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--mlsd-extra", action="append", default=[])
     parser.add_argument("--endless")
+    parser.add_argument("--log-tls", action="store_true")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -79,6 +81,11 @@ def main():
             # the connection is for; pyftpdlib would take that early data for a hang-up.
             def readable(self):
                 return self._ssl_accepting or self._ssl_want_read or super().readable()
+
+            def handle_ssl_established(self):
+                if args.log_tls:
+                    print("data %s %s" % (self.socket.get_protocol_version_name(), self.socket.get_cipher_name()),
+                          file=sys.stderr, flush=True)
         Handler.dtp_handler = TlsData
         Handler.certfile = args.tls[0]
         Handler.keyfile = args.tls[1]

@@ -25,8 +25,17 @@ FtpClient::~FtpClient()
     // that stopped answering cannot hold the program up.
     if (m_handle) {
         abort();
-        curl_easy_cleanup(h(m_handle));
+        closeHandles();
     }
+}
+
+void FtpClient::closeHandles()
+{
+    // The open connections belong to the multi handle: its cleanup ends them (QUIT on FTP).
+    curl_easy_cleanup(h(m_handle));
+    curl_multi_cleanup(static_cast<CURLM *>(m_multi));
+    m_handle = nullptr;
+    m_multi = nullptr;
 }
 
 void FtpClient::abort()
@@ -96,7 +105,7 @@ void FtpClient::perform(const QString &what)
 {
     m_unknownKey.clear();
     m_keyChanged = false;
-    const CURLcode rc = curl_easy_perform(h(m_handle));
+    const auto rc = CURLcode(FtpCurl::perform(m_multi, m_handle));
     if (rc != CURLE_OK)
         fail(rc, what);
 }
@@ -151,8 +160,7 @@ void FtpClient::lose()
     if (!m_handle)
         return;
     abort(); // what is left of the connection is dropped, not talked to
-    curl_easy_cleanup(h(m_handle));
-    m_handle = nullptr;
+    closeHandles();
     if (onDisconnected)
         onDisconnected();
 }
@@ -167,8 +175,11 @@ void FtpClient::connectAndLogin(const Login &login)
     m_abort = false;
     m_stalled = false;
     m_handle = curl_easy_init();
-    if (!m_handle)
+    m_multi = curl_multi_init();
+    if (!m_handle || !m_multi) {
+        closeHandles();
         throw Failure(QStringLiteral("Nie można utworzyć połączenia FTP."));
+    }
     report(QStringLiteral("Wyszukiwanie hosta %1...").arg(m_address.host));
     m_connecting = true;
     try {
@@ -183,8 +194,7 @@ void FtpClient::connectAndLogin(const Login &login)
         // A failed connect or login leaves nothing open; the next attempt starts afresh.
         if (m_handle) {
             abort();
-            curl_easy_cleanup(h(m_handle));
-            m_handle = nullptr;
+            closeHandles();
         }
         throw;
     }
@@ -202,8 +212,7 @@ void FtpClient::disconnect()
     m_abort = false;
     // QUIT is sent on the open control connection and its reply awaited at most the stall
     // time-out; a stop ends the wait at once.
-    curl_easy_cleanup(h(m_handle));
-    m_handle = nullptr;
+    closeHandles();
     if (onDisconnected)
         onDisconnected();
 }

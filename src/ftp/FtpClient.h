@@ -80,10 +80,12 @@ private:
     void perform(const QString &what);
     [[noreturn]] void fail(int code, const QString &what);
     void lose();
+    void closeHandles();
     void checkCertificate(int code);
     QByteArray collect(const QByteArray &path, bool namesOnly, const char *command);
 
     void *m_handle = nullptr; // CURL*
+    void *m_multi = nullptr;  // CURLM*: keeps the session's connections between operations
     Login m_login;
     FtpPath::Address m_address;
     Timeouts m_timeouts;

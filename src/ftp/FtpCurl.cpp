@@ -144,6 +144,34 @@ size_t read(char *data, size_t size, size_t count, void *user)
     return n < 0 ? CURL_READFUNC_ABORT : size_t(n);
 }
 
+int perform(void *multi, void *easy)
+{
+    // curl_easy_perform sleeps up to a second whenever curl is left with no socket to watch
+    // and no timer due. libcurl 7.88's FTP does that at random between the PASV reply and
+    // opening the data connection, so about every other transfer or listing took a second
+    // longer (the command-line tool loses 0.2 s there, bounded by a connect timer that a
+    // reused connection does not have). The same loop with a short bound on the wait.
+    constexpr int kLongestWaitMs = 5;
+    CURLM *m = static_cast<CURLM *>(multi);
+    if (curl_multi_add_handle(m, easy) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+    CURLcode result = CURLE_OK;
+    int running = 1;
+    while (running) {
+        if (curl_multi_perform(m, &running) != CURLM_OK
+            || (running && curl_multi_poll(m, nullptr, 0, kLongestWaitMs, nullptr) != CURLM_OK)) {
+            result = CURLE_OUT_OF_MEMORY;
+            break;
+        }
+    }
+    int left = 0;
+    while (CURLMsg *message = curl_multi_info_read(m, &left))
+        if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
+            result = message->data.result;
+    curl_multi_remove_handle(m, easy);
+    return result;
+}
+
 void setCommonOptions(void *curl, FtpClient *client, const FtpClient::Timeouts &timeouts)
 {
     CURL *c = curl;

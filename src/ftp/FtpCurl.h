@@ -25,6 +25,9 @@ struct Transfer {
 size_t write(char *data, size_t size, size_t count, void *user);
 size_t read(char *data, size_t size, size_t count, void *user);
 
+// Runs one operation of `easy` inside `multi`; returns its CURLcode.
+int perform(void *multi, void *easy);
+
 void setCommonOptions(void *curl, FtpClient *client, const FtpClient::Timeouts &timeouts);
 void setSshOptions(void *curl, FtpClient *client, const QString &password);
 

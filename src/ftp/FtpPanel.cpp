@@ -49,20 +49,36 @@ FtpPanel::FtpPanel(QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
+    buildHeader(outer);
+    buildPages(outer);
+    buildProgressRow(outer);
+    connectCommands();
+    connectClientNotifications();
+    loadSettings();
+}
+
+void FtpPanel::buildHeader(QVBoxLayout *outer)
+{
     auto *header = new QLabel(QStringLiteral("Klient FTP"), this);
     header->setObjectName(QStringLiteral("Label1"));
     header->setFont(Fonts::heading(16, false));
     header->setFixedHeight(41);
     header->setAlignment(Qt::AlignCenter);
     outer->addWidget(header);
+}
 
+void FtpPanel::buildPages(QVBoxLayout *outer)
+{
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     outer->addWidget(PageControl1, 1);
     buildConnectionTab();
     buildManagementTab();
     PageControl1->setCurrentIndex(1);
+}
 
+void FtpPanel::buildProgressRow(QVBoxLayout *outer)
+{
     // Under both tabs, so a transfer started on either shows its progress and can be stopped.
     auto *progressRow = new QHBoxLayout;
     ProgressBar1 = new QProgressBar(this);
@@ -77,13 +93,19 @@ FtpPanel::FtpPanel(QWidget *parent)
     progressRow->addWidget(ProgressBar1, 1);
     progressRow->addWidget(bAbort);
     outer->addLayout(progressRow);
+}
 
+void FtpPanel::connectCommands()
+{
     connect(bConnect, &QPushButton::clicked, this, &FtpPanel::bConnectClick);
     connect(Button6, &QPushButton::clicked, this, &FtpPanel::Button6Click);
     connect(Button7, &QPushButton::clicked, this, &FtpPanel::Button7Click);
     connect(bAbort, &QPushButton::clicked, this, &FtpPanel::bAbortClick);
     connect(rList, &QListWidget::itemActivated, this, &FtpPanel::rListActivated);
+}
 
+void FtpPanel::connectClientNotifications()
+{
     // The client's notifications arrive on the worker thread; they are handled here.
     m_client.onStatus = [this](const QString &text) {
         QMetaObject::invokeMethod(this, [this, text] { IdFTP1Status(text); }, Qt::QueuedConnection);
@@ -94,7 +116,6 @@ FtpPanel::FtpPanel(QWidget *parent)
     m_client.onDisconnected = [this] {
         QMetaObject::invokeMethod(this, [this] { IdFTP1Disconnected(); }, Qt::QueuedConnection);
     };
-    loadSettings();
 }
 
 void FtpPanel::buildConnectionTab()
@@ -138,6 +159,19 @@ void FtpPanel::buildManagementTab()
     auto *manage = new QWidget;
     manage->setObjectName(QStringLiteral("TabSheet2"));
     auto *g = new QGridLayout(manage);
+    buildSideButtons(manage, g);
+    buildLists(manage, g);
+    buildFileButtons(manage, g);
+    g->setRowStretch(2, 1);
+    g->setRowStretch(3, 1);
+    PageControl1->addTab(manage, QStringLiteral("Zarządzanie"));
+    connectListsToSideButtons();
+    showStartFolder();
+}
+
+// The pair of side buttons: which side is current; aLocal also shows the local path.
+void FtpPanel::buildSideButtons(QWidget *manage, QGridLayout *g)
+{
     aRemote = new QToolButton(manage);
     aRemote->setObjectName(QStringLiteral("aRemote"));
     aRemote->setAccessibleName(QStringLiteral("Serwer"));
@@ -156,6 +190,12 @@ void FtpPanel::buildManagementTab()
     aLocal->setChecked(true);
     g->addWidget(aRemote, 0, 0);
     g->addWidget(aLocal, 0, 1);
+}
+
+// The drive box across the tab, the remote folder and list on the left, the local folders and
+// files on the right.
+void FtpPanel::buildLists(QWidget *manage, QGridLayout *g)
+{
     lDrives = new DriveComboBox(manage);
     lDrives->setObjectName(QStringLiteral("lDrives"));
     lDrives->setAccessibleName(QStringLiteral("Dysk"));
@@ -180,16 +220,20 @@ void FtpPanel::buildManagementTab()
     lList->setObjectName(QStringLiteral("lList"));
     lList->setAccessibleName(QStringLiteral("lList"));
     g->addWidget(lList, 3, 1);
+}
+
+void FtpPanel::buildFileButtons(QWidget *manage, QGridLayout *g)
+{
     Button6 = new QPushButton(QStringLiteral("Kopiuj"), manage);
     Button6->setObjectName(QStringLiteral("Button6"));
     Button7 = new QPushButton(QStringLiteral("Usuń"), manage);
     Button7->setObjectName(QStringLiteral("Button7"));
     g->addWidget(Button6, 4, 1);
     g->addWidget(Button7, 5, 1);
-    g->setRowStretch(2, 1);
-    g->setRowStretch(3, 1);
-    PageControl1->addTab(manage, QStringLiteral("Zarządzanie"));
+}
 
+void FtpPanel::connectListsToSideButtons()
+{
     // The local lists are chained; each change writes the local path into aLocal.
     const auto openFolder = [this](const QString &folder) {
         try {
@@ -216,7 +260,10 @@ void FtpPanel::buildManagementTab()
             aRemote->setChecked(true);
     });
     connect(rList, &QListWidget::itemClicked, this, [this] { aRemote->setChecked(true); });
+}
 
+void FtpPanel::showStartFolder()
+{
     // Files a web site needs, such as ".htaccess", start with a dot.
     lList->setShowHidden(true);
     lDrives->selectDriveOf(QDir::currentPath());

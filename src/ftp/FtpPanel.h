@@ -13,6 +13,7 @@ class DriveComboBox;
 class FileListBox;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -22,6 +23,7 @@ class QPushButton;
 class QTabWidget;
 class QThread;
 class QToolButton;
+class QVBoxLayout;
 
 // The FTP panel: connection tab and file management tab over one FtpClient. Operations run
 // on a worker thread; the panel's FTP buttons are disabled meanwhile, so no second
@@ -75,8 +77,18 @@ private:
         QByteArray folder;
         QList<FtpListing::Entry> entries;
     };
+    void buildHeader(QVBoxLayout *outer);
+    void buildPages(QVBoxLayout *outer);
+    void buildProgressRow(QVBoxLayout *outer);
+    void connectCommands();
+    void connectClientNotifications();
     void buildConnectionTab();
     void buildManagementTab();
+    void buildSideButtons(QWidget *manage, QGridLayout *g);
+    void buildLists(QWidget *manage, QGridLayout *g);
+    void buildFileButtons(QWidget *manage, QGridLayout *g);
+    void connectListsToSideButtons();
+    void showStartFolder();
     void loadSettings();
     void saveSettings() const;
     FtpClient::Login loginFromFields() const;

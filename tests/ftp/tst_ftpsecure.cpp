@@ -39,6 +39,8 @@ private slots:
     void sftpKnownToSshNeedsNoQuestion();
     void sftpChangedHostKeyIsRefused();
     void sftpTransfersAndFolders();
+    void sftpLogsInWithAPassword_data();
+    void sftpLogsInWithAPassword();
 
 private:
     QString userName() const { return QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name); }
@@ -240,6 +242,43 @@ void TestFtpSecure::sftpTransfersAndFolders()
     QVERIFY(QFileInfo::exists(m_server.filePath("images/logo.png")));
     client.remove(FtpPath::join(home + "/images", "a b.bin"), false);
     QVERIFY(!QFileInfo::exists(m_server.filePath("images/a b.bin")));
+}
+
+void TestFtpSecure::sftpLogsInWithAPassword_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("connected");
+    // Spaces and Polish letters: the password reaches the server as the UTF-8 typed.
+    QTest::newRow("the right password") << QStringLiteral("tajne hasło ź") << true;
+    QTest::newRow("a wrong password") << QStringLiteral("tajne haslo z") << false;
+}
+
+void TestFtpSecure::sftpLogsInWithAPassword()
+{
+    QFETCH(QString, password);
+    QFETCH(bool, connected);
+    if (!SshServer::passwordLoginPossible())
+        QSKIP("sshd checks passwords against /etc/shadow; a private one needs a mount namespace, which needs root");
+    // This server takes no key at all, so a login can only be the password's.
+    SshServer server(m_server.path(), QString(), QStringLiteral("tajne hasło ź").toUtf8());
+    QVERIFY2(server.port() > 0, server.errors().constData());
+    QVERIFY(writeFile(m_server.filePath("a.html"), "A"));
+    QVERIFY(QDir().mkpath(m_home.filePath(".ssh")));
+    QVERIFY(writeFile(m_home.filePath(".ssh/known_hosts"),
+                      FtpTrust::hostPattern("127.0.0.1", server.port()) + " ssh-ed25519 " + server.hostKey().toBase64() + '\n'));
+    FtpPanel panel;
+    panel.cProtocol->setCurrentIndex(2);
+    QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), password));
+    QCOMPARE(panel.isConnected(), connected);
+    QVERIFY(m_dialogs.trustQuestions.isEmpty());
+    if (connected) {
+        QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
+        QCOMPARE(panel.rList->count(), 1);
+    } else {
+        QCOMPARE(m_dialogs.errors.size(), 1);
+        QVERIFY2(m_dialogs.errors.first().contains(QStringLiteral("Sprawdź login i hasło")), qPrintable(m_dialogs.errors.first()));
+        QCOMPARE(panel.rList->count(), 0);
+    }
 }
 
 QTEST_MAIN(TestFtpSecure)

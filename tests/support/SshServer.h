@@ -8,21 +8,30 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <pwd.h>
 #include <unistd.h>
 
 // OpenSSH's sshd on a free loopback port, with its own host key, letting in the key pair at
 // `clientKey` (created when missing). SFTP starts in `root`.
+//
+// With a password instead, sshd lets in the user running the test with that password and
+// with no key. sshd checks passwords against /etc/shadow, so it then runs in a mount
+// namespace of its own in which a file of the test's lies over /etc/shadow: the machine's
+// accounts are neither read nor changed. That needs root; passwordLoginPossible() tells.
 class SshServer
 {
 public:
-    SshServer(const QString &root, const QString &clientKey)
+    SshServer(const QString &root, const QString &clientKey, const QByteArray &password = {})
     {
         const QString dir = m_dir.path();
-        if (!QFile::exists(clientKey) && !keygen(clientKey))
+        if (password.isEmpty() && !QFile::exists(clientKey) && !keygen(clientKey))
             return;
         if (!keygen(dir + QStringLiteral("/host_key")))
             return;
-        QFile::copy(clientKey + QStringLiteral(".pub"), dir + QStringLiteral("/authorized_keys"));
+        if (password.isEmpty())
+            QFile::copy(clientKey + QStringLiteral(".pub"), dir + QStringLiteral("/authorized_keys"));
+        else if (!passwordLoginPossible() || !writeShadow(dir + QStringLiteral("/shadow"), password))
+            return;
         QTcpServer probe;
         if (!probe.listen(QHostAddress::LocalHost))
             return;
@@ -31,17 +40,25 @@ public:
         QFile config(dir + QStringLiteral("/sshd_config"));
         if (!config.open(QIODevice::WriteOnly))
             return;
+        const QString authentication = password.isEmpty()
+            ? QStringLiteral("PasswordAuthentication no\nPermitRootLogin prohibit-password\n")
+            : QStringLiteral("PasswordAuthentication yes\nPubkeyAuthentication no\nPermitRootLogin yes\n");
         config.write(QStringLiteral("Port %1\nListenAddress 127.0.0.1\nHostKey %2/host_key\nPidFile none\n"
                                     "AuthorizedKeysFile %2/authorized_keys\nStrictModes no\nUsePAM no\n"
-                                    "PasswordAuthentication no\nKbdInteractiveAuthentication no\n"
-                                    "PermitRootLogin prohibit-password\nLogLevel ERROR\n"
+                                    "%4KbdInteractiveAuthentication no\nLogLevel ERROR\n"
                                     "Subsystem sftp internal-sftp -d %3\n")
-                         .arg(QString::number(port), dir, root).toUtf8());
+                         .arg(QString::number(port), dir, root, authentication).toUtf8());
         config.close();
         // As root, sshd insists on its privilege separation folder.
         if (::geteuid() == 0)
             QDir().mkpath(QStringLiteral("/run/sshd"));
-        m_process.start(QStringLiteral("/usr/sbin/sshd"), {"-D", "-e", "-f", config.fileName()});
+        if (password.isEmpty())
+            m_process.start(QStringLiteral("/usr/sbin/sshd"), {"-D", "-e", "-f", config.fileName()});
+        else
+            m_process.start(QStringLiteral("unshare"),
+                            {"--mount", "--propagation", "private", "sh", "-c",
+                             "mount --bind \"$1\" /etc/shadow && exec /usr/sbin/sshd -D -e -f \"$2\"", "sh",
+                             dir + QStringLiteral("/shadow"), config.fileName()});
         if (!m_process.waitForStarted(10000))
             return;
         // Ready when it accepts a connection; it prints nothing on its own.
@@ -71,7 +88,27 @@ public:
     }
     QByteArray errors() { return m_process.readAllStandardError(); }
 
+    // A private /etc/shadow needs a mount namespace, which only root may make here.
+    static bool passwordLoginPossible()
+    {
+        return ::geteuid() == 0 && QProcess::execute(QStringLiteral("unshare"), {"--mount", "true"}) == 0;
+    }
+
 private:
+    // The one line sshd reads: the user running the test, with the password's SHA-512 hash.
+    static bool writeShadow(const QString &path, const QByteArray &password)
+    {
+        QProcess openssl;
+        openssl.start(QStringLiteral("openssl"), {"passwd", "-6", "-stdin"});
+        openssl.write(password + '\n');
+        openssl.closeWriteChannel();
+        if (!openssl.waitForFinished(10000) || openssl.exitCode() != 0)
+            return false;
+        QFile shadow(path);
+        const QByteArray user(::getpwuid(::geteuid())->pw_name);
+        return shadow.open(QIODevice::WriteOnly)
+            && shadow.write(user + ':' + openssl.readAllStandardOutput().trimmed() + ":19000:0:99999:7:::\n") > 0;
+    }
     static bool keygen(const QString &path)
     {
         QDir().mkpath(QFileInfo(path).absolutePath());
