@@ -3,17 +3,136 @@
 #include "preview/PreviewView.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QUrl>
 #include <QWebEngineHistory>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 namespace {
 
+// Lets a local file load only as a page or as what draws a page: pictures, style sheets,
+// scripts, fonts, sound and video. Every other load of a local file (fetch(), XMLHttpRequest,
+// frames, objects, workers) is refused, so a script cannot read the user's files. Loads from
+// the network pass as in a browser.
+class LocalFileGate : public QWebEngineUrlRequestInterceptor
+{
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        if (!info.requestUrl().isLocalFile())
+            return;
+        switch (info.resourceType()) {
+        case QWebEngineUrlRequestInfo::ResourceTypeMainFrame:
+        case QWebEngineUrlRequestInfo::ResourceTypeStylesheet:
+        case QWebEngineUrlRequestInfo::ResourceTypeScript:
+        case QWebEngineUrlRequestInfo::ResourceTypeImage:
+        case QWebEngineUrlRequestInfo::ResourceTypeFontResource:
+        case QWebEngineUrlRequestInfo::ResourceTypeMedia:
+        case QWebEngineUrlRequestInfo::ResourceTypeFavicon:
+            return;
+        default:
+            info.block(true);
+        }
+    }
+};
+
+// The page in the preview. It is a local file and gets what a browser gives a file opened from
+// disk; its script dialogs go to the program's own boxes.
+class PreviewPage : public QWebEnginePage
+{
+public:
+    explicit PreviewPage(QObject *parent) : QWebEnginePage(parent)
+    {
+        // A browser lets a local page show local and remote pictures, style sheets, scripts
+        // and fonts, but no script of it reads other local files. This engine loads nothing
+        // local into a local page unless LocalContentCanAccessFileUrls is on, and nothing
+        // remote unless LocalContentCanAccessRemoteUrls is on; with both on, its origin rules
+        // no longer keep local files from scripts, so the gate below does that.
+        settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+        settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        setUrlRequestInterceptor(new LocalFileGate(this));
+        connect(this, &QWebEnginePage::loadStarted, this, &PreviewPage::startLoad);
+    }
+
+    void setDialogs(PreviewView::PageDialogs ask) { m_ask = std::move(ask); }
+
+    // A box still waiting for the user is closed: the page that asked is being replaced.
+    void dismissDialog() { delete m_scope; }
+
+protected:
+    void javaScriptAlert(const QUrl &, const QString &message) override
+    {
+        ask(Dialogs::PageQuestion::Kind::Alert, message, QString());
+    }
+
+    bool javaScriptConfirm(const QUrl &, const QString &message) override
+    {
+        return ask(Dialogs::PageQuestion::Kind::Confirm, message, QString()).accepted;
+    }
+
+    bool javaScriptPrompt(const QUrl &, const QString &message, const QString &defaultText,
+                          QString *result) override
+    {
+        const Dialogs::PageAnswer answer = ask(Dialogs::PageQuestion::Kind::Prompt, message, defaultText);
+        if (answer.accepted && result)
+            *result = answer.text;
+        return answer.accepted;
+    }
+
+private:
+    // As browsers do: from the second box of one page load on, the user may silence the page.
+    static constexpr int kOfferSilenceFrom = 2;
+
+    // Silenced or dismissed, alert() returns at once, confirm() answers false, prompt() null.
+    Dialogs::PageAnswer ask(Dialogs::PageQuestion::Kind kind, const QString &message, const QString &defaultText)
+    {
+        if (m_silenced || !m_ask || m_scope)
+            return {};
+        Dialogs::PageQuestion question;
+        question.kind = kind;
+        question.message = message;
+        question.defaultText = defaultText;
+        question.offerSilence = ++m_shown >= kOfferSilenceFrom;
+        m_scope = new QObject(this);
+        question.scope = m_scope;
+        const int load = m_load;
+        const Dialogs::PageAnswer answer = m_ask(question);
+        const bool dismissed = m_scope.isNull();
+        delete m_scope;
+        // The answer belongs to the page that asked, not to one loaded while the box was up.
+        if (dismissed || load != m_load)
+            return {};
+        m_silenced = question.offerSilence && answer.silence;
+        return answer;
+    }
+
+    void startLoad()
+    {
+        ++m_load;
+        m_shown = 0;
+        m_silenced = false;
+        dismissDialog();
+    }
+
+    PreviewView::PageDialogs m_ask;
+    QPointer<QObject> m_scope; // set while a box waits for the user
+    int m_load = 0;
+    int m_shown = 0;
+    bool m_silenced = false;
+};
+
 class WebPreview : public PreviewView
 {
 public:
-    explicit WebPreview(QWidget *parent) : m_view(new QWebEngineView(parent))
+    explicit WebPreview(QWidget *parent)
+        : m_view(new QWebEngineView(parent)), m_page(new PreviewPage(m_view))
     {
+        m_view->setPage(m_page);
         m_view->setObjectName(QStringLiteral("WebBrowser1"));
         m_view->setAccessibleName(QStringLiteral("Podgląd"));
     }
@@ -22,6 +141,7 @@ public:
 
     void navigate(const QString &localPath) override
     {
+        m_page->dismissDialog();
         m_view->load(QUrl::fromLocalFile(localPath));
         m_navigated = true;
     }
@@ -30,6 +150,7 @@ public:
     {
         if (!m_view->history()->canGoBack())
             throw Failure(QStringLiteral("Nie można cofnąć: w historii podglądu nie ma wcześniejszej strony."));
+        m_page->dismissDialog();
         m_view->back();
     }
 
@@ -37,6 +158,7 @@ public:
     {
         if (!m_view->history()->canGoForward())
             throw Failure(QStringLiteral("Nie można przejść dalej: w historii podglądu nie ma następnej strony."));
+        m_page->dismissDialog();
         m_view->forward();
     }
 
@@ -46,11 +168,15 @@ public:
     {
         if (!m_navigated)
             throw Failure(QStringLiteral("Nie można odświeżyć: podgląd nie wyświetla jeszcze żadnej strony."));
+        m_page->dismissDialog();
         m_view->reload();
     }
 
+    void setPageDialogs(PageDialogs ask) override { m_page->setDialogs(std::move(ask)); }
+
 private:
     QWebEngineView *m_view;
+    PreviewPage *m_page;
     bool m_navigated = false;
 };
 
