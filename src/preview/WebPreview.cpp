@@ -61,8 +61,8 @@ public:
 
     void setDialogs(PreviewView::PageDialogs ask) { m_ask = std::move(ask); }
 
-    // A box still waiting for the user is closed: the page that asked is being replaced.
-    void dismissDialog() { delete m_scope; }
+    // A box still waiting for the user is closed: the program is replacing the page.
+    void leave() { delete m_scope; }
 
 protected:
     void javaScriptAlert(const QUrl &, const QString &message) override
@@ -116,7 +116,7 @@ private:
         ++m_load;
         m_shown = 0;
         m_silenced = false;
-        dismissDialog();
+        delete m_scope;
     }
 
     PreviewView::PageDialogs m_ask;
@@ -141,7 +141,7 @@ public:
 
     void navigate(const QString &localPath) override
     {
-        m_page->dismissDialog();
+        m_page->leave();
         m_view->load(QUrl::fromLocalFile(localPath));
         m_navigated = true;
     }
@@ -150,7 +150,7 @@ public:
     {
         if (!m_view->history()->canGoBack())
             throw Failure(QStringLiteral("Nie można cofnąć: w historii podglądu nie ma wcześniejszej strony."));
-        m_page->dismissDialog();
+        m_page->leave();
         m_view->back();
     }
 
@@ -158,7 +158,7 @@ public:
     {
         if (!m_view->history()->canGoForward())
             throw Failure(QStringLiteral("Nie można przejść dalej: w historii podglądu nie ma następnej strony."));
-        m_page->dismissDialog();
+        m_page->leave();
         m_view->forward();
     }
 
@@ -168,7 +168,7 @@ public:
     {
         if (!m_navigated)
             throw Failure(QStringLiteral("Nie można odświeżyć: podgląd nie wyświetla jeszcze żadnej strony."));
-        m_page->dismissDialog();
+        m_page->leave();
         m_view->reload();
     }
 
