@@ -165,7 +165,7 @@ QWidget *MainWindow::buildNotebook()
     host->layout()->setContentsMargins(0, 0, 0, 0);
     pageLayout->addWidget(host, 1);
     m_notebook->addTab(page, QStringLiteral("Podgląd"));
-    m_preview = std::make_unique<Preview>(host);
+    m_preview = std::make_unique<Preview>(host, m_guard);
     connect(m_notebook, &QTabWidget::currentChanged, this, &MainWindow::showPage);
     return m_notebook;
 }

@@ -1,5 +1,7 @@
 #include "app/WidgetDialogs.h"
 
+#include "app/PageDialogBox.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -96,4 +98,9 @@ Dialogs::Trust WidgetDialogs::askTrust(const QString &question)
     if (box.clickedButton() == always)
         return Trust::Always;
     return Trust::Cancel;
+}
+
+Dialogs::PageAnswer WidgetDialogs::askPage(const PageQuestion &question)
+{
+    return PageDialogBox::ask(question, m_parent);
 }

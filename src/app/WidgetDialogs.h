@@ -15,6 +15,7 @@ public:
     void showError(const QString &message) override;
     void showMessage(const QString &message) override;
     Trust askTrust(const QString &question) override;
+    PageAnswer askPage(const PageQuestion &question) override;
 
 private:
     QWidget *m_parent;

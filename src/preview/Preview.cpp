@@ -1,5 +1,6 @@
 #include "preview/Preview.h"
 
+#include "core/Dialogs.h"
 #include "core/Failure.h"
 #include "preview/PreviewView.h"
 #include "document/SourceEditor.h"
@@ -7,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLayout>
 #include <QLoggingCategory>
@@ -45,9 +47,34 @@ QStringList pluginCandidates()
     return dirs;
 }
 
+// Makes the preview file's folder and the file itself private to their owner before the
+// document is written. The folder keeps every other user from opening the file, or the
+// temporary file a save writes beside it, at any moment. An existing file is made private
+// first, because the save's temporary file is created with, and keeps, the mode of the file it
+// replaces; a missing one is created empty with that mode for the same reason.
+void makePrivate(const QString &path)
+{
+    const QString native = QDir::toNativeSeparators(path);
+    const auto fail = [&](const QString &reason) {
+        return Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(native, reason));
+    };
+    const QString dir = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(dir))
+        throw fail(QStringLiteral("Nie można utworzyć folderu \"%1\".").arg(QDir::toNativeSeparators(dir)));
+    QFile folder(dir);
+    if (!folder.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        throw fail(folder.errorString());
+    QFile file(path);
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner;
+    const bool ready = file.exists() ? file.setPermissions(owner)
+                                     : file.open(QIODevice::WriteOnly | QIODevice::NewOnly, owner);
+    if (!ready)
+        throw fail(file.errorString());
+}
+
 } // namespace
 
-Preview::Preview(QWidget *host) : m_host(host) {}
+Preview::Preview(QWidget *host, const Guard &guard) : m_host(host), m_guard(guard) {}
 
 Preview::~Preview() = default;
 
@@ -94,6 +121,9 @@ PreviewView &Preview::ensureView()
                 static const QLoggingCategory category("tarnwick.preview", QtWarningMsg);
                 qCInfo(category).noquote() << QFileInfo(loader.fileName()).canonicalFilePath();
                 m_view = factory->create(m_host);
+                m_view->setPageDialogs([this](const Dialogs::PageQuestion &question) {
+                    return m_guard.dialogs().askPage(question);
+                });
                 m_host->layout()->addWidget(m_view->widget());
                 return *m_view;
             }
@@ -107,7 +137,7 @@ PreviewView &Preview::ensureView()
 void Preview::writeFile(const SourceEditor &editor) const
 {
     const QString path = filePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    makePrivate(path);
     editor.saveToFile(path);
 }
 

@@ -3,18 +3,21 @@
 #include <QString>
 
 
+class Guard;
 class PreviewView;
 class QWidget;
 class SourceEditor;
 
 // The preview page: the document is written to the preview file and the view loads that file.
+// The page's script dialogs are asked through the guard's dialogs.
 class Preview
 {
 public:
-    explicit Preview(QWidget *host);
+    Preview(QWidget *host, const Guard &guard);
     ~Preview();
 
-    // Where the preview file lives: the user's own cache folder, never a shared one.
+    // Where the preview file lives: the user's own cache folder, never a shared one. The file
+    // holds unsaved work, so it and its folder are readable by their owner only.
     static QString filePath();
     // Overrides the path, for tests.
     static void setFilePath(const QString &path);
@@ -34,5 +37,6 @@ private:
     PreviewView &ensureView();
     void writeFile(const SourceEditor &editor) const;
     QWidget *m_host;
+    const Guard &m_guard;
     PreviewView *m_view = nullptr;
 };

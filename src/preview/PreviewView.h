@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/Dialogs.h"
+
 #include <QString>
 #include <QtPlugin>
+#include <functional>
 
 class QWidget;
 
@@ -21,6 +24,11 @@ public:
     virtual void goForward() = 0;
     virtual void stop() = 0;
     virtual void refresh() = 0;
+
+    // Who answers the page's alert(), confirm() and prompt(). The plug-in does not link the
+    // program's libraries, so the question crosses as a plain function.
+    using PageDialogs = std::function<Dialogs::PageAnswer(const Dialogs::PageQuestion &)>;
+    virtual void setPageDialogs(PageDialogs ask) = 0;
 };
 
 class PreviewFactory

@@ -13,6 +13,8 @@ public:
     std::deque<std::optional<SaveChoice>> saveAnswers;
     std::deque<Answer> closeAnswers;
     std::deque<Trust> trustAnswers;
+    std::deque<PageAnswer> pageAnswers;
+    QList<PageQuestion> pageQuestions;
     QStringList trustQuestions;
     QStringList errors, messages;
     QList<SaveState> saveRequests;
@@ -35,6 +37,12 @@ public:
     {
         trustQuestions.append(question);
         return take(trustAnswers, Trust::Cancel);
+    }
+
+    PageAnswer askPage(const PageQuestion &question) override
+    {
+        pageQuestions.append(question);
+        return take(pageAnswers, PageAnswer());
     }
 
 private:
