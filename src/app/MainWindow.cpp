@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ColouringPage.h"
+#include "app/EncodingControls.h"
 #include "app/CommandBars.h"
 #include "app/FileDrops.h"
 #include "app/WindowState.h"
@@ -32,7 +33,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -92,7 +92,7 @@ MainWindow::MainWindow(const Guard &guard, QWidget *parent)
     status->setSizeGripEnabled(true);
     m_statusText = named(new QLabel(status), "StatusText");
     status->addWidget(m_statusText, 1);
-    buildEncodingDisplay(status);
+    m_encoding = new EncodingControls(*m_editor, *m_bars, status);
     setStatusBar(status);
     // A screen reader asks the bar itself: it answers with the message it shows, a hint
     // while one is shown, the status text otherwise.
@@ -279,14 +279,7 @@ void MainWindow::execute(Commands::Id id, const QString &control)
         case Id::PreviewRefresh: m_preview->refresh(); break;
         case Id::EncodingWindows1250:
         case Id::EncodingIso88592:
-        case Id::EncodingUtf8: {
-            // The ticked entry follows the document, also when the conversion is refused.
-            const auto restoreTick = qScopeGuard([this] { showEncoding(); });
-            m_editor->convertTo(id == Id::EncodingUtf8      ? TextEncoding::Encoding::Utf8
-                                : id == Id::EncodingIso88592 ? TextEncoding::Encoding::Iso88592
-                                                             : TextEncoding::Encoding::Windows1250);
-            break;
-        }
+        case Id::EncodingUtf8: m_encoding->convert(id); break;
         default: executeEditing(id); break;
         }
     });
@@ -341,30 +334,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
     WindowState::save(*this);
     m_ftpPanel->shutdown();
     emit programEnded();
-}
-
-void MainWindow::buildEncodingDisplay(QStatusBar *status)
-{
-    m_encodingText = named(new QLabel(status), "StatusEncoding");
-    m_encodingText->setAccessibleDescription(QStringLiteral("Kodowanie dokumentu"));
-    status->addPermanentWidget(m_encodingText);
-    connect(m_editor, &SourceEditor::encodingChanged, this, &MainWindow::showEncoding);
-    showEncoding();
-}
-
-void MainWindow::showEncoding()
-{
-    const TextEncoding::Encoding encoding = m_editor->encoding();
-    m_encodingText->setText(TextEncoding::displayName(encoding)
-                            + (m_editor->hasByteOrderMark() ? QStringLiteral("+BOM") : QString()));
-    const std::pair<const char *, TextEncoding::Encoding> entries[] = {
-        {"Windows12501", TextEncoding::Encoding::Windows1250},
-        {"ISO885921", TextEncoding::Encoding::Iso88592},
-        {"UTF81", TextEncoding::Encoding::Utf8},
-    };
-    for (const auto &[name, e] : entries)
-        if (QAction *a = action(QLatin1String(name)))
-            a->setChecked(e == encoding);
 }
 
 void MainWindow::setStatus()

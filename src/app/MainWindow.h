@@ -9,6 +9,7 @@
 class CommandBars;
 class DocumentCommands;
 class FilePanel;
+class EncodingControls;
 class FindCommand;
 class FtpPanel;
 class Guard;
@@ -18,7 +19,6 @@ class Preview;
 class QDialog;
 class QCheckBox;
 class QLabel;
-class QStatusBar;
 class QTimer;
 class QTabWidget;
 class QuickInsertPanel;
@@ -81,8 +81,6 @@ private:
     void applyMarkup(const QString &control);
     void showWindow(QDialog *window, bool modal);
     void setStatus();
-    void buildEncodingDisplay(QStatusBar *status);
-    void showEncoding();
 
     static const QString kStatusText;
     static const int kPreviewPage = 1;
@@ -98,7 +96,7 @@ private:
     std::unique_ptr<CommandBars> m_bars;
     QMenu *m_editorMenu = nullptr;
     QLabel *m_statusText = nullptr;
-    QLabel *m_encodingText = nullptr;
+    EncodingControls *m_encoding = nullptr;
     QTabWidget *m_notebook = nullptr;
     FilePanel *m_filePanel = nullptr;
     QuickInsertPanel *m_quickInsert = nullptr;

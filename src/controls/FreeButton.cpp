@@ -1,6 +1,9 @@
 #include "controls/FreeButton.h"
 
-#include <QAccessibleWidget>
+#include "controls/FreeButtonAccessible.h"
+#include "controls/PixelCanvas.h"
+
+#include <QAccessible>
 #include <QApplication>
 #include <QBitmap>
 #include <QEnterEvent>
@@ -16,109 +19,6 @@ using Colors::darker;
 using Colors::lighter;
 
 namespace {
-
-// Pixel drawing with the conventions of the platform the button was designed on: the right
-// and bottom edges of a rectangle lie outside it, and a line does not paint its end point.
-class Canvas
-{
-public:
-    explicit Canvas(QImage &image) : m_image(image) {}
-
-    void pixel(int x, int y, TColor c)
-    {
-        if (x >= 0 && y >= 0 && x < m_image.width() && y < m_image.height())
-            m_image.setPixel(x, y, FreeButton::toQColor(c).rgb());
-    }
-
-    void fillRect(int l, int t, int r, int b, TColor c)
-    {
-        for (int y = qMax(t, 0); y < qMin(b, m_image.height()); ++y)
-            for (int x = qMax(l, 0); x < qMin(r, m_image.width()); ++x)
-                m_image.setPixel(x, y, FreeButton::toQColor(c).rgb());
-    }
-
-    // A horizontal or vertical line; a 2-pixel pen also covers the next row or column.
-    void line(int x0, int y0, int x1, int y1, TColor c, int width = 1)
-    {
-        const int dx = x1 > x0 ? 1 : x1 < x0 ? -1 : 0;
-        const int dy = y1 > y0 ? 1 : y1 < y0 ? -1 : 0;
-        for (int x = x0, y = y0; x != x1 || y != y1; x += dx, y += dy) {
-            pixel(x, y, c);
-            if (width > 1)
-                dy == 0 ? pixel(x, y + 1, c) : pixel(x + 1, y, c);
-        }
-    }
-
-    // A rectangle with corners rounded by a 4 × 4 ellipse: the corner pixel is cut and the
-    // pixel diagonally inside it carries the outline.
-    void roundRect(int l, int t, int r, int b, TColor pen, TColor brush)
-    {
-        if (r - l < 1 || b - t < 1)
-            return;
-        for (int y = t + 1; y <= b - 2; ++y) {
-            const bool edgeRow = y == t + 1 || y == b - 2;
-            fillRect(edgeRow ? l + 2 : l + 1, y, edgeRow ? r - 2 : r - 1, y + 1, brush);
-        }
-        for (int x = l + 2; x <= r - 3; ++x) {
-            pixel(x, t, pen);
-            pixel(x, b - 1, pen);
-        }
-        for (int y = t + 2; y <= b - 3; ++y) {
-            pixel(l, y, pen);
-            pixel(r - 1, y, pen);
-        }
-        pixel(l + 1, t + 1, pen);
-        pixel(r - 2, t + 1, pen);
-        pixel(l + 1, b - 2, pen);
-        pixel(r - 2, b - 2, pen);
-    }
-
-    void polygon(const QPolygon &points, TColor pen, TColor brush)
-    {
-        QPainter p(&m_image);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setPen(QPen(FreeButton::toQColor(pen), 1));
-        p.setBrush(FreeButton::toQColor(brush));
-        p.drawPolygon(points);
-    }
-
-    // Text with hard edges, as the platform's plain text output draws it.
-    void text(int x, int y, const QString &s, const QFont &font, TColor c)
-    {
-        if (s.isEmpty())
-            return;
-        QPainter p(&m_image);
-        p.setRenderHint(QPainter::TextAntialiasing, false);
-        QFont hard = font;
-        hard.setStyleStrategy(QFont::NoAntialias);
-        p.setFont(hard);
-        p.setPen(FreeButton::toQColor(c));
-        const QFontMetrics fm(font);
-        p.drawText(QRect(x, y, fm.horizontalAdvance(s) + 4, fm.height()), Qt::AlignLeft | Qt::AlignTop, s);
-    }
-
-    // The keyboard focus: a dotted rectangle, every other pixel of its outline.
-    void dottedRect(int l, int t, int r, int b, TColor c)
-    {
-        for (int x = l; x <= r; ++x)
-            for (int y : {t, b})
-                if ((x + y) % 2 == 0)
-                    pixel(x, y, c);
-        for (int y = t + 1; y < b; ++y)
-            for (int x : {l, r})
-                if ((x + y) % 2 == 0)
-                    pixel(x, y, c);
-    }
-
-    void image(int x, int y, const QImage &src)
-    {
-        QPainter p(&m_image);
-        p.drawImage(x, y, src);
-    }
-
-private:
-    QImage &m_image;
-};
 
 struct FaceColours {
     TColor outer, fill, inner, bevelTopLeft, bevelBottomRight, captionShadow, lightOutline, lightLit, lightUnlit;
@@ -152,58 +52,12 @@ QPoint place(int position, int w, int h, int iw, int ih, bool caption)
     return {x, y};
 }
 
-// What assistive technologies see: a push button named by its caption whose press action
-// clicks it.
-class FreeButtonAccessible : public QAccessibleWidget
-{
-public:
-    explicit FreeButtonAccessible(FreeButton *button) : QAccessibleWidget(button, QAccessible::Button) {}
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return button()->Caption();
-        return QAccessibleWidget::text(t);
-    }
-    QAccessible::State state() const override
-    {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.pressed = button()->MouseState() == FreeButton::Pressed;
-        return s;
-    }
-    QStringList actionNames() const override
-    {
-        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString &name) override
-    {
-        if (name == pressAction())
-            button()->click();
-        else
-            QAccessibleWidget::doAction(name);
-    }
-
-private:
-    FreeButton *button() const { return static_cast<FreeButton *>(widget()); }
-};
-
-QAccessibleInterface *freeButtonAccessible(const QString &className, QObject *object)
-{
-    if (className == QLatin1String("FreeButton") && object && object->isWidgetType())
-        return new FreeButtonAccessible(static_cast<FreeButton *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 FreeButton::FreeButton(QWidget *parent)
     : QWidget(parent)
 {
-    static const bool accessible = [] {
-        QAccessible::installFactory(freeButtonAccessible);
-        return true;
-    }();
-    Q_UNUSED(accessible);
+    FreeButtonAccessible::install();
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::TabFocus);
     m_font = QFont(QStringLiteral("Verdana"));
@@ -275,7 +129,7 @@ void FreeButton::setAutoLightColor(bool on) { m_autoLightColor = on; update(); }
 
 void FreeButton::drawFace(QImage &faceImage, int w, int h) const
 {
-    Canvas face(faceImage);
+    PixelCanvas face(faceImage);
     const TColor f = m_customColor == ccNone ? ResolveSystemColor(m_drawColor)
                                              : *Colors::presetColor(int(m_customColor));
     const TColor l = m_autoLightColor ? lighter(f, 20) : m_lightColor;
@@ -322,7 +176,7 @@ QImage FreeButton::render() const
 {
     const int W = width(), H = height();
     QImage button(qMax(W, 1), qMax(H, 1), QImage::Format_RGB32);
-    Canvas canvas(button);
+    PixelCanvas canvas(button);
     canvas.fillRect(0, 0, W, H, m_backColor);
     const int w = W - 4, h = H - 4;
     if (w <= 0 || h <= 0)
