@@ -251,8 +251,19 @@ void SourceEditor::loadFromFile(const QString &path)
     m_singleEmptyLine = false;
     // Emptying the history moved Scintilla's save point; the document's own flag keeps its value.
     m_modifiedBeyondHistory = wasModified;
-    sci(SCI_GOTOPOS, 0);
+    showDocumentStart();
     setEncodingState({detected.encoding, detected.bom, detected.declared});
+}
+
+void SourceEditor::showDocumentStart()
+{
+    // Not SCI_GOTOPOS: scrolling to the caret measures the caret's whole line at once, before
+    // the colouring has reached it. Uncoloured text is measured in runs too long for the
+    // editor's cache of measured words, which for a line of megabytes takes seconds, and the
+    // first paint measures the line again once it is coloured.
+    sci(SCI_SETEMPTYSELECTION, 0);
+    sci(SCI_SETFIRSTVISIBLELINE, 0);
+    sci(SCI_SETXOFFSET, 0);
 }
 
 const char *SourceEditor::buffer(qsizetype *length) const
