@@ -2,6 +2,7 @@
 
 #include "core/Failure.h"
 #include "document/DocumentCodec.h"
+#include "document/Highlighting.h"
 #include "document/LargeBuffer.h"
 #include "document/LineEnds.h"
 #include "document/Search.h"
@@ -169,6 +170,7 @@ void SourceEditor::clearAll()
 {
     sci(SCI_SETUNDOCOLLECTION, 0);
     sci(SCI_CLEARALL);
+    Highlighting::fitToLineLengths(*this, nullptr, 0, m_eol.back());
     sci(SCI_SETUNDOCOLLECTION, 1);
     sci(SCI_EMPTYUNDOBUFFER);
     sci(SCI_MARKERDELETEALL, ulong(-1));
@@ -182,6 +184,7 @@ void SourceEditor::replaceBuffer(const QByteArray &utf8)
 {
     sci(SCI_SETUNDOCOLLECTION, 0);
     sci(SCI_CLEARALL);
+    Highlighting::fitToLineLengths(*this, utf8.constData(), utf8.size(), m_eol.back());
     // Appended with an explicit length: the text may hold NUL bytes.
     SendScintilla(SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.constData());
     sci(SCI_SETUNDOCOLLECTION, 1);
