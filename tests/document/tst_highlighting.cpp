@@ -68,6 +68,7 @@ private slots:
     void colouringFollowsTheLongestLine();
     void schemeChosenWhileSuspendedIsUsedOnResume();
     void uncolouredLineLooksLikePlainText();
+    void pageAfterALongLineLooksAsIfNoneCameBefore();
     void editedLongLineStaysUncolouredAndSaved();
     void loadShowsTheStartOfTheDocument();
 
@@ -185,6 +186,20 @@ void TestHighlighting::uncolouredLineLooksLikePlainText()
     SourceEditor empty;
     empty.resize(m_editor->size());
     QVERIFY(shown != empty.grab().toImage());
+}
+
+void TestHighlighting::pageAfterALongLineLooksAsIfNoneCameBefore()
+{
+    write(path("long.html"), longLine());
+    write(path("page.html"), "<HTML>\r\n<BODY BGCOLOR=\"#FFFFFF\">\r\n <!--uwaga-->&nbsp;tekst\r\n</BODY>");
+    SourceEditor fresh;
+    Highlighting::apply(fresh, Highlighting::Scheme::Html, testFont());
+    fresh.resize(m_editor->size());
+    fresh.loadFromFile(path("page.html"));
+    m_editor->loadFromFile(path("long.html"));
+    paint();
+    m_editor->loadFromFile(path("page.html"));
+    QCOMPARE(m_editor->grab().toImage(), fresh.grab().toImage());
 }
 
 void TestHighlighting::editedLongLineStaysUncolouredAndSaved()
