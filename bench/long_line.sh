@@ -17,8 +17,9 @@ for mb in 10 100; do
     printf '%4s MB  %s\n         %s\n' "$mb" "$ours" "$bare"
     total=$(sed -n 's/.*total \([0-9]*\) ms.*/\1/p' <<< "$ours")
     stall=$(sed -n 's/.*longest stall \([0-9]*\) ms.*/\1/p' <<< "$ours")
+    key=$(sed -n 's/.*a typed key \([0-9]*\) ms.*/\1/p' <<< "$ours")
     baseline=$(sed -n 's/bare component \([0-9]*\) ms.*/\1/p' <<< "$bare")
-    printf 'longline\t%s\t%s\t%s\t%s\n' "$mb" "$total" "$stall" "$baseline" >> "$SUMMARY"
+    printf 'longline\t%s\t%s\t%s\t%s\t%s\n' "$mb" "$total" "$stall" "$baseline" "$key" >> "$SUMMARY"
   done
   # Whole process, to the first paint of the window showing the file.
   command -v geany > /dev/null || { echo "Geany is not installed: no whole-process baseline"; continue; }

@@ -63,7 +63,7 @@ def main():
                 row("preview page change, 1 MB", "view loading the file", float(fields[0]), float(fields[1]),
                     "< 1000 ms", float(fields[1]) < 1000)
             elif kind == "longline":
-                lines.setdefault(fields[0], []).append(tuple(float(v) for v in fields[1:4]))
+                lines.setdefault(fields[0], []).append(tuple(float(v) for v in fields[1:5]))
             elif kind == "wholeline":
                 whole.setdefault(fields[0], {})[fields[1]] = float(fields[2])
             elif kind == "ftp":
@@ -97,6 +97,7 @@ def main():
             row("open+paint a %s MB line, in process" % mb, "bare QScintilla + HTML lexer", bare, total, goal,
                 total < 1000 if mb == "10" else None)
             row("  longest stall of the window", "", None, stall, "< 1000 ms", stall < 1000)
+            row("  a key typed into the line", "", None, statistics.median(r[3] for r in lines[mb]), "-", None)
         w = whole.get(mb, {})
         if "tarnwick" in w:
             row("open+paint a %s MB line, whole process" % mb, "Geany", w.get("geany"), w["tarnwick"],
