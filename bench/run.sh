@@ -59,4 +59,8 @@ echo "== FTP"
 bash "$here/ftp.sh" "$build" 200
 
 echo
+echo "== A page that is one line of 10 MB and of 100 MB (baselines: the bare editor component, Geany)"
+bash "$here/long_line.sh" "$build" "$work"
+
+echo
 /usr/bin/python3 "$here/summary.py" "$work/bench.json" "$SUMMARY"

@@ -17,7 +17,8 @@ def once(paintwatch, command, caption):
     env = dict(os.environ, HOME=home, XDG_CACHE_HOME=home + "/c", XDG_CONFIG_HOME=home + "/f")
     env.pop("QT_QPA_PLATFORM", None)
     out = subprocess.run([paintwatch, caption] + shlex.split(command), env=env, cwd=home,
-                         capture_output=True, text=True, timeout=60)
+                         capture_output=True, text=True,
+                         timeout=int(os.environ.get("PAINTWATCH_SECONDS", "30")) + 30)
     return float(out.stdout.split()[0]) if out.returncode == 0 else float("nan")
 
 

@@ -47,6 +47,7 @@ def main():
         table, "< 400 ms", table is not None and table < 400)
 
     opens, peaks, startup, typing = {}, {}, {}, {}
+    lines, whole = {}, {}
     with open(sys.argv[2]) as f:
         for line in f:
             kind, *fields = line.rstrip("\n").split("\t")
@@ -61,6 +62,10 @@ def main():
             elif kind == "preview":
                 row("preview page change, 1 MB", "view loading the file", float(fields[0]), float(fields[1]),
                     "< 1000 ms", float(fields[1]) < 1000)
+            elif kind == "longline":
+                lines.setdefault(fields[0], []).append(tuple(float(v) for v in fields[1:5]))
+            elif kind == "wholeline":
+                whole.setdefault(fields[0], {})[fields[1]] = float(fields[2])
             elif kind == "ftp":
                 protocol, direction, size = fields[0], fields[1], fields[2]
                 curl, ours = float(fields[3]) * 1000, float(fields[4]) * 1000
@@ -92,6 +97,21 @@ def main():
         if "geany" in startup:
             row("start-up to first paint", "Geany", startup["geany"], startup["tarnwick"], "<= 0.5x Geany",
                 startup["tarnwick"] <= 0.5 * startup["geany"])
+
+    for mb in ("10", "100"):
+        if mb in lines:
+            total = statistics.median(r[0] for r in lines[mb])
+            stall = max(r[1] for r in lines[mb])
+            bare = statistics.median(r[2] for r in lines[mb])
+            goal = "< 1000 ms" if mb == "10" else "-"
+            row("open+paint a %s MB line, in process" % mb, "bare QScintilla + HTML lexer", bare, total, goal,
+                total < 1000 if mb == "10" else None)
+            row("  longest stall of the window", "", None, stall, "< 1000 ms", stall < 1000)
+            row("  a key typed into the line", "", None, statistics.median(r[3] for r in lines[mb]), "-", None)
+        w = whole.get(mb, {})
+        if "tarnwick" in w:
+            row("open+paint a %s MB line, whole process" % mb, "Geany", w.get("geany"), w["tarnwick"],
+                "< 1000 ms" if mb == "10" else "-", w["tarnwick"] < 1000 if mb == "10" else None)
 
     def num(v):
         return "-" if v is None else ("%.2f" % v if v < 10 else "%.0f" % v)

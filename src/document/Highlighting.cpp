@@ -1,5 +1,6 @@
 #include "document/Highlighting.h"
 
+#include "document/LineEnds.h"
 #include "document/SourceEditor.h"
 
 #include <Qsci/qscilexercss.h>
@@ -9,10 +10,84 @@
 #include <QColor>
 #include <QFont>
 
+#include <array>
+
 namespace Highlighting {
 namespace {
 
 const char *const kSchemeProperty = "tarnwickScheme";
+const char *const kFontProperty = "tarnwickSchemeFont";
+const char *const kPlainStylerName = "plainStyler";
+
+// The style every other byte of an uncoloured text gets; it looks exactly like style 0.
+constexpr int kTwinStyle = 128;
+
+// Styles the text of an uncoloured document so that the editor measures it quickly. The editor
+// measures a line in runs of one style and remembers the widths of short runs only: a long run
+// is measured afresh by the toolkit's text layout, about a third of a microsecond per character,
+// which for a line of megabytes takes seconds at every layout. Two styles that look the same,
+// alternating byte by byte, make every run a single character whose width is already known.
+class PlainStyler : public QObject
+{
+public:
+    explicit PlainStyler(SourceEditor &editor)
+        : QObject(&editor), m_editor(editor)
+    {
+        setObjectName(QLatin1String(kPlainStylerName));
+        connect(&editor, &QsciScintillaBase::SCN_STYLENEEDED, this, &PlainStyler::styleTo);
+    }
+
+private:
+    static constexpr long kChunk = 1 << 16;
+
+    void styleTo(int position)
+    {
+        static const std::array<char, kChunk + 1> pattern = [] {
+            std::array<char, kChunk + 1> bytes{};
+            for (std::size_t i = 1; i < bytes.size(); i += 2)
+                bytes[i] = char(kTwinStyle);
+            return bytes;
+        }();
+        // Styles are given by the byte's position, so a run restyled after an edit matches
+        // the bytes around it.
+        const long endStyled = m_editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+        const long start = m_editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
+                                                  m_editor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, endStyled));
+        m_editor.SendScintilla(QsciScintillaBase::SCI_STARTSTYLING, ulong(start), 0L);
+        for (long at = start; at < position; at += kChunk) {
+            const long n = qMin<long>(kChunk, position - at);
+            m_editor.SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, ulong(n), pattern.data() + (at & 1));
+        }
+    }
+
+    SourceEditor &m_editor;
+};
+
+void copyStyle(SourceEditor &editor, int from, int to)
+{
+    using Base = QsciScintillaBase;
+    char face[256] = {};
+    editor.SendScintilla(Base::SCI_STYLEGETFONT, ulong(from), face);
+    editor.SendScintilla(Base::SCI_STYLESETFONT, ulong(to), face);
+    for (const auto &[get, set] : {std::pair{Base::SCI_STYLEGETSIZEFRACTIONAL, Base::SCI_STYLESETSIZEFRACTIONAL},
+                                   {Base::SCI_STYLEGETWEIGHT, Base::SCI_STYLESETWEIGHT},
+                                   {Base::SCI_STYLEGETITALIC, Base::SCI_STYLESETITALIC},
+                                   {Base::SCI_STYLEGETUNDERLINE, Base::SCI_STYLESETUNDERLINE},
+                                   {Base::SCI_STYLEGETFORE, Base::SCI_STYLESETFORE},
+                                   {Base::SCI_STYLEGETBACK, Base::SCI_STYLESETBACK},
+                                   {Base::SCI_STYLEGETEOLFILLED, Base::SCI_STYLESETEOLFILLED},
+                                   {Base::SCI_STYLEGETCHARACTERSET, Base::SCI_STYLESETCHARACTERSET},
+                                   {Base::SCI_STYLEGETCASE, Base::SCI_STYLESETCASE}})
+        editor.SendScintilla(set, ulong(to), editor.SendScintilla(get, ulong(from)));
+}
+
+void suspend(SourceEditor &editor)
+{
+    // The scheme's lexer object stays attached, keeping the look of its default style.
+    editor.SendScintilla(QsciScintillaBase::SCI_SETLEXER, ulong(QsciScintillaBase::SCLEX_CONTAINER));
+    copyStyle(editor, 0, kTwinStyle);
+    new PlainStyler(editor);
+}
 
 // Scintilla's pure-PHP lexer ("phpscript") has no QScintilla class: it is chosen by name and
 // given its colours here. Style numbers are Scintilla's SCE_HPHP_* values.
@@ -57,6 +132,10 @@ void applyPhpScript(SourceEditor &editor, const QFont &font)
 
 void apply(SourceEditor &editor, Scheme scheme, const QFont &font)
 {
+    editor.setProperty(kSchemeProperty, int(scheme));
+    editor.setProperty(kFontProperty, font);
+    if (isSuspended(editor))
+        return;
     QsciLexer *old = editor.lexer();
     QsciLexer *lexer = nullptr;
     switch (scheme) {
@@ -79,13 +158,34 @@ void apply(SourceEditor &editor, Scheme scheme, const QFont &font)
     }
     if (old && old != lexer)
         old->deleteLater();
-    editor.setProperty(kSchemeProperty, int(scheme));
     editor.setEditorFont(font);
 }
 
 Scheme current(const SourceEditor &editor)
 {
     return Scheme(editor.property(kSchemeProperty).toInt());
+}
+
+bool isSuspended(const SourceEditor &editor)
+{
+    return editor.findChild<QObject *>(QLatin1String(kPlainStylerName), Qt::FindDirectChildrenOnly) != nullptr;
+}
+
+void fitToLineLengths(SourceEditor &editor, const char *text, qsizetype length, char eol)
+{
+    const bool longLines = LineEnds::hasLineOfAtLeast(text, length, eol, kLongLine);
+    if (longLines == isSuspended(editor))
+        return;
+    if (longLines) {
+        suspend(editor);
+        return;
+    }
+    delete editor.findChild<QObject *>(QLatin1String(kPlainStylerName), Qt::FindDirectChildrenOnly);
+    const QVariant font = editor.property(kFontProperty);
+    if (font.isValid())
+        apply(editor, current(editor), font.value<QFont>());
+    else
+        editor.SendScintilla(QsciScintillaBase::SCI_CLEARDOCUMENTSTYLE);
 }
 
 } // namespace Highlighting

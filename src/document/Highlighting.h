@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 class SourceEditor;
 class QFont;
 
@@ -8,7 +10,16 @@ namespace Highlighting {
 
 enum class Scheme { Html, Php, Css, Xml };
 
+// While colouring is suspended the scheme is only remembered, for when colouring resumes.
 void apply(SourceEditor &editor, Scheme scheme, const QFont &font);
 Scheme current(const SourceEditor &editor);
+
+// A document holding a line this long is shown without colours.
+constexpr qsizetype kLongLine = qsizetype(1) << 20;
+// Suspends colouring when the text about to fill the editor holds a line of kLongLine bytes or
+// more, and resumes it in the current scheme otherwise. Called while the editor is empty:
+// resuming colours the whole text at once.
+void fitToLineLengths(SourceEditor &editor, const char *text, qsizetype length, char eol);
+bool isSuspended(const SourceEditor &editor);
 
 } // namespace Highlighting

@@ -29,6 +29,32 @@ Analysis analyse(const char *bytes, qsizetype length)
     return {kCrLf, true};
 }
 
+bool hasLineOfAtLeast(const char *bytes, qsizetype length, char eol, qsizetype limit)
+{
+    if (limit <= 0)
+        return true;
+    if (length < limit)
+        return false;
+    // A line of `limit` bytes covers a whole block of `limit / 2` bytes that starts at a
+    // multiple of the block length: only such a block without a line end needs a closer look.
+    const qsizetype block = qMax<qsizetype>(1, limit / 2);
+    for (qsizetype at = 0; at < length; at += block) {
+        const qsizetype size = qMin(block, length - at);
+        if (size == block && std::memchr(bytes + at, eol, std::size_t(size)))
+            continue;
+        qsizetype start = at;
+        while (start > 0 && bytes[start - 1] != eol)
+            --start;
+        const void *next = std::memchr(bytes + at, eol, std::size_t(length - at));
+        const qsizetype end = next ? static_cast<const char *>(next) - bytes : length;
+        if (end - start >= limit)
+            return true;
+        if (size < block)
+            return false;
+    }
+    return false;
+}
+
 QByteArray detect(const char *bytes, qsizetype length)
 {
     return analyse(bytes, length).eol;

@@ -19,4 +19,8 @@ struct Analysis {
 };
 Analysis analyse(const char *bytes, qsizetype length);
 
+// Whether a line between `eol` bytes (or the text's ends) is `limit` bytes long or longer.
+// Reads a few bytes per `limit / 2` of a text whose lines are short.
+bool hasLineOfAtLeast(const char *bytes, qsizetype length, char eol, qsizetype limit);
+
 } // namespace LineEnds

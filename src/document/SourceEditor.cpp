@@ -3,6 +3,7 @@
 #include "core/Failure.h"
 #include "document/DocumentCodec.h"
 #include "document/DocumentFile.h"
+#include "document/Highlighting.h"
 #include "document/LargeBuffer.h"
 #include "document/LineEnds.h"
 #include "document/Search.h"
@@ -171,6 +172,7 @@ void SourceEditor::clearAll()
 {
     sci(SCI_SETUNDOCOLLECTION, 0);
     sci(SCI_CLEARALL);
+    Highlighting::fitToLineLengths(*this, nullptr, 0, m_eol.back());
     sci(SCI_SETUNDOCOLLECTION, 1);
     sci(SCI_EMPTYUNDOBUFFER);
     sci(SCI_MARKERDELETEALL, ulong(-1));
@@ -185,6 +187,7 @@ void SourceEditor::replaceBuffer(const QByteArray &utf8)
 {
     sci(SCI_SETUNDOCOLLECTION, 0);
     sci(SCI_CLEARALL);
+    Highlighting::fitToLineLengths(*this, utf8.constData(), utf8.size(), m_eol.back());
     // Room for the text and for typing after it, made once: growing the buffers later moves
     // the whole document while the user types.
     sci(SCI_ALLOCATE, ulong(utf8.size() + utf8.size() / 16 + 4096));
@@ -228,8 +231,19 @@ void SourceEditor::loadFromFile(const QString &path)
     // Emptying the history moved Scintilla's save point; the document's own flag keeps its value.
     m_modifiedBeyondHistory = wasModified;
     m_changedByCommands = false;
-    sci(SCI_GOTOPOS, 0);
+    showDocumentStart();
     setEncodingState({detected.encoding, detected.bom, detected.declared});
+}
+
+void SourceEditor::showDocumentStart()
+{
+    // Not SCI_GOTOPOS: scrolling to the caret measures the caret's whole line at once, before
+    // the colouring has reached it. Uncoloured text is measured in runs too long for the
+    // editor's cache of measured words, which for a line of megabytes takes seconds, and the
+    // first paint measures the line again once it is coloured.
+    sci(SCI_SETEMPTYSELECTION, 0);
+    sci(SCI_SETFIRSTVISIBLELINE, 0);
+    sci(SCI_SETXOFFSET, 0);
 }
 
 const char *SourceEditor::buffer(qsizetype *length) const

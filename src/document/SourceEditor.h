@@ -104,6 +104,7 @@ private:
     void replaceBuffer(const QByteArray &utf8);
     QByteArray toEditorText(const QString &text) const;
     void insertUnrecorded(qsizetype bytePosition, const QByteArray &utf8);
+    void showDocumentStart();
 
     QByteArray m_eol = QByteArrayLiteral("\r\n");
     TextEncoding::Encoding m_encoding = TextEncoding::Encoding::Iso88592;

@@ -81,6 +81,8 @@ private slots:
     void scansCountLikeALoop();
     void detectLineEnd_data();
     void detectLineEnd();
+    void longLineIsFound_data();
+    void longLineIsFound();
 };
 
 void TestTextEncoding::codePagesMatchTheirDefinitions_data()
@@ -524,6 +526,35 @@ void TestTextEncoding::detectLineEnd()
     QFETCH(bool, uniform);
     QCOMPARE(LineEnds::detect(bytes), eol);
     QCOMPARE(LineEnds::analyse(bytes.constData(), bytes.size()).uniform, uniform);
+}
+
+void TestTextEncoding::longLineIsFound_data()
+{
+    // With a limit of 10 bytes the scan looks at blocks of 5.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("found");
+    const QByteArray nine(9, 'x'), ten(10, 'x');
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("one line one short") << nine << false;
+    QTest::newRow("one line just long enough") << ten << true;
+    QTest::newRow("long line first") << ten + "\n" + "a\nb" << true;
+    QTest::newRow("long line last, no line end after it") << "a\nb\n" + ten << true;
+    QTest::newRow("long line across block edges") << "abc\n" + ten + "\nd" << true;
+    QTest::newRow("short lines only") << QByteArray("ab\ncd\nef\n").repeated(20) << false;
+    QTest::newRow("lines one short, each covering a block") << (nine + "\n").repeated(20) << false;
+    QTest::newRow("line ends on both sides, one short") << "\n" + nine + "\n" << false;
+    QTest::newRow("another line end byte does not count") << QByteArray("xxxx\rxxxxxx") << true;
+}
+
+void TestTextEncoding::longLineIsFound()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, found);
+    QCOMPARE(LineEnds::hasLineOfAtLeast(bytes.constData(), bytes.size(), '\n', 10), found);
+    // The same text with CR line ends, searched for CR.
+    QByteArray cr = bytes;
+    cr.replace('\r', 'y').replace('\n', '\r');
+    QCOMPARE(LineEnds::hasLineOfAtLeast(cr.constData(), cr.size(), '\r', 10), found);
 }
 
 void TestTextEncoding::scansCountLikeALoop()

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Opening a page that is one line, in process (each step timed, next to the bare editor
+# component with its HTML lexer) and as a whole process to the first paint (next to Geany
+# opening the same file). Appends to $SUMMARY. usage: long_line.sh BUILD_DIR WORK_DIR
+set -euo pipefail
+build=$1 work=$2
+here=$(cd "$(dirname "$0")" && pwd)
+ll="$build/bench/long_line_bench"
+for mb in 10 100; do
+  file="$work/line$mb.html"
+  QT_QPA_PLATFORM=offscreen "$ll" --make "$file" "$mb" 2>/dev/null
+  runs=3
+  [ "$mb" = 100 ] && runs=1
+  for _ in $(seq "$runs"); do
+    ours=$(QT_QPA_PLATFORM=offscreen "$ll" --phases "$file" 2>/dev/null)
+    bare=$(QT_QPA_PLATFORM=offscreen "$ll" --bare "$file" 2>/dev/null)
+    printf '%4s MB  %s\n         %s\n' "$mb" "$ours" "$bare"
+    total=$(sed -n 's/.*total \([0-9]*\) ms.*/\1/p' <<< "$ours")
+    stall=$(sed -n 's/.*longest stall \([0-9]*\) ms.*/\1/p' <<< "$ours")
+    key=$(sed -n 's/.*a typed key \([0-9]*\) ms.*/\1/p' <<< "$ours")
+    baseline=$(sed -n 's/bare component \([0-9]*\) ms.*/\1/p' <<< "$bare")
+    printf 'longline\t%s\t%s\t%s\t%s\t%s\n' "$mb" "$total" "$stall" "$baseline" "$key" >> "$SUMMARY"
+  done
+  # Whole process, to the first paint of the window showing the file.
+  command -v geany > /dev/null || { echo "Geany is not installed: no whole-process baseline"; continue; }
+  SUMMARY="$work/line$mb.tsv" PAINTWATCH_CONTENT=1 PAINTWATCH_SECONDS=180 xvfb-run -a -s "-screen 0 1280x1024x24" \
+    /usr/bin/python3 "$here/startup.py" "$build/bench/paintwatch" "$runs" \
+    "tarnwick=$ll --show $file::long line" \
+    "geany=geany -i $file::line$mb.html - $work - Geany (new instance)"
+  sed "s/^startup\t/wholeline\t$mb\t/" "$work/line$mb.tsv" >> "$SUMMARY"
+done

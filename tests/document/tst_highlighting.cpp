@@ -1,0 +1,244 @@
+#include "document/Highlighting.h"
+#include "document/SourceEditor.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return f.readAll();
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+const QByteArray kPolishUtf8 = "Zażółć gęślą jaźń";
+const QByteArray kPolishCp1250 = "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1";
+
+// A line of markup half as long again as the long-line bound, in UTF-8 with Polish letters.
+QByteArray longLine()
+{
+    const QByteArray unit = "<div class=\"w\"><a href=\"s.html\">" + kPolishUtf8 + "</a>&amp;</div>";
+    return unit.repeated(int(Highlighting::kLongLine / unit.size()) * 3 / 2);
+}
+
+long send(SourceEditor &e, unsigned msg, unsigned long w = 0, long l = 0)
+{
+    return e.SendScintilla(msg, w, l);
+}
+
+// Scintilla hands style numbers over as signed bytes.
+long styleAt(SourceEditor &e, long position)
+{
+    return send(e, QsciScintillaBase::SCI_GETSTYLEAT, ulong(position)) & 0xFF;
+}
+
+long lexer(SourceEditor &e)
+{
+    return send(e, QsciScintillaBase::SCI_GETLEXER);
+}
+
+QFont testFont()
+{
+    QFont f(QStringLiteral("Monospace"));
+    f.setPointSizeF(9.75);
+    return f;
+}
+
+} // namespace
+
+class TestHighlighting : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void longLineFileRoundTripsByteForByte_data();
+    void longLineFileRoundTripsByteForByte();
+    void colouringFollowsTheLongestLine_data();
+    void colouringFollowsTheLongestLine();
+    void schemeChosenWhileSuspendedIsUsedOnResume();
+    void uncolouredLineLooksLikePlainText();
+    void pageAfterALongLineLooksAsIfNoneCameBefore();
+    void editedLongLineStaysUncolouredAndSaved();
+    void loadShowsTheStartOfTheDocument();
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<SourceEditor> m_editor;
+    QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+    void paint() { m_editor->grab(); }
+};
+
+void TestHighlighting::init()
+{
+    m_editor = std::make_unique<SourceEditor>();
+    Highlighting::apply(*m_editor, Highlighting::Scheme::Html, testFont());
+    m_editor->resize(500, 200);
+}
+
+void TestHighlighting::longLineFileRoundTripsByteForByte_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray line = longLine();
+    QTest::newRow("UTF-8, one line without a line end") << line;
+    QTest::newRow("between short lines, CR LF") << "<HTML>\r\n" + line + "\r\n</HTML>\r\n";
+    QTest::newRow("LF after it") << line + "\n";
+    QTest::newRow("Windows-1250") << QByteArray(line).replace(kPolishUtf8, kPolishCp1250);
+    QTest::newRow("NUL bytes") << QByteArray("a\0b", 3) + line;
+}
+
+void TestHighlighting::longLineFileRoundTripsByteForByte()
+{
+    QFETCH(QByteArray, bytes);
+    write(path("in.html"), bytes);
+    m_editor->loadFromFile(path("in.html"));
+    QVERIFY(Highlighting::isSuspended(*m_editor));
+    paint();
+    m_editor->save(path("out.html"));
+    QCOMPARE(readAll(path("out.html")), bytes);
+}
+
+void TestHighlighting::colouringFollowsTheLongestLine_data()
+{
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<bool>("suspended");
+    const QByteArray page = "<P>kr\xC3\xB3tki wiersz</P>\r\n<B>drugi</B>";
+    // With CR LF line ends the CR counts in the line.
+    const QByteArray oneShort = "<" + QByteArray(int(Highlighting::kLongLine) - 3, 'x') + "\r\ny";
+    QTest::newRow("page after page stays coloured") << page << page << false;
+    QTest::newRow("long line suspends") << page << longLine() << true;
+    QTest::newRow("page after a long line resumes") << longLine() << page << false;
+    QTest::newRow("long line after a long line stays suspended") << longLine() << longLine() + "\r\nkoniec" << true;
+    QTest::newRow("a line one byte short stays coloured") << page << oneShort << false;
+}
+
+void TestHighlighting::colouringFollowsTheLongestLine()
+{
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, second);
+    QFETCH(bool, suspended);
+    write(path("first.html"), first);
+    write(path("second.html"), second);
+    m_editor->loadFromFile(path("first.html"));
+    paint();
+    m_editor->loadFromFile(path("second.html"));
+    paint();
+    QCOMPARE(Highlighting::isSuspended(*m_editor), suspended);
+    QCOMPARE(lexer(*m_editor), long(suspended ? QsciScintillaBase::SCLEX_CONTAINER : QsciScintillaBase::SCLEX_HTML));
+    // Coloured: the opening "<" has a tag's style. Uncoloured: the bytes alternate between two
+    // styles that look alike, so both are measured from the cache.
+    const long style0 = styleAt(*m_editor, 0);
+    const long style1 = styleAt(*m_editor, 1);
+    if (suspended) {
+        QCOMPARE(style0, 0L);
+        QVERIFY(style1 != style0);
+        QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_STYLEGETFORE, ulong(style1)),
+                 send(*m_editor, QsciScintillaBase::SCI_STYLEGETFORE, ulong(style0)));
+    } else {
+        QVERIFY(style0 != 0);
+    }
+    // New gives the colours back.
+    m_editor->clearAll();
+    QVERIFY(!Highlighting::isSuspended(*m_editor));
+    QCOMPARE(lexer(*m_editor), long(QsciScintillaBase::SCLEX_HTML));
+}
+
+void TestHighlighting::schemeChosenWhileSuspendedIsUsedOnResume()
+{
+    write(path("long.html"), longLine());
+    m_editor->loadFromFile(path("long.html"));
+    Highlighting::apply(*m_editor, Highlighting::Scheme::Css, testFont());
+    QVERIFY(Highlighting::isSuspended(*m_editor));
+    QCOMPARE(lexer(*m_editor), long(QsciScintillaBase::SCLEX_CONTAINER));
+    QCOMPARE(Highlighting::current(*m_editor), Highlighting::Scheme::Css);
+    write(path("short.css"), "p { color: red; }");
+    m_editor->loadFromFile(path("short.css"));
+    QVERIFY(!Highlighting::isSuspended(*m_editor));
+    QCOMPARE(lexer(*m_editor), long(QsciScintillaBase::SCLEX_CSS));
+}
+
+void TestHighlighting::uncolouredLineLooksLikePlainText()
+{
+    // The same first screen of text in an editor that does no colouring at all.
+    const QByteArray line = longLine();
+    write(path("long.html"), line);
+    write(path("head.html"), line.left(line.indexOf("</div>", 400) + 6)); // whole characters
+    m_editor->loadFromFile(path("long.html"));
+    SourceEditor plain;
+    Highlighting::apply(plain, Highlighting::Scheme::Html, testFont());
+    plain.resize(m_editor->size());
+    plain.loadFromFile(path("head.html"));
+    send(plain, QsciScintillaBase::SCI_SETLEXER, QsciScintillaBase::SCLEX_NULL);
+    send(plain, QsciScintillaBase::SCI_CLEARDOCUMENTSTYLE);
+    const QImage shown = m_editor->grab().toImage();
+    QCOMPARE(shown, plain.grab().toImage());
+    SourceEditor empty;
+    empty.resize(m_editor->size());
+    QVERIFY(shown != empty.grab().toImage());
+}
+
+void TestHighlighting::pageAfterALongLineLooksAsIfNoneCameBefore()
+{
+    write(path("long.html"), longLine());
+    write(path("page.html"), "<HTML>\r\n<BODY BGCOLOR=\"#FFFFFF\">\r\n <!--uwaga-->&nbsp;tekst\r\n</BODY>");
+    SourceEditor fresh;
+    Highlighting::apply(fresh, Highlighting::Scheme::Html, testFont());
+    fresh.resize(m_editor->size());
+    fresh.loadFromFile(path("page.html"));
+    m_editor->loadFromFile(path("long.html"));
+    paint();
+    m_editor->loadFromFile(path("page.html"));
+    QCOMPARE(m_editor->grab().toImage(), fresh.grab().toImage());
+}
+
+void TestHighlighting::editedLongLineStaysUncolouredAndSaved()
+{
+    const QByteArray line = longLine();
+    write(path("long.html"), line);
+    m_editor->loadFromFile(path("long.html"));
+    paint();
+    // An odd number of bytes typed near the start shifts everything after it by one.
+    send(*m_editor, QsciScintillaBase::SCI_GOTOPOS, 5);
+    m_editor->insert(QStringLiteral("ż!"));
+    paint();
+    for (long at = 0; at < 12; ++at)
+        QCOMPARE(styleAt(*m_editor, at) != 0, (at & 1) == 1);
+    QVERIFY(m_editor->isDocumentModified());
+    m_editor->save(path("out.html"));
+    QCOMPARE(readAll(path("out.html")), QByteArray(line).insert(5, "ż!"));
+}
+
+void TestHighlighting::loadShowsTheStartOfTheDocument()
+{
+    QByteArray text;
+    for (int i = 0; i < 200; ++i)
+        text += QByteArray(300, char('a' + i % 26)) + "\r\n";
+    write(path("wide.html"), text);
+    m_editor->loadFromFile(path("wide.html"));
+    m_editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
+    send(*m_editor, QsciScintillaBase::SCI_GOTOPOS, ulong(m_editor->length() - 10));
+    paint();
+    QVERIFY(send(*m_editor, QsciScintillaBase::SCI_GETFIRSTVISIBLELINE) > 0);
+    QVERIFY(send(*m_editor, QsciScintillaBase::SCI_GETXOFFSET) > 0);
+    m_editor->loadFromFile(path("wide.html"));
+    paint();
+    QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_GETCURRENTPOS), 0L);
+    QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_GETANCHOR), 0L);
+    QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_GETFIRSTVISIBLELINE), 0L);
+    QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_GETXOFFSET), 0L);
+}
+
+QTEST_MAIN(TestHighlighting)
+#include "tst_highlighting.moc"
