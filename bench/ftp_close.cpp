@@ -42,6 +42,7 @@ public:
         errors << question;
         return Trust::Cancel;
     }
+    PageAnswer askPage(const PageQuestion &) override { return {}; }
 };
 
 // The process and every descendant (sshd serves each connection from a child of its own).
