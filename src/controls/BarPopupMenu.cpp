@@ -123,26 +123,30 @@ void BarPopupMenu::paintEvent(QPaintEvent *event)
         p.restore();
     }
 
-    if (m_bitmap && !m_bitmap->isNull()) {
-        const QPixmap &pic = *m_bitmap;
-        const int by = BitmapVertAlignment == bvaTop      ? BitmapOffsetY
-                       : BitmapVertAlignment == bvaBottom ? total + BitmapOffsetY - pic.height()
-                                                          : (total - pic.height()) / 2 + BitmapOffsetY;
-        const int bx = BitmapHorzAlignment == bhaLeft    ? BitmapOffsetX
-                       : BitmapHorzAlignment == bhaRight ? m_barWidth - 2 + BitmapOffsetX - pic.width()
-                                                         : (m_barWidth - 2 - pic.width()) / 2 + BitmapOffsetX;
-        // Not clipped to the bar, but kept inside the frame.
-        p.setClipRect(rect().marginsRemoved(QMargins(frameWidth(), frameWidth(), frameWidth(), frameWidth())));
-        QImage shown = pic.toImage().convertToFormat(QImage::Format_ARGB32);
-        if (m_transparent) {
-            // The picture's bottom-left pixel names its transparent colour, as bitmaps do:
-            // every pixel of that colour lets the bar show through.
-            const QRgb key = shown.pixel(0, shown.height() - 1);
-            for (int y = 0; y < shown.height(); ++y)
-                for (int x = 0; x < shown.width(); ++x)
-                    if (shown.pixel(x, y) == key)
-                        shown.setPixel(x, y, qRgba(0, 0, 0, 0));
-        }
-        p.drawImage(left + bx, top + by, shown);
+    if (m_bitmap && !m_bitmap->isNull())
+        drawPicture(p, left, top, total);
+}
+
+void BarPopupMenu::drawPicture(QPainter &p, int left, int top, int total)
+{
+    const QPixmap &pic = *m_bitmap;
+    const int by = BitmapVertAlignment == bvaTop      ? BitmapOffsetY
+                   : BitmapVertAlignment == bvaBottom ? total + BitmapOffsetY - pic.height()
+                                                      : (total - pic.height()) / 2 + BitmapOffsetY;
+    const int bx = BitmapHorzAlignment == bhaLeft    ? BitmapOffsetX
+                   : BitmapHorzAlignment == bhaRight ? m_barWidth - 2 + BitmapOffsetX - pic.width()
+                                                     : (m_barWidth - 2 - pic.width()) / 2 + BitmapOffsetX;
+    // Not clipped to the bar, but kept inside the frame.
+    p.setClipRect(rect().marginsRemoved(QMargins(frameWidth(), frameWidth(), frameWidth(), frameWidth())));
+    QImage shown = pic.toImage().convertToFormat(QImage::Format_ARGB32);
+    if (m_transparent) {
+        // The picture's bottom-left pixel names its transparent colour, as bitmaps do: every
+        // pixel of that colour lets the bar show through.
+        const QRgb key = shown.pixel(0, shown.height() - 1);
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) == key)
+                    shown.setPixel(x, y, qRgba(0, 0, 0, 0));
     }
+    p.drawImage(left + bx, top + by, shown);
 }

@@ -9,6 +9,7 @@
 
 // A popup menu with a side bar down its left edge: a vertical gradient, a text running
 // upwards and an optional picture. The items keep their standard look, moved right of the bar.
+class QPainter;
 class BarPopupMenu : public QMenu
 {
     Q_OBJECT
@@ -59,6 +60,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The picture on the bar, placed by its alignment and offsets.
+    void drawPicture(QPainter &p, int left, int top, int total);
     QRect itemColumn() const;
     int frameWidth() const; // the frame the items must keep clear of, beyond the style's own
 
