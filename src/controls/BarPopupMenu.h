@@ -7,9 +7,10 @@
 #include <QPixmap>
 #include <optional>
 
+class QPainter;
+
 // A popup menu with a side bar down its left edge: a vertical gradient, a text running
 // upwards and an optional picture. The items keep their standard look, moved right of the bar.
-class QPainter;
 class BarPopupMenu : public QMenu
 {
     Q_OBJECT
