@@ -1,7 +1,6 @@
 #include "app/FileDrops.h"
 #include "app/WindowState.h"
 #include "controls/LocalLists.h"
-#include "document/DocumentRules.h"
 #include "document/FilePanel.h"
 #include "document/SourceEditor.h"
 #include "support/Fixtures.h"
@@ -112,9 +111,9 @@ void TestDesktop::openPaths_data()
     QTest::newRow("several files: the first loaded, the status bar says so")
         << QStringList{"strony/strona.html", "strony/inna.html"} << loaded << "strony" << "strona.html" << true << 0;
     QTest::newRow("a missing file: the error box, the default document kept")
-        << QStringList{"strony/brak.html"} << DocumentRules::defaultDocument() << "" << "" << false << 1;
+        << QStringList{"strony/brak.html"} << kDefaultDocument << "" << "" << false << 1;
     QTest::newRow("a folder: the file panel opens it")
-        << QStringList{"strony"} << DocumentRules::defaultDocument() << "strony" << "" << false << 0;
+        << QStringList{"strony"} << kDefaultDocument << "strony" << "" << false << 0;
 }
 
 void TestDesktop::openPaths()
@@ -137,7 +136,8 @@ void TestDesktop::openPaths()
     QCOMPARE(canonical(m_form->filePanel()->folder()), canonical(expectedFolder));
     QCOMPARE(canonical(QDir::currentPath()), canonical(expectedFolder));
     QCOMPARE(m_form->filePanel()->fileList()->selectedName(), selected);
-    QCOMPARE(m_form->statusBar()->currentMessage().contains(QStringLiteral("jeden dokument naraz")), onlyFirst);
+    QCOMPARE(m_form->statusBar()->currentMessage(),
+             onlyFirst ? QStringLiteral("Otwarto tylko pierwszy plik, strona.html: Tarnwick edytuje jeden dokument naraz.") : QString());
 }
 
 void TestDesktop::drops_data()
@@ -178,7 +178,7 @@ void TestDesktop::drops()
     if (lineTen.isEmpty())
         QCOMPARE(m_form->editor()->lines(), QStringList{"inna"});
     else if (lineTen == QLatin1String("-"))
-        QCOMPARE(m_form->editor()->lines(), DocumentRules::defaultDocument());
+        QCOMPARE(m_form->editor()->lines(), kDefaultDocument);
     else
         QVERIFY2(m_form->editor()->text().contains(lineTen), qPrintable(m_form->editor()->text()));
     const QString expectedFolder = folder.isEmpty() ? startFolder : m_dir.filePath(folder);

@@ -30,6 +30,9 @@ TColor pixelAt(const QImage &image, int x, int y)
 
 const TColor kBack = rgb(236, 233, 216);
 
+// The default bar, blue at the top to black at row `total`: blue 255 + (0 - 255) * row div total.
+TColor defaultBarAt(int row, int total) { return rgb(0, 0, 255 + (0 - 255) * row / total); }
+
 // The columns of a table of pixels that one state of a free button must show.
 void addPixelColumns()
 {
@@ -128,25 +131,58 @@ void TestControls::presetsAndSystemColours()
 
 void TestControls::normalStatePixels_data()
 {
-    // The face rests at (2,2) with a two-line drop shadow right and below.
+    // 83 × 31: the face (79 × 27) rests at (2,2) with a two-line drop shadow right and below.
     addPixelColumns();
-    QTest::newRow("background above the face") << 2 << 0 << kBack;
+    const TColor outer = rgb(108, 108, 108), inner = rgb(28, 28, 28), fill = rgb(68, 68, 68), light = rgb(98, 98, 98),
+                 dark = rgb(38, 38, 38), d100 = rgb(136, 133, 116), d50 = rgb(186, 183, 166);
     QTest::newRow("background in the corner") << 0 << 0 << kBack;
-    QTest::newRow("outer edge at row 2") << 20 << 2 << rgb(108, 108, 108);
-    QTest::newRow("inner edge at row 3") << 20 << 3 << rgb(28, 28, 28);
-    QTest::newRow("top bevel, first line") << 20 << 5 << rgb(98, 98, 98);
-    QTest::newRow("top bevel, second line") << 20 << 6 << rgb(98, 98, 98);
-    QTest::newRow("left bevel") << 5 << 15 << rgb(98, 98, 98);
-    QTest::newRow("fill") << 20 << 9 << rgb(68, 68, 68);
-    QTest::newRow("bottom bevel") << 20 << 26 << rgb(38, 38, 38);
-    QTest::newRow("right bevel") << 78 << 15 << rgb(38, 38, 38);
-    QTest::newRow("right shadow, inner line") << 81 << 10 << rgb(136, 133, 116);
-    QTest::newRow("bottom shadow, inner line") << 20 << 29 << rgb(136, 133, 116);
-    QTest::newRow("right shadow, outer line") << 82 << 10 << rgb(186, 183, 166);
-    QTest::newRow("bottom shadow, outer line") << 20 << 30 << rgb(186, 183, 166);
-    QTest::newRow("right shadow starts at row 4") << 81 << 3 << kBack;
-    QTest::newRow("shadow corner, inner pixel") << 80 << 28 << rgb(136, 133, 116);
-    QTest::newRow("shadow corner, outer pixel") << 81 << 29 << rgb(186, 183, 166);
+    QTest::newRow("face's cut corner") << 2 << 2 << kBack;
+    QTest::newRow("outer corner pixel") << 3 << 3 << outer;
+    QTest::newRow("inner corner pixel") << 4 << 4 << inner;
+    QTest::newRow("top: background above") << 20 << 1 << kBack;
+    QTest::newRow("top: outer edge") << 20 << 2 << outer;
+    QTest::newRow("top: inner edge") << 20 << 3 << inner;
+    QTest::newRow("top: fill above the bevel") << 20 << 4 << fill;
+    QTest::newRow("top bevel, first line") << 20 << 5 << light;
+    QTest::newRow("top bevel, second line") << 20 << 6 << light;
+    QTest::newRow("top: fill below the bevel") << 20 << 7 << fill;
+    QTest::newRow("top bevel, first column") << 5 << 5 << light;
+    QTest::newRow("top bevel, last column") << 77 << 6 << light;
+    QTest::newRow("top bevel ends before the right bevel") << 78 << 5 << fill;
+    QTest::newRow("left: background beside") << 1 << 15 << kBack;
+    QTest::newRow("left: outer edge") << 2 << 15 << outer;
+    QTest::newRow("left: inner edge") << 3 << 15 << inner;
+    QTest::newRow("left: fill beside the bevel") << 4 << 15 << fill;
+    QTest::newRow("left bevel, first column") << 5 << 15 << light;
+    QTest::newRow("left bevel, second column") << 6 << 15 << light;
+    QTest::newRow("left: fill after the bevel") << 7 << 15 << fill;
+    QTest::newRow("left bevel, last row") << 5 << 25 << light;
+    QTest::newRow("left bevel ends above the bottom bevel") << 5 << 26 << fill;
+    QTest::newRow("bottom: fill above the bevel") << 20 << 25 << fill;
+    QTest::newRow("bottom bevel") << 20 << 26 << dark;
+    QTest::newRow("bottom bevel, first column") << 6 << 26 << dark;
+    QTest::newRow("bottom: inner edge") << 20 << 27 << inner;
+    QTest::newRow("bottom: outer edge") << 20 << 28 << outer;
+    QTest::newRow("right: fill beside the bevel") << 77 << 15 << fill;
+    QTest::newRow("right bevel") << 78 << 15 << dark;
+    QTest::newRow("right bevel, first row") << 78 << 6 << dark;
+    QTest::newRow("right bevel, last row") << 78 << 26 << dark;
+    QTest::newRow("right: inner edge") << 79 << 15 << inner;
+    QTest::newRow("right: outer edge") << 80 << 15 << outer;
+    QTest::newRow("right shadow, inner line, above its start") << 81 << 3 << kBack;
+    QTest::newRow("right shadow, inner line, first row") << 81 << 4 << d100;
+    QTest::newRow("right shadow, inner line, last row") << 81 << 28 << d100;
+    QTest::newRow("bottom shadow, inner line, left of its start") << 3 << 29 << kBack;
+    QTest::newRow("bottom shadow, inner line, first column") << 4 << 29 << d100;
+    QTest::newRow("bottom shadow, inner line, last column") << 80 << 29 << d100;
+    QTest::newRow("right shadow, outer line, above its start") << 82 << 4 << kBack;
+    QTest::newRow("right shadow, outer line, first row") << 82 << 5 << d50;
+    QTest::newRow("right shadow, outer line, last row") << 82 << 29 << d50;
+    QTest::newRow("bottom shadow, outer line, left of its start") << 4 << 30 << kBack;
+    QTest::newRow("bottom shadow, outer line, first column") << 5 << 30 << d50;
+    QTest::newRow("bottom shadow, outer line, last column") << 81 << 30 << d50;
+    QTest::newRow("shadow corner, inner pixel") << 80 << 28 << d100;
+    QTest::newRow("shadow corner, outer pixel") << 81 << 29 << d50;
     QTest::newRow("shadow corner left open") << 82 << 30 << kBack;
 }
 
@@ -158,20 +194,48 @@ void TestControls::normalStatePixels()
 
 void TestControls::hoverStatePixels_data()
 {
-    // The face floats at (0,0) with a four-line shadow.
+    // The face floats at (0,0) with a four-line shadow; each line's ends and what lies before them.
     addPixelColumns();
+    const TColor d100 = rgb(136, 133, 116), d75 = rgb(161, 158, 141), d50 = rgb(186, 183, 166), d25 = rgb(211, 208, 191);
     QTest::newRow("outer edge at row 0") << 18 << 0 << rgb(123, 123, 123);
     QTest::newRow("inner edge at row 1") << 18 << 1 << rgb(73, 73, 73);
-    QTest::newRow("top bevel") << 18 << 3 << rgb(113, 113, 113);
+    QTest::newRow("fill above the bevel") << 18 << 2 << rgb(83, 83, 83);
+    QTest::newRow("top bevel, first line") << 18 << 3 << rgb(113, 113, 113);
+    QTest::newRow("top bevel, second line") << 18 << 4 << rgb(113, 113, 113);
     QTest::newRow("fill") << 18 << 7 << rgb(83, 83, 83);
+    QTest::newRow("left bevel, second column") << 4 << 15 << rgb(113, 113, 113);
     QTest::newRow("bottom bevel") << 18 << 24 << rgb(63, 63, 63);
-    QTest::newRow("right shadow, line 1") << 79 << 10 << rgb(136, 133, 116);
-    QTest::newRow("right shadow, line 2") << 80 << 10 << rgb(161, 158, 141);
-    QTest::newRow("right shadow, line 3") << 81 << 10 << rgb(186, 183, 166);
-    QTest::newRow("right shadow, line 4") << 82 << 10 << rgb(211, 208, 191);
-    QTest::newRow("bottom shadow, line 2") << 20 << 28 << rgb(161, 158, 141);
-    QTest::newRow("shadow corner, inner pixel") << 78 << 26 << rgb(136, 133, 116);
-    QTest::newRow("shadow corner, outer pixel") << 81 << 29 << rgb(211, 208, 191);
+    QTest::newRow("bottom outer edge") << 18 << 26 << rgb(123, 123, 123);
+    QTest::newRow("right bevel") << 76 << 15 << rgb(63, 63, 63);
+    QTest::newRow("right outer edge") << 78 << 15 << rgb(123, 123, 123);
+    QTest::newRow("line 1 right, above its start") << 79 << 3 << kBack;
+    QTest::newRow("line 1 right, first row") << 79 << 4 << d100;
+    QTest::newRow("line 1 right, last row") << 79 << 26 << d100;
+    QTest::newRow("line 1 below, left of its start") << 3 << 27 << kBack;
+    QTest::newRow("line 1 below, first column") << 4 << 27 << d100;
+    QTest::newRow("line 1 below, last column") << 78 << 27 << d100;
+    QTest::newRow("line 2 right, above its start") << 80 << 3 << kBack;
+    QTest::newRow("line 2 right, first row") << 80 << 4 << d75;
+    QTest::newRow("line 2 right, last row") << 80 << 27 << d75;
+    QTest::newRow("line 2 below, left of its start") << 3 << 28 << kBack;
+    QTest::newRow("line 2 below, first column") << 4 << 28 << d75;
+    QTest::newRow("line 2 below, last column") << 79 << 28 << d75;
+    QTest::newRow("line 3 right, above its start") << 81 << 4 << kBack;
+    QTest::newRow("line 3 right, first row") << 81 << 5 << d50;
+    QTest::newRow("line 3 right, last row") << 81 << 28 << d50;
+    QTest::newRow("line 3 below, left of its start") << 4 << 29 << kBack;
+    QTest::newRow("line 3 below, first column") << 5 << 29 << d50;
+    QTest::newRow("line 3 below, last column") << 80 << 29 << d50;
+    QTest::newRow("line 4 right, above its start") << 82 << 4 << kBack;
+    QTest::newRow("line 4 right, first row") << 82 << 5 << d25;
+    QTest::newRow("line 4 right, last row") << 82 << 29 << d25;
+    QTest::newRow("line 4 below, left of its start") << 4 << 30 << kBack;
+    QTest::newRow("line 4 below, first column") << 5 << 30 << d25;
+    QTest::newRow("line 4 below, last column") << 81 << 30 << d25;
+    QTest::newRow("corner pixel of line 1") << 78 << 26 << d100;
+    QTest::newRow("corner pixel of line 2") << 79 << 27 << d75;
+    QTest::newRow("corner pixel of line 3") << 80 << 28 << d50;
+    QTest::newRow("corner pixel of line 4") << 81 << 29 << d25;
     QTest::newRow("shadow corner left open") << 82 << 30 << kBack;
 }
 
@@ -192,10 +256,22 @@ void TestControls::pressedStatePixels_data()
 {
     // The face sinks to (3,3), its bevel inverted, without a shadow.
     addPixelColumns();
+    const TColor outer = rgb(123, 123, 123), inner = rgb(73, 73, 73), fill = rgb(83, 83, 83);
     QTest::newRow("nothing at rows 0 to 2") << 20 << 2 << kBack;
-    QTest::newRow("outer edge at row 3") << 20 << 3 << rgb(123, 123, 123);
+    QTest::newRow("outer edge at row 3") << 20 << 3 << outer;
+    QTest::newRow("inner edge at row 4") << 20 << 4 << inner;
+    QTest::newRow("fill above the bevel") << 20 << 5 << fill;
     QTest::newRow("inverted bevel: dark at the top") << 20 << 6 << rgb(63, 63, 63);
-    QTest::newRow("no shadow") << 82 << 10 << kBack;
+    QTest::newRow("inverted bevel, second line") << 20 << 7 << rgb(63, 63, 63);
+    QTest::newRow("nothing at columns 0 to 2") << 2 << 15 << kBack;
+    QTest::newRow("outer edge at column 3") << 3 << 15 << outer;
+    QTest::newRow("inverted bevel: light at the bottom") << 20 << 27 << rgb(113, 113, 113);
+    QTest::newRow("bottom inner edge") << 20 << 28 << inner;
+    QTest::newRow("bottom outer edge") << 20 << 29 << outer;
+    QTest::newRow("no shadow below") << 20 << 30 << kBack;
+    QTest::newRow("inverted bevel: light at the right") << 79 << 15 << rgb(113, 113, 113);
+    QTest::newRow("right outer edge") << 81 << 15 << outer;
+    QTest::newRow("no shadow at the right") << 82 << 10 << kBack;
 }
 
 void TestControls::pressedStatePixels()
@@ -400,11 +476,23 @@ void TestControls::captionHasHardEdges()
     // Inside the bevels only the fill, the caption's shadow and the caption itself.
     const QSet<TColor> allowed{rgb(68, 68, 68), rgb(28, 28, 28), TColor(Colors::kWhite)};
     QSet<TColor> seen;
+    QSet<QPair<int, int>> caption, shadow;
     for (int y = 2 + 5; y < 2 + 37 - 4; ++y)
-        for (int x = 2 + 5; x < 2 + 117 - 4; ++x)
-            seen.insert(pixelAt(img, x, y));
+        for (int x = 2 + 5; x < 2 + 117 - 4; ++x) {
+            const TColor c = pixelAt(img, x, y);
+            seen.insert(c);
+            if (c == TColor(Colors::kWhite))
+                caption.insert({x, y});
+            else if (c == rgb(28, 28, 28))
+                shadow.insert({x, y});
+        }
     QVERIFY(seen.contains(TColor(Colors::kWhite)));
     QVERIFY2(seen.size() == 3 && (seen - allowed).isEmpty(), qPrintable(QString::number(seen.size())));
+    // The shadow is the caption moved 2 right and 2 down, where the caption does not cover it.
+    for (const auto &p : caption)
+        QVERIFY(shadow.contains({p.first + 2, p.second + 2}) || caption.contains({p.first + 2, p.second + 2}));
+    for (const auto &p : shadow)
+        QVERIFY(caption.contains({p.first - 2, p.second - 2}));
 }
 
 void TestControls::templatesByKeyboard()
@@ -505,7 +593,7 @@ void TestControls::barMenuSitsInsideItsFrame()
     else if (is == "start")
         QCOMPARE(pixel, TColor(0xFF0000));
     else if (is == "end")
-        QCOMPARE(pixel, BarPopupMenu::barColour(0xFF0000, 0, shown.total - 1, shown.total));
+        QCOMPARE(pixel, defaultBarAt(shown.total - 1, shown.total));
     else
         QCOMPARE(pixel, pixelAt(img, img.width() - 3, img.height() / 2)); // the menu's background
     shown.menu.close();
@@ -515,7 +603,7 @@ void TestControls::barMenuGradientAndFlatBar()
 {
     ShownBarMenu shown;
     const int total = shown.total;
-    QCOMPARE(pixelAt(shown.image, 5, 1 + total / 2), BarPopupMenu::barColour(0xFF0000, 0, total / 2, total));
+    QCOMPARE(pixelAt(shown.image, 5, 1 + total / 2), defaultBarAt(total / 2, total));
     shown.menu.close();
 
     BarPopupMenu flat;
@@ -552,7 +640,7 @@ void TestControls::barMenuPictureKeyColour()
     QVERIFY(!shown.image.isNull());
     // Bottom-aligned at the left of the bar: the picture's top-left pixel at (1, 1 + total - 5).
     const int left = 1, top = 1 + shown.total - 5;
-    const auto bar = [&](int y) { return BarPopupMenu::barColour(0xFF0000, 0, y - 1, shown.total); };
+    const auto bar = [&](int y) { return defaultBarAt(y - 1, shown.total); };
     const TColor key = transparent ? TColor(0) : rgb(255, 0, 255);
     const auto keyAt = [&](int y) { return transparent ? bar(y) : key; };
     QCOMPARE(pixelAt(shown.image, left + 2, top + 1), rgb(255, 0, 0));

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -44,6 +45,8 @@ private:
     {
         return control<QLineEdit>(wizard == 3 ? tableWizard() : pageWizard(), name);
     }
+    // What a screen reader names the field: the text of the label that stands for it.
+    static QString labelOf(QLineEdit *e) { return QAccessible::queryAccessibleInterface(e)->text(QAccessible::Name); }
     QStringList memoLines() const { return m_form->tablePanel()->text().split('\n'); }
 
     std::unique_ptr<AppWindows> m_windows;
@@ -71,23 +74,42 @@ void TestWizards::pageWizardReplacesTheDocument()
     QTest::mouseClick(m_form->findChild<QToolButton *>("BitBtn1"), Qt::LeftButton);
     QVERIFY(pageWizard()->isVisible());
     QVERIFY(!pageWizard()->isModal());
-    edit(4, "Edit1")->setText(QStringLiteral("Moja & <strona>"));
-    edit(4, "Edit2")->setText(QStringLiteral("Jan Łódź"));
-    edit(4, "Edit6")->setText(QStringLiteral("#FFFFFF"));
+    // Each field, the label that names it, and a value of its own.
+    const struct { const char *field, *label, *value; } fields[] = {
+        {"Edit1", "Tytuł Twojej strony:", "Moja & <strona>"}, {"Edit2", "Autor strony:", "Jan Łódź"},
+        {"Edit3", "E-mail autora strony:", "jan@example.pl"}, {"Edit4", "Krótki opis strony:", "Opis \"x\""},
+        {"Edit5", "Słowa kluczowe:", "sport, samochody"},     {"Edit12", "Generator strony:", "Notatnik"},
+        {"Edit6", "Kolor tła:", "#111111"},                   {"Edit7", "Kolor linków:", "#222222"},
+        {"Edit8", "Odwiedzone linki:", "#333333"},            {"Edit9", "Aktywne linki:", "#444444"},
+        {"Edit10", "Tekst:", "#555555"},                      {"Edit11", "Plik tła:", "tlo.gif"}};
+    for (const auto &f : fields) {
+        QLineEdit *e = edit(4, f.field);
+        e->setText(QString::fromUtf8(f.value));
+        QCOMPARE(labelOf(e), QString::fromUtf8(f.label));
+    }
     control<QTabWidget>(pageWizard(), "PageControl1")->setCurrentIndex(3);
     QTest::mouseClick(control<QPushButton>(pageWizard(), "Button2"), Qt::LeftButton);
     QVERIFY(!pageWizard()->isVisible());
     const QStringList lines = m_form->editor()->lines();
-    QCOMPARE(lines.size(), 18);
-    QCOMPARE(lines.at(3), QStringLiteral(" <TITLE>Moja & <strona></TITLE>"));
+    QCOMPARE(lines, QStringList({"<HTML>", "", "<HEAD>", " <TITLE>Moja & <strona></TITLE>",
+                                 " <META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML; CHARSET=ISO-8859-2\">",
+                                 " <META NAME=\"GENERATOR\" CONTENT=\"Notatnik\">",
+                                 QString::fromUtf8(" <META NAME=\"AUTHOR\" CONTENT=\"Jan Łódź\">"),
+                                 " <LINK REV=\"MADE\" HREF=\"mailto:jan@example.pl\">",
+                                 " <META NAME=\"ROBOTS\" CONTENT=\"ALL\">",
+                                 " <META NAME=\"DESCRIPTION\" CONTENT=\"Opis \"x\"\">",
+                                 " <META NAME=\"KEYWORDS\" CONTENT=\"sport, samochody\">", "</HEAD>", "",
+                                 "<BODY BACKGROUND=\"tlo.gif\" BGCOLOR=\"#111111\" LINK=\"#222222\" VLINK=\"#333333\" "
+                                 "ALINK=\"#444444\" TEXT=\"#555555\">",
+                                 QString::fromUtf8(" <!--Tutaj jest miejsce na wpisanie treści dokumentu-->"),
+                                 "</BODY>", "", "</HTML>"}));
     QVERIFY(!m_form->editor()->isDocumentModified());
     m_form->action("Cofnij1")->trigger();
     QCOMPARE(m_form->editor()->lines(), lines);
     const QByteArray bytes = m_form->editor()->encodedDocument();
-    // The page declares ISO-8859-2 and is written in it: "ź" is 0xBC there.
+    // The page declares ISO-8859-2 and is written in it: "Ł" is 0xA3 there, "ź" 0xBC.
     QCOMPARE(int(m_form->editor()->encoding()), int(TextEncoding::Encoding::Iso88592));
     QVERIFY(bytes.contains("CONTENT=\"Jan \xA3\xF3\x64\xBC\">"));
-    QVERIFY(bytes.contains("BGCOLOR=\"#FFFFFF\""));
 }
 
 void TestWizards::pageWizardTwiceGivesOnePage()
@@ -128,19 +150,22 @@ void TestWizards::tableWizardAppendsToThePanel()
     QCOMPARE(memoLines(), QStringList({"<!--Wygenerowane przez Tarnwick-->", "<HTML>", "<BODY>"}));
     QTest::mouseClick(m_form->tablePanel()->BitBtn11, Qt::LeftButton);
     QVERIFY(tableWizard()->isVisible());
-    fillTable({"3", "2", "CENTER", "1", "2", "0", "#FF0000"});
+    const char *labels[] = {"Ilość wierszy:", "Ilość kolumn:", "Wyrównanie:", "Wielkość komurki:", "Obramowanie:", "Odstęp:",
+                            "Kolor komurki:"};
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(labelOf(edit(3, qPrintable(QStringLiteral("Edit%1").arg(i + 1)))), QString::fromUtf8(labels[i]));
+    // Cells per row, rows, ALIGN, BORDER, CELLPADDING, CELLSPACING, BORDERCOLOR.
+    fillTable({"3", "2", "CENTER", "1", "2", "04", "#FF0000"});
     QTest::mouseClick(control<QPushButton>(tableWizard(), "Button1"), Qt::LeftButton);
     QVERIFY(!tableWizard()->isVisible());
-    QStringList lines = memoLines();
-    QCOMPARE(lines.size(), 3 + 13);
-    QCOMPARE(lines.at(3), QStringLiteral("<TABLE ALIGN=CENTER BORDER=1 CELLPADDING=2 CELLSPACING=0 BORDERCOLOR=#FF0000>"));
+    const QString cell = QStringLiteral("<TD>Tutaj wpisz zawartość komurki</TD>");
+    const QStringList table = {"<TABLE ALIGN=CENTER BORDER=1 CELLPADDING=2 CELLSPACING=4 BORDERCOLOR=#FF0000>",
+                               "<TR>", cell, cell, cell, "</TR>", "<TR>", cell, cell, cell, "</TR>", "</TABLE>", "</BODY></HTML>"};
+    QCOMPARE(memoLines().mid(3), table);
     // The fields stay: a second table is identical, under the one set of initial lines.
     QTest::mouseClick(m_form->tablePanel()->BitBtn11, Qt::LeftButton);
     QTest::mouseClick(control<QPushButton>(tableWizard(), "Button1"), Qt::LeftButton);
-    lines = memoLines();
-    QCOMPARE(lines.size(), 3 + 26);
-    QCOMPARE(lines.mid(16), lines.mid(3, 13));
-    QCOMPARE(lines.count("</BODY></HTML>"), 2);
+    QCOMPARE(memoLines(), QStringList({"<!--Wygenerowane przez Tarnwick-->", "<HTML>", "<BODY>"}) + table + table);
     QCOMPARE(m_form->editor()->lines().size(), 14); // the document is not touched
 }
 

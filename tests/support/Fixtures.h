@@ -8,6 +8,24 @@
 #include <QTest>
 #include <memory>
 
+// The editor's text at start-up and after New.
+inline const QStringList kDefaultDocument = {
+    "<HTML>",
+    "",
+    "<HEAD>",
+    QString::fromUtf8(" <TITLE>Tytuł strony</TITLE>"),
+    " <META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML; CHARSET=ISO-8859-2\">",
+    " <META NAME=\"GENERATOR\" CONTENT=\"Tarnwick\">",
+    QString::fromUtf8(" <META NAME=\"AUTHOR\" CONTENT=\"Imię i nazwisko autora\">"),
+    "</HEAD>",
+    "",
+    "<BODY BGCOLOR=\"#FFFFFF\">",
+    QString::fromUtf8(" <!--Tutaj jest miejsce na wpisanie treści dokumentu-->"),
+    "</BODY>",
+    "",
+    "</HTML>",
+};
+
 // The program's windows, their modal questions answered by `dialogs`, the main window shown.
 inline std::unique_ptr<AppWindows> openProgram(ScriptedDialogs &dialogs)
 {
