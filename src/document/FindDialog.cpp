@@ -18,45 +18,46 @@ FindDialog::FindDialog(QWidget *parent)
     setModal(false);
 
     auto *label = new QLabel(QStringLiteral("&Znajdź:"), this);
-    findEdit = new QLineEdit(this);
-    findEdit->setObjectName(QStringLiteral("FindText"));
-    label->setBuddy(findEdit);
-    wholeWord = new QCheckBox(QStringLiteral("Uwzględniaj tylko całe &wyrazy"), this);
-    matchCaseBox = new QCheckBox(QStringLiteral("Uwzględniaj &wielkość liter"), this);
-    matchCaseBox->setObjectName(QStringLiteral("MatchCase"));
+    m_findText = new QLineEdit(this);
+    m_findText->setObjectName(QStringLiteral("FindText"));
+    label->setBuddy(m_findText);
+    m_wholeWord = new QCheckBox(QStringLiteral("Uwzględniaj tylko całe &wyrazy"), this);
+    m_matchCase = new QCheckBox(QStringLiteral("Uwzględniaj &wielkość liter"), this);
+    m_matchCase->setObjectName(QStringLiteral("MatchCase"));
 
     auto *direction = new QGroupBox(QStringLiteral("Kierunek"), this);
-    up = new QRadioButton(QStringLiteral("W &górę"), direction);
-    down = new QRadioButton(QStringLiteral("W &dół"), direction);
-    down->setChecked(true);
+    m_up = new QRadioButton(QStringLiteral("W &górę"), direction);
+    m_up->setObjectName(QStringLiteral("DirectionUp"));
+    m_down = new QRadioButton(QStringLiteral("W &dół"), direction);
+    m_down->setChecked(true);
     auto *dirLayout = new QHBoxLayout(direction);
-    dirLayout->addWidget(up);
-    dirLayout->addWidget(down);
+    dirLayout->addWidget(m_up);
+    dirLayout->addWidget(m_down);
 
-    findNext = new QPushButton(QStringLiteral("Znajdź &następny"), this);
-    findNext->setObjectName(QStringLiteral("FindNext"));
-    findNext->setDefault(true);
-    cancel = new QPushButton(QStringLiteral("Anuluj"), this);
+    m_findNext = new QPushButton(QStringLiteral("Znajdź &następny"), this);
+    m_findNext->setObjectName(QStringLiteral("FindNext"));
+    m_findNext->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("Anuluj"), this);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0);
-    grid->addWidget(findEdit, 0, 1, 1, 2);
-    grid->addWidget(findNext, 0, 3);
-    grid->addWidget(wholeWord, 1, 0, 1, 2);
-    grid->addWidget(cancel, 1, 3);
-    grid->addWidget(matchCaseBox, 2, 0, 1, 2);
+    grid->addWidget(m_findText, 0, 1, 1, 2);
+    grid->addWidget(m_findNext, 0, 3);
+    grid->addWidget(m_wholeWord, 1, 0, 1, 2);
+    grid->addWidget(m_cancel, 1, 3);
+    grid->addWidget(m_matchCase, 2, 0, 1, 2);
     grid->addWidget(direction, 1, 2, 2, 1);
 
-    connect(findNext, &QPushButton::clicked, this, &FindDialog::find);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
+    connect(m_findNext, &QPushButton::clicked, this, &FindDialog::find);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::hide);
 }
 
 QString FindDialog::findText() const
 {
-    return findEdit->text();
+    return m_findText->text();
 }
 
 bool FindDialog::matchCase() const
 {
-    return matchCaseBox->isChecked();
+    return m_matchCase->isChecked();
 }

@@ -17,11 +17,12 @@ public:
     QString findText() const;
     bool matchCase() const;
 
-    QLineEdit *findEdit;
-    QCheckBox *wholeWord, *matchCaseBox;
-    QRadioButton *up, *down;
-    QPushButton *findNext, *cancel;
-
 signals:
     void find();
+
+private:
+    QLineEdit *m_findText;
+    QCheckBox *m_wholeWord, *m_matchCase;
+    QRadioButton *m_up, *m_down;
+    QPushButton *m_findNext, *m_cancel;
 };

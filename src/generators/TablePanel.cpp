@@ -13,22 +13,22 @@ TablePanel::TablePanel(QWidget *parent)
     : QGroupBox(QStringLiteral("Kreator Tabel:"), parent)
 {
     setObjectName(QStringLiteral("GroupBox7"));
-    Memo2 = new ScintillaView(this);
-    Memo2->setObjectName(QStringLiteral("Memo2"));
-    Memo2->setAccessibleName(QStringLiteral("Memo2"));
-    Memo2->setGeometry(8, 18, 201, 113);
-    Memo2->setWrapMode(QsciScintilla::WrapNone);
-    Memo2->setEolMode(QsciScintilla::EolUnix);
-    Memo2->setMarginWidth(0, 0);
-    Memo2->setMarginWidth(1, 0);
-    Memo2->setMarginWidth(2, 0);
-    Memo2->setFont(font());
-    Memo2->setText(TableMarkup::initialPanelLines().join(QLatin1Char('\n')));
+    m_box = new ScintillaView(this);
+    m_box->setObjectName(QStringLiteral("Memo2"));
+    m_box->setAccessibleName(QStringLiteral("Memo2"));
+    m_box->setGeometry(8, 18, 201, 113);
+    m_box->setWrapMode(QsciScintilla::WrapNone);
+    m_box->setEolMode(QsciScintilla::EolUnix);
+    m_box->setMarginWidth(0, 0);
+    m_box->setMarginWidth(1, 0);
+    m_box->setMarginWidth(2, 0);
+    m_box->setFont(font());
+    m_box->setText(TableMarkup::initialPanelLines().join(QLatin1Char('\n')));
 
     const struct { QPushButton **button; const char *name, *caption; int y; } buttons[] = {
-        {&BitBtn11, "BitBtn11", "Utwórz tabele", 18},
-        {&BitBtn12, "BitBtn12", "Kopiuj", 52},
-        {&BitBtn13, "BitBtn13", "Wyczyść", 86},
+        {&m_createButton, "BitBtn11", "Utwórz tabele", 18},
+        {&m_copyButton, "BitBtn12", "Kopiuj", 52},
+        {&m_clearButton, "BitBtn13", "Wyczyść", 86},
     };
     for (const auto &b : buttons) {
         *b.button = new QPushButton(QString::fromUtf8(b.caption), this);
@@ -37,18 +37,18 @@ TablePanel::TablePanel(QWidget *parent)
         (*b.button)->setAutoDefault(false);
     }
 
-    connect(BitBtn11, &QPushButton::clicked, this, &TablePanel::wizardRequested);
-    connect(BitBtn12, &QPushButton::clicked, this, [this] {
-        Memo2->selectAll(true);
-        QApplication::clipboard()->setText(Memo2->selectedText());
+    connect(m_createButton, &QPushButton::clicked, this, &TablePanel::wizardRequested);
+    connect(m_copyButton, &QPushButton::clicked, this, [this] {
+        m_box->selectAll(true);
+        QApplication::clipboard()->setText(m_box->selectedText());
     });
-    connect(BitBtn13, &QPushButton::clicked, this, [this] { Memo2->clear(); });
+    connect(m_clearButton, &QPushButton::clicked, this, [this] { m_box->clear(); });
 
     // The editor component's own menu is English and shows Ctrl+Z and Ctrl+X, which save and
     // close in this window.
-    Memo2->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Memo2, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { contextMenu()->popup(Memo2->mapToGlobal(pos)); });
+    m_box->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_box, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { contextMenu()->popup(m_box->mapToGlobal(pos)); });
 }
 
 QMenu *TablePanel::contextMenu()
@@ -81,31 +81,31 @@ QMenu *TablePanel::contextMenu()
                 a->setShortcut(QKeySequence(item.key));
             a->setShortcutContext(Qt::WidgetShortcut);
             if (item.command)
-                connect(a, &QAction::triggered, Memo2, item.command);
+                connect(a, &QAction::triggered, m_box, item.command);
             else
-                connect(a, &QAction::triggered, Memo2, [this] { Memo2->selectAll(true); });
+                connect(a, &QAction::triggered, m_box, [this] { m_box->selectAll(true); });
         }
     }
     const QList<QAction *> actions = menu->actions();
-    const bool selection = Memo2->hasSelectedText();
-    actions.at(0)->setEnabled(Memo2->isUndoAvailable());
-    actions.at(1)->setEnabled(Memo2->isRedoAvailable());
-    actions.at(3)->setEnabled(selection && !Memo2->isReadOnly());
+    const bool selection = m_box->hasSelectedText();
+    actions.at(0)->setEnabled(m_box->isUndoAvailable());
+    actions.at(1)->setEnabled(m_box->isRedoAvailable());
+    actions.at(3)->setEnabled(selection && !m_box->isReadOnly());
     actions.at(4)->setEnabled(selection);
-    actions.at(5)->setEnabled(!Memo2->isReadOnly() && !QApplication::clipboard()->text().isEmpty());
-    actions.at(6)->setEnabled(selection && !Memo2->isReadOnly());
-    actions.at(8)->setEnabled(Memo2->length() > 0);
+    actions.at(5)->setEnabled(!m_box->isReadOnly() && !QApplication::clipboard()->text().isEmpty());
+    actions.at(6)->setEnabled(selection && !m_box->isReadOnly());
+    actions.at(8)->setEnabled(m_box->length() > 0);
     return menu;
 }
 
 void TablePanel::appendLines(const QByteArray &utf8)
 {
-    if (Memo2->length() > 0)
-        Memo2->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(1), "\n");
-    Memo2->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.constData());
+    if (m_box->length() > 0)
+        m_box->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(1), "\n");
+    m_box->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.constData());
 }
 
 QString TablePanel::text() const
 {
-    return Memo2->text();
+    return m_box->text();
 }

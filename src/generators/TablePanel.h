@@ -13,9 +13,6 @@ class TablePanel : public QGroupBox
 public:
     explicit TablePanel(QWidget *parent = nullptr);
 
-    ScintillaView *Memo2; // a Scintilla view: a table of a million lines shows at once
-    QPushButton *BitBtn11, *BitBtn12, *BitBtn13;
-
     // Appends UTF-8 text (lines separated by LF) as new last lines, in one operation.
     void appendLines(const QByteArray &utf8);
     QString text() const;
@@ -24,4 +21,9 @@ public:
 
 signals:
     void wizardRequested();
+
+private:
+    // Their design names ("Memo2", "BitBtn11" … "BitBtn13") are their objectNames.
+    ScintillaView *m_box; // a Scintilla view: a table of a million lines shows at once
+    QPushButton *m_createButton, *m_copyButton, *m_clearButton;
 };

@@ -45,46 +45,46 @@ QuickInsertPanel::QuickInsertPanel(std::function<void(const QString &)> append, 
     : QWidget(parent), m_append(std::move(append))
 {
     auto *g1 = group(this, "GroupBox1", QStringLiteral("Przechodzący tekst:"), {0, 0, 169, 57});
-    Edit1 = edit(g1, "Edit1", {8, 24, 121, 21}, QStringLiteral("Witaj na mojej stronie."));
-    BitBtn2 = button(g1, "BitBtn2", QStringLiteral("OK"), {136, 24, 25, 25});
+    m_marqueeText = edit(g1, "Edit1", {8, 24, 121, 21}, QStringLiteral("Witaj na mojej stronie."));
+    m_marqueeButton = button(g1, "BitBtn2", QStringLiteral("OK"), {136, 24, 25, 25});
 
     auto *g2 = group(this, "GroupBox2", QStringLiteral("Obrazek:"), {0, 64, 169, 57});
-    Edit2 = edit(g2, "Edit2", {8, 24, 121, 21}, Markup::kExampleImage);
-    BitBtn3 = button(g2, "BitBtn3", QStringLiteral("OK"), {136, 24, 27, 25});
+    m_imageAddress = edit(g2, "Edit2", {8, 24, 121, 21}, Markup::kExampleImage);
+    m_imageButton = button(g2, "BitBtn3", QStringLiteral("OK"), {136, 24, 27, 25});
 
     auto *g3 = group(this, "GroupBox3", QStringLiteral("Film wideo:"), {176, 0, 169, 57});
-    Edit3 = edit(g3, "Edit3", {8, 24, 121, 21}, Markup::kExampleQuickVideo);
-    BitBtn4 = button(g3, "BitBtn4", QStringLiteral("OK"), {136, 24, 27, 25});
+    m_videoAddress = edit(g3, "Edit3", {8, 24, 121, 21}, Markup::kExampleQuickVideo);
+    m_videoButton = button(g3, "BitBtn4", QStringLiteral("OK"), {136, 24, 27, 25});
 
     auto *g4 = group(this, "GroupBox4", QStringLiteral("Link:"), {176, 64, 169, 57});
-    Edit4 = edit(g4, "Edit4", {8, 24, 73, 21}, Markup::kExampleSite);
-    Edit5 = edit(g4, "Edit5", {88, 24, 41, 21}, QStringLiteral("Tekst"));
-    BitBtn5 = button(g4, "BitBtn5", QStringLiteral("OK"), {136, 24, 27, 25});
+    m_linkAddress = edit(g4, "Edit4", {8, 24, 73, 21}, Markup::kExampleSite);
+    m_linkText = edit(g4, "Edit5", {88, 24, 41, 21}, QStringLiteral("Tekst"));
+    m_linkButton = button(g4, "BitBtn5", QStringLiteral("OK"), {136, 24, 27, 25});
 
     auto *g5 = group(this, "GroupBox5", QStringLiteral("Komentarz"), {352, 0, 193, 121});
-    Memo1 = new QPlainTextEdit(QStringLiteral("Komentarz w jednej linii!"), g5);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setAccessibleName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(8, 24, 177, 65);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setTabChangesFocus(true);
-    BitBtn6 = button(g5, "BitBtn6", QStringLiteral("Wstaw"), {56, 96, 75, 17});
+    m_comment = new QPlainTextEdit(QStringLiteral("Komentarz w jednej linii!"), g5);
+    m_comment->setObjectName(QStringLiteral("Memo1"));
+    m_comment->setAccessibleName(QStringLiteral("Memo1"));
+    m_comment->setGeometry(8, 24, 177, 65);
+    m_comment->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_comment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_comment->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_comment->setTabChangesFocus(true);
+    m_commentButton = button(g5, "BitBtn6", QStringLiteral("Wstaw"), {56, 96, 75, 17});
 
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { m_append(QuickInsert::marquee(Edit1->text())); });
-    connect(BitBtn3, &QPushButton::clicked, this, [this] { m_append(QuickInsert::image(Edit2->text())); });
-    connect(BitBtn4, &QPushButton::clicked, this, [this] { m_append(QuickInsert::video(Edit3->text())); });
-    connect(BitBtn5, &QPushButton::clicked, this,
-            [this] { m_append(QuickInsert::link(Edit4->text(), Edit5->text())); });
-    connect(BitBtn6, &QPushButton::clicked, this, [this] { m_append(QuickInsert::comment(commentText())); });
+    connect(m_marqueeButton, &QPushButton::clicked, this, [this] { m_append(QuickInsert::marquee(m_marqueeText->text())); });
+    connect(m_imageButton, &QPushButton::clicked, this, [this] { m_append(QuickInsert::image(m_imageAddress->text())); });
+    connect(m_videoButton, &QPushButton::clicked, this, [this] { m_append(QuickInsert::video(m_videoAddress->text())); });
+    connect(m_linkButton, &QPushButton::clicked, this,
+            [this] { m_append(QuickInsert::link(m_linkAddress->text(), m_linkText->text())); });
+    connect(m_commentButton, &QPushButton::clicked, this, [this] { m_append(QuickInsert::comment(commentText())); });
 }
 
 QString QuickInsertPanel::commentText() const
 {
     // The raw text keeps every character (toPlainText() turns a no-break space into a plain
     // one); its paragraphs are separated by U+2029, the line's text uses CR LF.
-    QString text = Memo1->document()->toRawText();
+    QString text = m_comment->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     return text;

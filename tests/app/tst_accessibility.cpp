@@ -434,7 +434,7 @@ void TestAccessibility::tableBoxMenuKeysWork()
     QFETCH(QString, textAfter);
     QFETCH(QString, clipboardAfter);
     TablePanel *panel = m_windows->main().tablePanel();
-    ScintillaView *box = panel->Memo2;
+    ScintillaView *box = control<ScintillaView>(panel, "Memo2");
     box->clear();
     box->setFocus();
     QTRY_VERIFY(box->hasFocus());

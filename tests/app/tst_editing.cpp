@@ -39,9 +39,9 @@ private slots:
 private:
     void findNext(const QString &text, bool matchCase = false)
     {
-        m_form->findCommand().dialog()->findEdit->setText(text);
-        m_form->findCommand().dialog()->matchCaseBox->setChecked(matchCase);
-        QTest::mouseClick(m_form->findCommand().dialog()->findNext, Qt::LeftButton);
+        control<QLineEdit>(m_form->findCommand().dialog(), "FindText")->setText(text);
+        control<QCheckBox>(m_form->findCommand().dialog(), "MatchCase")->setChecked(matchCase);
+        QTest::mouseClick(control<QPushButton>(m_form->findCommand().dialog(), "FindNext"), Qt::LeftButton);
     }
     void setDocument(const QStringList &lines)
     {
@@ -129,7 +129,7 @@ void TestEditing::findSelectsInTheThirdLineWithLfDocument()
     f.close();
     m_form->editor()->loadFromFile(f.fileName());
     m_form->action("ToolButton33")->trigger();
-    m_form->findCommand().dialog()->up->setChecked(true); // the direction has no effect
+    control<QRadioButton>(m_form->findCommand().dialog(), "DirectionUp")->setChecked(true); // the direction has no effect
     findNext("TABLE");
     QCOMPARE(m_form->findCommand().position(), 25); // 8 + 8 characters of the first two lines, "zdanie <" 8 more
     int lineFrom, indexFrom, lineTo, indexTo;

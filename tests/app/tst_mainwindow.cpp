@@ -359,7 +359,7 @@ void TestMainWindow::ctrlXClosesTheWindow()
     QVERIFY(m_form->isVisible());
     QCOMPARE(m_form->editor()->line(0), QStringLiteral("abc<HTML>")); // not cut
     m_dialogs.closeAnswers.push_back(Dialogs::Answer::No);
-    press(m_form->quickInsert()->Edit2, Qt::Key_X);
+    press(control<QLineEdit>(m_form->quickInsert(), "Edit2"), Qt::Key_X);
     QVERIFY(!m_form->isVisible());
 }
 
@@ -382,7 +382,7 @@ void TestMainWindow::ctrlUCutsAndCtrlFDeletes()
 
 void TestMainWindow::clipboardKeysInAQuickInsertFieldActOnTheEditor()
 {
-    QLineEdit *edit1 = m_form->quickInsert()->Edit1;
+    QLineEdit *edit1 = control<QLineEdit>(m_form->quickInsert(), "Edit1");
     const QString fieldText = edit1->text();
     QGuiApplication::clipboard()->setText(QStringLiteral("WKLEJONE"));
     m_form->editor()->setCursorPosition(0, 0);

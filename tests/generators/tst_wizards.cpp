@@ -148,7 +148,7 @@ void TestWizards::pageWizardCancelLeavesTheEditor()
 void TestWizards::tableWizardAppendsToThePanel()
 {
     QCOMPARE(memoLines(), QStringList({"<!--Wygenerowane przez Tarnwick-->", "<HTML>", "<BODY>"}));
-    QTest::mouseClick(m_form->tablePanel()->BitBtn11, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_form->tablePanel(), "BitBtn11"), Qt::LeftButton);
     QVERIFY(tableWizard()->isVisible());
     const char *labels[] = {"Ilość wierszy:", "Ilość kolumn:", "Wyrównanie:", "Wielkość komurki:", "Obramowanie:", "Odstęp:",
                             "Kolor komurki:"};
@@ -163,7 +163,7 @@ void TestWizards::tableWizardAppendsToThePanel()
                                "<TR>", cell, cell, cell, "</TR>", "<TR>", cell, cell, cell, "</TR>", "</TABLE>", "</BODY></HTML>"};
     QCOMPARE(memoLines().mid(3), table);
     // The fields stay: a second table is identical, under the one set of initial lines.
-    QTest::mouseClick(m_form->tablePanel()->BitBtn11, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_form->tablePanel(), "BitBtn11"), Qt::LeftButton);
     QTest::mouseClick(control<QPushButton>(tableWizard(), "Button1"), Qt::LeftButton);
     QCOMPARE(memoLines(), QStringList({"<!--Wygenerowane przez Tarnwick-->", "<HTML>", "<BODY>"}) + table + table);
     QCOMPARE(m_form->editor()->lines().size(), 14); // the document is not touched
@@ -186,7 +186,7 @@ void TestWizards::tableWizardBadNumberAppendsNothing()
     QFETCH(QString, text);
     QStringList values = {"1", "1", "", "0", "0", "0", ""};
     values[field] = text;
-    QTest::mouseClick(m_form->tablePanel()->BitBtn11, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_form->tablePanel(), "BitBtn11"), Qt::LeftButton);
     fillTable(values);
     QTest::mouseClick(control<QPushButton>(tableWizard(), "Button1"), Qt::LeftButton);
     QCOMPARE(m_dialogs.errors, QStringList{QStringLiteral("'%1' is not a valid integer value").arg(text)});
@@ -198,17 +198,17 @@ void TestWizards::tableWizardBadNumberAppendsNothing()
 
 void TestWizards::clearThenTableAndCopy()
 {
-    QTest::mouseClick(m_form->tablePanel()->BitBtn13, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_form->tablePanel(), "BitBtn13"), Qt::LeftButton);
     QCOMPARE(m_form->tablePanel()->text(), QString());
-    QTest::mouseClick(m_form->tablePanel()->BitBtn11, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_form->tablePanel(), "BitBtn11"), Qt::LeftButton);
     fillTable({"1", "1", "", "007", "0", "0", ""});
     QTest::mouseClick(control<QPushButton>(tableWizard(), "Button1"), Qt::LeftButton);
     QStringList lines = memoLines();
     QCOMPARE(lines.size(), 6);
     QCOMPARE(lines.first(), QStringLiteral("<TABLE ALIGN= BORDER=7 CELLPADDING=0 CELLSPACING=0 BORDERCOLOR=>"));
-    QTest::mouseClick(m_form->tablePanel()->BitBtn12, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_form->tablePanel(), "BitBtn12"), Qt::LeftButton);
     QCOMPARE(QGuiApplication::clipboard()->text(), m_form->tablePanel()->text());
-    QCOMPARE(m_form->tablePanel()->Memo2->selectedText(), m_form->tablePanel()->text());
+    QCOMPARE(control<ScintillaView>(m_form->tablePanel(), "Memo2")->selectedText(), m_form->tablePanel()->text());
 }
 
 QTEST_MAIN(TestWizards)

@@ -295,7 +295,7 @@ void TestMarkup::quickInsertButtons()
     QFETCH(QString, line);
     QuickInsertPanel *q = m_form->quickInsert();
     const QHash<QString, QList<QLineEdit *>> edits = {
-        {"BitBtn2", {q->Edit1}}, {"BitBtn3", {q->Edit2}}, {"BitBtn4", {q->Edit3}}, {"BitBtn5", {q->Edit4, q->Edit5}}};
+        {"BitBtn2", {control<QLineEdit>(q, "Edit1")}}, {"BitBtn3", {control<QLineEdit>(q, "Edit2")}}, {"BitBtn4", {control<QLineEdit>(q, "Edit3")}}, {"BitBtn5", {control<QLineEdit>(q, "Edit4"), control<QLineEdit>(q, "Edit5")}}};
     for (int i = 0; i < fields.size(); ++i)
         edits.value(button).at(i)->setText(fields.at(i));
     const int before = m_form->editor()->lineCount();
@@ -311,10 +311,10 @@ void TestMarkup::quickInsertButtons()
 
 void TestMarkup::commentWithLineBreaksIsSavedOnSeveralLines()
 {
-    m_form->quickInsert()->Memo1->setPlainText(QStringLiteral("a\u00A0z\nb"));
+    control<QPlainTextEdit>(m_form->quickInsert(), "Memo1")->setPlainText(QStringLiteral("a\u00A0z\nb"));
     // The no-break space stays what it is.
     QCOMPARE(m_form->quickInsert()->commentText(), QStringLiteral("a\u00A0z\r\nb"));
-    QTest::mouseClick(m_form->quickInsert()->BitBtn6, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_form->quickInsert(), "BitBtn6"), Qt::LeftButton);
     QTemporaryDir dir;
     m_form->editor()->saveToFile(dir.filePath("c.html"));
     QFile f(dir.filePath("c.html"));

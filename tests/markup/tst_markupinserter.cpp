@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -186,7 +187,7 @@ void TestMarkupInserter::insertsAtTheCaret()
     QFETCH(QString, document);
     QFETCH(QString, expected);
     m_form->action(kOption)->trigger();
-    m_form->quickInsert()->Memo1->setPlainText("a\nb");
+    ::control<QPlainTextEdit>(m_form->quickInsert(), "Memo1")->setPlainText("a\nb");
     setMarked(*m_s, document);
     QCOMPARE(marked(*m_s), document);
     QVERIFY(!m_s->isDocumentModified());
