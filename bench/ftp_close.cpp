@@ -27,6 +27,16 @@
 
 namespace {
 
+// A control of the panel by its design name.
+template <typename W>
+W *part(const QObject *panel, const char *name)
+{
+    W *w = panel->findChild<W *>(QLatin1String(name));
+    if (!w)
+        qFatal("no control named %s", name);
+    return w;
+}
+
 // Answers nothing: any question or error ends the measurement.
 class NoDialogs : public Dialogs
 {
@@ -71,12 +81,12 @@ void signalTree(pid_t root, int signal)
 
 bool connectPanel(FtpPanel &panel, char *argv[])
 {
-    panel.cProtocol->setCurrentIndex(QStringList{"ftp", "ftps", "sftp"}.indexOf(QString::fromLocal8Bit(argv[1])));
-    panel.eHost->setText(QString::fromLocal8Bit(argv[2]));
-    panel.eLogin->setText(QString::fromLocal8Bit(argv[3]));
-    panel.eHaslo->setText(QString::fromLocal8Bit(argv[4]));
+    part<QComboBox>(&panel, "cProtocol")->setCurrentIndex(QStringList{"ftp", "ftps", "sftp"}.indexOf(QString::fromLocal8Bit(argv[1])));
+    part<QLineEdit>(&panel, "eHost")->setText(QString::fromLocal8Bit(argv[2]));
+    part<QLineEdit>(&panel, "eLogin")->setText(QString::fromLocal8Bit(argv[3]));
+    part<QLineEdit>(&panel, "eHaslo")->setText(QString::fromLocal8Bit(argv[4]));
     QSignalSpy finished(&panel, &FtpPanel::operationFinished);
-    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
+    QTest::mouseClick(part<QPushButton>(&panel, "bConnect"), Qt::LeftButton);
     return finished.wait(60000) && panel.isConnected();
 }
 
@@ -122,15 +132,15 @@ int main(int argc, char *argv[])
     panel->setDialogs([&dialogs]() -> Dialogs & { return dialogs; });
     if (!connectPanel(*panel, argv))
         return 1;
-    const QList<QListWidgetItem *> items = panel->rList->findItems(QString::fromLocal8Bit(argv[5]), Qt::MatchExactly);
+    const QList<QListWidgetItem *> items = part<QListWidget>(panel, "rList")->findItems(QString::fromLocal8Bit(argv[5]), Qt::MatchExactly);
     if (items.isEmpty()) {
         std::fprintf(stderr, "%s is not on the server\n", argv[5]);
         return 1;
     }
-    panel->rList->setCurrentItem(items.first());
-    panel->aRemote->click();
-    QSignalSpy progress(panel->ProgressBar1, &QProgressBar::valueChanged);
-    QTest::mouseClick(panel->Button6, Qt::LeftButton);
+    part<QListWidget>(panel, "rList")->setCurrentItem(items.first());
+    part<QToolButton>(panel, "aRemote")->click();
+    QSignalSpy progress(part<QProgressBar>(panel, "ProgressBar1"), &QProgressBar::valueChanged);
+    QTest::mouseClick(part<QPushButton>(panel, "Button6"), Qt::LeftButton);
     if (!progress.wait(30000)) {
         std::fprintf(stderr, "no data moved: %s\n", qPrintable(dialogs.errors.join('\n')));
         return 1;

@@ -69,39 +69,39 @@ void FtpPanel::buildHeader(QVBoxLayout *outer)
 
 void FtpPanel::buildPages(QVBoxLayout *outer)
 {
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    outer->addWidget(PageControl1, 1);
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    outer->addWidget(m_pages, 1);
     buildConnectionTab();
     buildManagementTab();
-    PageControl1->setCurrentIndex(1);
+    m_pages->setCurrentIndex(1);
 }
 
 void FtpPanel::buildProgressRow(QVBoxLayout *outer)
 {
     // Under both tabs, so a transfer started on either shows its progress and can be stopped.
     auto *progressRow = new QHBoxLayout;
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setAccessibleName(QStringLiteral("Postęp przesyłania"));
-    ProgressBar1->setRange(0, 1000);
-    ProgressBar1->hide();
-    bAbort = new QPushButton(QStringLiteral("Przerwij"), this);
-    bAbort->setObjectName(QStringLiteral("bAbort"));
-    bAbort->setAutoDefault(false);
-    bAbort->setEnabled(false);
-    progressRow->addWidget(ProgressBar1, 1);
-    progressRow->addWidget(bAbort);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setAccessibleName(QStringLiteral("Postęp przesyłania"));
+    m_progress->setRange(0, 1000);
+    m_progress->hide();
+    m_abortButton = new QPushButton(QStringLiteral("Przerwij"), this);
+    m_abortButton->setObjectName(QStringLiteral("bAbort"));
+    m_abortButton->setAutoDefault(false);
+    m_abortButton->setEnabled(false);
+    progressRow->addWidget(m_progress, 1);
+    progressRow->addWidget(m_abortButton);
     outer->addLayout(progressRow);
 }
 
 void FtpPanel::connectCommands()
 {
-    connect(bConnect, &QPushButton::clicked, this, &FtpPanel::bConnectClick);
-    connect(Button6, &QPushButton::clicked, this, &FtpPanel::Button6Click);
-    connect(Button7, &QPushButton::clicked, this, &FtpPanel::Button7Click);
-    connect(bAbort, &QPushButton::clicked, this, &FtpPanel::bAbortClick);
-    connect(rList, &QListWidget::itemActivated, this, &FtpPanel::rListActivated);
+    connect(m_connectButton, &QPushButton::clicked, this, &FtpPanel::bConnectClick);
+    connect(m_copyButton, &QPushButton::clicked, this, &FtpPanel::Button6Click);
+    connect(m_deleteButton, &QPushButton::clicked, this, &FtpPanel::Button7Click);
+    connect(m_abortButton, &QPushButton::clicked, this, &FtpPanel::bAbortClick);
+    connect(m_remoteList, &QListWidget::itemActivated, this, &FtpPanel::rListActivated);
 }
 
 void FtpPanel::connectClientNotifications()
@@ -123,35 +123,35 @@ void FtpPanel::buildConnectionTab()
     auto *connection = new QWidget;
     connection->setObjectName(QStringLiteral("TabSheet1"));
     auto *c = new QVBoxLayout(connection);
-    eHost = labelledEdit(connection, c, "eHost", QStringLiteral("Host:"));
-    eLogin = labelledEdit(connection, c, "eLogin", QStringLiteral("Login:"));
-    eHaslo = labelledEdit(connection, c, "eHaslo", QStringLiteral("Hasło:"));
+    m_host = labelledEdit(connection, c, "eHost", QStringLiteral("Host:"));
+    m_login = labelledEdit(connection, c, "eLogin", QStringLiteral("Login:"));
+    m_password = labelledEdit(connection, c, "eHaslo", QStringLiteral("Hasło:"));
     auto *protocolLabel = new QLabel(QStringLiteral("Protokół:"), connection);
-    cProtocol = new QComboBox(connection);
-    cProtocol->setObjectName(QStringLiteral("cProtocol"));
-    cProtocol->addItems({QStringLiteral("FTP"), QStringLiteral("FTPS (TLS)"), QStringLiteral("SFTP")});
-    protocolLabel->setBuddy(cProtocol);
+    m_protocol = new QComboBox(connection);
+    m_protocol->setObjectName(QStringLiteral("cProtocol"));
+    m_protocol->addItems({QStringLiteral("FTP"), QStringLiteral("FTPS (TLS)"), QStringLiteral("SFTP")});
+    protocolLabel->setBuddy(m_protocol);
     c->addWidget(protocolLabel);
-    c->addWidget(cProtocol);
-    cPassive = new QCheckBox(QStringLiteral("Tryb pasywny"), connection);
-    cPassive->setObjectName(QStringLiteral("cPassive"));
-    cPassive->setChecked(true);
-    c->addWidget(cPassive);
+    c->addWidget(m_protocol);
+    m_passive = new QCheckBox(QStringLiteral("Tryb pasywny"), connection);
+    m_passive->setObjectName(QStringLiteral("cPassive"));
+    m_passive->setChecked(true);
+    c->addWidget(m_passive);
     // SSH has no data connections to open passively or actively.
-    connect(cProtocol, &QComboBox::currentIndexChanged, this,
-            [this](int index) { cPassive->setEnabled(index != int(FtpPath::Protocol::Sftp)); });
-    bConnect = new QPushButton(QStringLiteral("Połącz"), connection);
-    bConnect->setObjectName(QStringLiteral("bConnect"));
-    bConnect->setAutoDefault(false);
-    c->addWidget(bConnect);
+    connect(m_protocol, &QComboBox::currentIndexChanged, this,
+            [this](int index) { m_passive->setEnabled(index != int(FtpPath::Protocol::Sftp)); });
+    m_connectButton = new QPushButton(QStringLiteral("Połącz"), connection);
+    m_connectButton->setObjectName(QStringLiteral("bConnect"));
+    m_connectButton->setAutoDefault(false);
+    c->addWidget(m_connectButton);
     c->addStretch(1);
-    sBar = new QLabel(QStringLiteral("Rozlaczony"), connection);
-    sBar->setObjectName(QStringLiteral("sBar"));
-    sBar->setFrameShape(QFrame::Panel);
-    sBar->setFrameShadow(QFrame::Sunken);
-    sBar->setWordWrap(true);
-    c->addWidget(sBar);
-    PageControl1->addTab(connection, QStringLiteral("Połączenie"));
+    m_status = new QLabel(QStringLiteral("Rozlaczony"), connection);
+    m_status->setObjectName(QStringLiteral("sBar"));
+    m_status->setFrameShape(QFrame::Panel);
+    m_status->setFrameShadow(QFrame::Sunken);
+    m_status->setWordWrap(true);
+    c->addWidget(m_status);
+    m_pages->addTab(connection, QStringLiteral("Połączenie"));
 }
 
 void FtpPanel::buildManagementTab()
@@ -164,111 +164,111 @@ void FtpPanel::buildManagementTab()
     buildFileButtons(manage, g);
     g->setRowStretch(2, 1);
     g->setRowStretch(3, 1);
-    PageControl1->addTab(manage, QStringLiteral("Zarządzanie"));
+    m_pages->addTab(manage, QStringLiteral("Zarządzanie"));
     connectListsToSideButtons();
     showStartFolder();
 }
 
-// The pair of side buttons: which side is current; aLocal also shows the local path.
+// The pair of side buttons: which side is current; m_localSide also shows the local path.
 void FtpPanel::buildSideButtons(QWidget *manage, QGridLayout *g)
 {
-    aRemote = new QToolButton(manage);
-    aRemote->setObjectName(QStringLiteral("aRemote"));
-    aRemote->setAccessibleName(QStringLiteral("Serwer"));
-    aLocal = new QToolButton(manage);
-    aLocal->setObjectName(QStringLiteral("aLocal"));
-    aLocal->setAccessibleName(QStringLiteral("Dysk lokalny"));
-    for (QToolButton *b : {aRemote, aLocal}) {
+    m_remoteSide = new QToolButton(manage);
+    m_remoteSide->setObjectName(QStringLiteral("aRemote"));
+    m_remoteSide->setAccessibleName(QStringLiteral("Serwer"));
+    m_localSide = new QToolButton(manage);
+    m_localSide->setObjectName(QStringLiteral("aLocal"));
+    m_localSide->setAccessibleName(QStringLiteral("Dysk lokalny"));
+    for (QToolButton *b : {m_remoteSide, m_localSide}) {
         b->setCheckable(true);
         b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     }
     auto *side = new QButtonGroup(this);
     side->setExclusive(true);
-    side->addButton(aRemote);
-    side->addButton(aLocal);
-    aLocal->setChecked(true);
-    g->addWidget(aRemote, 0, 0);
-    g->addWidget(aLocal, 0, 1);
+    side->addButton(m_remoteSide);
+    side->addButton(m_localSide);
+    m_localSide->setChecked(true);
+    g->addWidget(m_remoteSide, 0, 0);
+    g->addWidget(m_localSide, 0, 1);
 }
 
 // The drive box across the tab, the remote folder and list on the left, the local folders and
 // files on the right.
 void FtpPanel::buildLists(QWidget *manage, QGridLayout *g)
 {
-    lDrives = new DriveComboBox(manage);
-    lDrives->setObjectName(QStringLiteral("lDrives"));
-    lDrives->setAccessibleName(QStringLiteral("Dysk"));
-    g->addWidget(lDrives, 1, 0, 1, 2);
+    m_drives = new DriveComboBox(manage);
+    m_drives->setObjectName(QStringLiteral("lDrives"));
+    m_drives->setAccessibleName(QStringLiteral("Dysk"));
+    g->addWidget(m_drives, 1, 0, 1, 2);
     auto *remote = new QVBoxLayout;
-    rPath = new QLineEdit(manage);
-    rPath->setObjectName(QStringLiteral("rPath"));
-    rPath->setAccessibleName(QStringLiteral("Folder na serwerze"));
-    rPath->setReadOnly(true);
-    rList = new QListWidget(manage);
-    rList->setObjectName(QStringLiteral("rList"));
-    rList->setAccessibleName(QStringLiteral("rList"));
-    rList->setSortingEnabled(false);
-    remote->addWidget(rPath);
-    remote->addWidget(rList, 1);
+    m_remotePath = new QLineEdit(manage);
+    m_remotePath->setObjectName(QStringLiteral("rPath"));
+    m_remotePath->setAccessibleName(QStringLiteral("Folder na serwerze"));
+    m_remotePath->setReadOnly(true);
+    m_remoteList = new QListWidget(manage);
+    m_remoteList->setObjectName(QStringLiteral("rList"));
+    m_remoteList->setAccessibleName(QStringLiteral("rList"));
+    m_remoteList->setSortingEnabled(false);
+    remote->addWidget(m_remotePath);
+    remote->addWidget(m_remoteList, 1);
     g->addLayout(remote, 2, 0, 4, 1);
-    lDirList = new DirectoryListBox(manage);
-    lDirList->setObjectName(QStringLiteral("lDirList"));
-    lDirList->setAccessibleName(QStringLiteral("lDirList"));
-    g->addWidget(lDirList, 2, 1);
-    lList = new FileListBox(manage);
-    lList->setObjectName(QStringLiteral("lList"));
-    lList->setAccessibleName(QStringLiteral("lList"));
-    g->addWidget(lList, 3, 1);
+    m_folders = new DirectoryListBox(manage);
+    m_folders->setObjectName(QStringLiteral("lDirList"));
+    m_folders->setAccessibleName(QStringLiteral("lDirList"));
+    g->addWidget(m_folders, 2, 1);
+    m_localFiles = new FileListBox(manage);
+    m_localFiles->setObjectName(QStringLiteral("lList"));
+    m_localFiles->setAccessibleName(QStringLiteral("lList"));
+    g->addWidget(m_localFiles, 3, 1);
 }
 
 void FtpPanel::buildFileButtons(QWidget *manage, QGridLayout *g)
 {
-    Button6 = new QPushButton(QStringLiteral("Kopiuj"), manage);
-    Button6->setObjectName(QStringLiteral("Button6"));
-    Button7 = new QPushButton(QStringLiteral("Usuń"), manage);
-    Button7->setObjectName(QStringLiteral("Button7"));
-    g->addWidget(Button6, 4, 1);
-    g->addWidget(Button7, 5, 1);
+    m_copyButton = new QPushButton(QStringLiteral("Kopiuj"), manage);
+    m_copyButton->setObjectName(QStringLiteral("Button6"));
+    m_deleteButton = new QPushButton(QStringLiteral("Usuń"), manage);
+    m_deleteButton->setObjectName(QStringLiteral("Button7"));
+    g->addWidget(m_copyButton, 4, 1);
+    g->addWidget(m_deleteButton, 5, 1);
 }
 
 void FtpPanel::connectListsToSideButtons()
 {
-    // The local lists are chained; each change writes the local path into aLocal.
+    // The local lists are chained; each change writes the local path into m_localSide.
     const auto openFolder = [this](const QString &folder) {
         try {
-            lDirList->setDirectory(folder);
+            m_folders->setDirectory(folder);
         } catch (const Failure &failure) {
             dialogs().showError(failure.message());
         }
     };
-    connect(lDrives, &DriveComboBox::driveChosen, this, [this, openFolder](const QString &root, const QString &folder) {
+    connect(m_drives, &DriveComboBox::driveChosen, this, [this, openFolder](const QString &root, const QString &folder) {
         openFolder(folder);
-        aLocal->setText(QDir::toNativeSeparators(root));
+        m_localSide->setText(QDir::toNativeSeparators(root));
     });
-    connect(lDirList, &DirectoryListBox::openFailed, this, [this](const QString &message) { dialogs().showError(message); });
-    connect(lList, &FileListBox::directoryLost, this, openFolder);
-    connect(lDirList, &DirectoryListBox::directoryChanged, this, [this](const QString &dir) {
-        lDrives->selectDriveOf(dir);
-        lList->setDirectory(dir);
-        aLocal->setText(QDir::toNativeSeparators(dir));
+    connect(m_folders, &DirectoryListBox::openFailed, this, [this](const QString &message) { dialogs().showError(message); });
+    connect(m_localFiles, &FileListBox::directoryLost, this, openFolder);
+    connect(m_folders, &DirectoryListBox::directoryChanged, this, [this](const QString &dir) {
+        m_drives->selectDriveOf(dir);
+        m_localFiles->setDirectory(dir);
+        m_localSide->setText(QDir::toNativeSeparators(dir));
     });
-    connect(lList, &FileListBox::selectionChangedTo, this,
-            [this](const QString &path) { aLocal->setText(QDir::toNativeSeparators(path)); });
-    connect(rList, &QListWidget::itemSelectionChanged, this, [this] {
-        if (rList->currentRow() >= 0)
-            aRemote->setChecked(true);
+    connect(m_localFiles, &FileListBox::selectionChangedTo, this,
+            [this](const QString &path) { m_localSide->setText(QDir::toNativeSeparators(path)); });
+    connect(m_remoteList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_remoteList->currentRow() >= 0)
+            m_remoteSide->setChecked(true);
     });
-    connect(rList, &QListWidget::itemClicked, this, [this] { aRemote->setChecked(true); });
+    connect(m_remoteList, &QListWidget::itemClicked, this, [this] { m_remoteSide->setChecked(true); });
 }
 
 void FtpPanel::showStartFolder()
 {
     // Files a web site needs, such as ".htaccess", start with a dot.
-    lList->setShowHidden(true);
-    lDrives->selectDriveOf(QDir::currentPath());
-    lDirList->setDirectory(QDir::currentPath());
-    aLocal->setText(QString());
+    m_localFiles->setShowHidden(true);
+    m_drives->selectDriveOf(QDir::currentPath());
+    m_folders->setDirectory(QDir::currentPath());
+    m_localSide->setText(QString());
 }
 
 FtpPanel::~FtpPanel()
@@ -280,10 +280,10 @@ void FtpPanel::loadSettings()
 {
     QSettings s = settings();
     s.beginGroup(QStringLiteral("FTP"));
-    eHost->setText(s.value(QStringLiteral("host")).toString());
-    eLogin->setText(s.value(QStringLiteral("login")).toString());
-    cProtocol->setCurrentIndex(qBound(0, s.value(QStringLiteral("protocol"), 0).toInt(), 2));
-    cPassive->setChecked(s.value(QStringLiteral("passive"), true).toBool());
+    m_host->setText(s.value(QStringLiteral("host")).toString());
+    m_login->setText(s.value(QStringLiteral("login")).toString());
+    m_protocol->setCurrentIndex(qBound(0, s.value(QStringLiteral("protocol"), 0).toInt(), 2));
+    m_passive->setChecked(s.value(QStringLiteral("passive"), true).toBool());
     m_rememberedFolder = s.value(QStringLiteral("folder")).toByteArray();
     m_rememberedServer = s.value(QStringLiteral("folderServer")).toString();
 }
@@ -292,10 +292,10 @@ void FtpPanel::saveSettings() const
 {
     QSettings s = settings();
     s.beginGroup(QStringLiteral("FTP"));
-    s.setValue(QStringLiteral("host"), eHost->text());
-    s.setValue(QStringLiteral("login"), eLogin->text());
-    s.setValue(QStringLiteral("protocol"), cProtocol->currentIndex());
-    s.setValue(QStringLiteral("passive"), cPassive->isChecked());
+    s.setValue(QStringLiteral("host"), m_host->text());
+    s.setValue(QStringLiteral("login"), m_login->text());
+    s.setValue(QStringLiteral("protocol"), m_protocol->currentIndex());
+    s.setValue(QStringLiteral("passive"), m_passive->isChecked());
     if (!m_folder.isEmpty()) {
         s.setValue(QStringLiteral("folder"), m_folder);
         s.setValue(QStringLiteral("folderServer"), serverKey(m_client.login()));
@@ -317,42 +317,42 @@ void FtpPanel::shutdown()
 
 void FtpPanel::setBusy(bool busy)
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{bConnect, Button6, Button7})
+    for (QWidget *w : std::initializer_list<QWidget *>{m_connectButton, m_copyButton, m_deleteButton})
         w->setEnabled(!busy);
-    bAbort->setEnabled(busy);
+    m_abortButton->setEnabled(busy);
     if (busy) {
         m_transferClock.start();
     } else {
-        ProgressBar1->hide();
-        ProgressBar1->resetFormat();
+        m_progress->hide();
+        m_progress->resetFormat();
     }
 }
 
 void FtpPanel::IdFTP1Status(const QString &text)
 {
-    sBar->setText(text);
+    m_status->setText(text);
 }
 
 void FtpPanel::IdFTP1Work(qint64 done, qint64 total)
 {
     if (total <= 0 || !busy())
         return;
-    ProgressBar1->show();
-    ProgressBar1->setValue(int(done * 1000 / total));
+    m_progress->show();
+    m_progress->setValue(int(done * 1000 / total));
     const double seconds = double(m_transferClock.nsecsElapsed()) / 1e9;
     if (seconds < 0.2 || done <= 0)
         return;
     const double rate = double(done) / seconds; // bytes per second
     const qint64 left = qint64((total - done) / rate + 0.5);
     const QString speed = QLocale(QLocale::Polish).toString(rate / 1e6, 'f', 1);
-    ProgressBar1->setFormat(QStringLiteral("%p% · %1 MB/s · %2:%3")
+    m_progress->setFormat(QStringLiteral("%p% · %1 MB/s · %2:%3")
                                 .arg(speed, QString::number(left / 60), QString::number(left % 60).rightJustified(2, QLatin1Char('0'))));
 }
 
 void FtpPanel::IdFTP1Disconnected()
 {
-    sBar->setText(QStringLiteral("Rozłączony"));
-    bConnect->setText(QStringLiteral("Połącz"));
-    rList->clear();
-    rPath->clear();
+    m_status->setText(QStringLiteral("Rozłączony"));
+    m_connectButton->setText(QStringLiteral("Połącz"));
+    m_remoteList->clear();
+    m_remotePath->clear();
 }

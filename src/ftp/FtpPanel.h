@@ -47,22 +47,6 @@ public:
     // remembers the connection settings (never the password).
     void shutdown();
 
-    QTabWidget *PageControl1;
-    QLineEdit *eHost, *eLogin, *eHaslo;
-    QComboBox *cProtocol;
-    QCheckBox *cPassive;
-    QPushButton *bConnect;
-    QLabel *sBar;
-    QProgressBar *ProgressBar1;
-    QPushButton *bAbort;
-    QToolButton *aRemote, *aLocal;
-    DriveComboBox *lDrives;
-    QLineEdit *rPath;
-    QListWidget *rList;
-    DirectoryListBox *lDirList;
-    FileListBox *lList;
-    QPushButton *Button6, *Button7;
-
     void bConnectClick();
     void Button6Click();
     void Button7Click();
@@ -73,6 +57,23 @@ signals:
     void operationFinished(bool ok);
 
 private:
+    // Each control's design name ("eHost", "rList", "Button6" …) is its objectName.
+    QTabWidget *m_pages;
+    QLineEdit *m_host, *m_login, *m_password;
+    QComboBox *m_protocol;
+    QCheckBox *m_passive;
+    QPushButton *m_connectButton;
+    QLabel *m_status;
+    QProgressBar *m_progress;
+    QPushButton *m_abortButton;
+    QToolButton *m_remoteSide, *m_localSide;
+    DriveComboBox *m_drives;
+    QLineEdit *m_remotePath;
+    QListWidget *m_remoteList;
+    DirectoryListBox *m_folders;
+    FileListBox *m_localFiles;
+    QPushButton *m_copyButton, *m_deleteButton;
+
     struct Listing {
         QByteArray folder;
         QList<FtpListing::Entry> entries;

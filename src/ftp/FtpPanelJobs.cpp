@@ -52,7 +52,7 @@ Dialogs &FtpPanel::dialogs()
 
 bool FtpPanel::remoteSideCurrent() const
 {
-    return aRemote->isChecked();
+    return m_remoteSide->isChecked();
 }
 
 namespace {
@@ -68,7 +68,7 @@ QString shownName(const QListWidgetItem *item)
 
 const QListWidgetItem *FtpPanel::selectedRemote() const
 {
-    const QListWidgetItem *item = rList->currentRow() >= 0 ? rList->currentItem() : nullptr;
+    const QListWidgetItem *item = m_remoteList->currentRow() >= 0 ? m_remoteList->currentItem() : nullptr;
     return item && item->isSelected() ? item : nullptr;
 }
 
@@ -107,7 +107,7 @@ void FtpPanel::jobFinished(QThread *worker)
     const bool ok = !m_jobError;
     // The client's texts tell what is under way; the line ends on what came of it.
     if (ok && !m_doneText.isEmpty())
-        sBar->setText(m_doneText);
+        m_status->setText(m_doneText);
     if (!ok)
         reportFailure(m_jobError, m_stopRequested);
     // A trusted server is connected to again: the operation goes on.
@@ -124,13 +124,13 @@ void FtpPanel::reportFailure(std::exception_ptr error, bool stopped)
     } catch (const Failure &f) {
         // A stop the user asked for is no error: the status line says what was stopped.
         if (stopped) {
-            sBar->setText(f.message());
+            m_status->setText(f.message());
         } else {
-            sBar->setText(m_failedText.isEmpty() ? f.message() : m_failedText);
+            m_status->setText(m_failedText.isEmpty() ? f.message() : m_failedText);
             Guard(&dialogs()).run([&] { throw f; });
         }
     } catch (...) {
-        sBar->setText(m_failedText);
+        m_status->setText(m_failedText);
         Guard(&dialogs()).run([&] { std::rethrow_exception(error); });
     }
 }
@@ -139,7 +139,7 @@ void FtpPanel::askTrust(const UntrustedServer &server)
 {
     const Dialogs::Trust answer = dialogs().askTrust(server.message());
     if (answer == Dialogs::Trust::Cancel) {
-        sBar->setText(QStringLiteral("Nie połączono: serwer nie jest zaufany."));
+        m_status->setText(QStringLiteral("Nie połączono: serwer nie jest zaufany."));
         return;
     }
     if (answer == Dialogs::Trust::Always) {
@@ -162,11 +162,11 @@ void FtpPanel::askTrust(const UntrustedServer &server)
 FtpClient::Login FtpPanel::loginFromFields() const
 {
     FtpClient::Login login;
-    login.host = eHost->text();
-    login.user = eLogin->text();
-    login.password = eHaslo->text();
-    login.passive = cPassive->isChecked();
-    login.protocol = FtpPath::Protocol(cProtocol->currentIndex());
+    login.host = m_host->text();
+    login.user = m_login->text();
+    login.password = m_password->text();
+    login.passive = m_passive->isChecked();
+    login.protocol = FtpPath::Protocol(m_protocol->currentIndex());
     return login;
 }
 
@@ -179,21 +179,21 @@ void FtpPanel::showListing(const Listing &listing)
 {
     const QByteArray selected = selectedRemote() ? selectedRemote()->data(kRawRole).toByteArray() : QByteArray();
     m_folder = listing.folder;
-    rPath->setText(FtpPath::displayName(m_folder));
-    const QSignalBlocker blocker(rList);
-    rList->clear();
+    m_remotePath->setText(FtpPath::displayName(m_folder));
+    const QSignalBlocker blocker(m_remoteList);
+    m_remoteList->clear();
     if (m_client.connected() && m_folder != m_client.entryDirectory()) {
-        auto *up = new QListWidgetItem(QStringLiteral(".."), rList);
+        auto *up = new QListWidgetItem(QStringLiteral(".."), m_remoteList);
         up->setData(kUpRole, true);
         up->setData(kFolderRole, true);
     }
     for (const FtpListing::Entry &e : listing.entries) {
-        auto *item = new QListWidgetItem(e.folder ? e.name + QLatin1Char('/') : e.name, rList);
+        auto *item = new QListWidgetItem(e.folder ? e.name + QLatin1Char('/') : e.name, m_remoteList);
         item->setData(kRawRole, e.raw);
         item->setData(kFolderRole, e.folder);
         // The entry the user had selected stays selected.
         if (!selected.isEmpty() && e.raw == selected)
-            rList->setCurrentItem(item);
+            m_remoteList->setCurrentItem(item);
     }
 }
 
@@ -254,8 +254,8 @@ void FtpPanel::Button6Click()
             m_listing = listFolder(folder);
         }, QString(), QStringLiteral("Nie pobrano %1.").arg(shown.isEmpty() ? QStringLiteral("pliku") : shown));
     } else {
-        const QString name = lList->selectedName();
-        const QString path = lList->selectedPath();
+        const QString name = m_localFiles->selectedName();
+        const QString path = m_localFiles->selectedPath();
         startJob([this, name, path, folder] {
             m_client.entryDirectory();
             if (name.isEmpty())
@@ -296,8 +296,8 @@ void FtpPanel::Button7Click()
            QStringLiteral("Nie usunięto %1.").arg(item ? shownName(item) : QStringLiteral("pliku")));
     } else {
         // A local delete needs no connection; a refusal shows only on the status line.
-        const QString path = lList->selectedPath();
-        const QString name = lList->selectedName();
+        const QString path = m_localFiles->selectedPath();
+        const QString name = m_localFiles->selectedName();
         const bool removed = !path.isEmpty() && QFile::remove(path);
         startJob([] {}, path.isEmpty() ? QStringLiteral("Nie wybrano pliku.")
                         : removed      ? QStringLiteral("Usunięto %1.").arg(name)

@@ -306,13 +306,13 @@ void TestAccessibility::labelsReadTheirText()
 {
     FtpPanel *ftp = m_windows->main().findChild<FtpPanel *>();
     QVERIFY(ftp);
-    QAccessibleInterface *status = QAccessible::queryAccessibleInterface(ftp->sBar);
+    QAccessibleInterface *status = QAccessible::queryAccessibleInterface(control<QLabel>(ftp, "sBar"));
     QCOMPARE(status->role(), QAccessible::StaticText);
     QCOMPARE(status->text(QAccessible::Name), QStringLiteral("Rozlaczony"));
-    ftp->sBar->setText(QStringLiteral("Połączono z 127.0.0.1."));
+    control<QLabel>(ftp, "sBar")->setText(QStringLiteral("Połączono z 127.0.0.1."));
     QCOMPARE(status->text(QAccessible::Name), QStringLiteral("Połączono z 127.0.0.1."));
     // A field with a label is named by it.
-    QCOMPARE(QAccessible::queryAccessibleInterface(ftp->eHost)->text(QAccessible::Name), QStringLiteral("Host:"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(control<QLineEdit>(ftp, "eHost"))->text(QAccessible::Name), QStringLiteral("Host:"));
 
     QStatusBar *bar = m_windows->main().statusBar();
     QAccessibleInterface *main = QAccessible::queryAccessibleInterface(bar);

@@ -113,7 +113,7 @@ void TestMainWindow::startsWithTheDefaultDocumentAndTexts()
     QCOMPARE(m_form->statusBar()->findChild<QLabel *>("StatusText")->text(), QStringLiteral("Tarnwick 1.6 PRO"));
     QCOMPARE(m_form->notebook()->tabText(0), QStringLiteral("Kod źródłowy"));
     QCOMPARE(m_form->notebook()->currentIndex(), 0);
-    QCOMPARE(m_form->ftpPanel()->PageControl1->tabText(m_form->ftpPanel()->PageControl1->currentIndex()), QStringLiteral("Zarządzanie"));
+    QCOMPARE(control<QTabWidget>(m_form->ftpPanel(), "PageControl1")->tabText(control<QTabWidget>(m_form->ftpPanel(), "PageControl1")->currentIndex()), QStringLiteral("Zarządzanie"));
     QCOMPARE(control<QTabWidget>(m_form, "PageControl2")->tabText(control<QTabWidget>(m_form, "PageControl2")->currentIndex()), QStringLiteral("Różne"));
     QCOMPARE(m_form->filePanel()->filterBox()->currentText(), QStringLiteral("HTML (*.html)"));
     QCOMPARE(control<QWidget>(m_form, "Panel2")->width(), 161);

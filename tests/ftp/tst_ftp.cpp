@@ -59,10 +59,10 @@ QStringList rows(const QListWidget *list)
 
 void selectRemote(FtpPanel &panel, const QString &text)
 {
-    const QList<QListWidgetItem *> found = panel.rList->findItems(text, Qt::MatchExactly);
+    const QList<QListWidgetItem *> found = control<QListWidget>(&panel, "rList")->findItems(text, Qt::MatchExactly);
     QVERIFY2(!found.isEmpty(), qPrintable(text));
-    panel.rList->setCurrentItem(found.first());
-    QVERIFY(panel.aRemote->isChecked());
+    control<QListWidget>(&panel, "rList")->setCurrentItem(found.first());
+    QVERIFY(control<QToolButton>(&panel, "aRemote")->isChecked());
 }
 
 } // namespace
@@ -445,57 +445,57 @@ void TestFtp::panelConnectsCopiesAndDeletes()
     QVERIFY(writeFile(m_local.filePath(".htaccess"), "LOKALNY"));
     FtpPanel panel;
     panel.show();
-    QCOMPARE(panel.sBar->text(), QStringLiteral("Rozlaczony"));
-    QVERIFY(!panel.bAbort->isEnabled());
-    panel.lDirList->setDirectory(m_local.path());
-    QCOMPARE(rows(panel.lList), QStringList{".htaccess"});
+    QCOMPARE(control<QLabel>(&panel, "sBar")->text(), QStringLiteral("Rozlaczony"));
+    QVERIFY(!control<QPushButton>(&panel, "bAbort")->isEnabled());
+    control<DirectoryListBox>(&panel, "lDirList")->setDirectory(m_local.path());
+    QCOMPARE(rows(control<FileListBox>(&panel, "lList")), QStringList{".htaccess"});
 
-    panel.cPassive->setChecked(false);
+    control<QCheckBox>(&panel, "cPassive")->setChecked(false);
     panel.setDialogs([this]() -> Dialogs & { return m_dialogs; });
-    panel.eHost->setText(server.address());
-    panel.eLogin->setText("tester");
-    panel.eHaslo->setText("sekret");
-    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
+    control<QLineEdit>(&panel, "eHost")->setText(server.address());
+    control<QLineEdit>(&panel, "eLogin")->setText("tester");
+    control<QLineEdit>(&panel, "eHaslo")->setText("sekret");
+    QTest::mouseClick(control<QPushButton>(&panel, "bConnect"), Qt::LeftButton);
     QVERIFY(panel.busy());
-    QVERIFY(!panel.Button6->isEnabled());
-    QVERIFY(panel.bAbort->isEnabled());
+    QVERIFY(!control<QPushButton>(&panel, "Button6")->isEnabled());
+    QVERIFY(control<QPushButton>(&panel, "bAbort")->isEnabled());
     QVERIFY(waitForPanel(panel));
     QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
     QVERIFY(panel.isConnected());
-    QCOMPARE(rows(panel.rList), QStringList{"zdalny.html"});
-    QVERIFY(!panel.sBar->text().contains("sekret"));
+    QCOMPARE(rows(control<QListWidget>(&panel, "rList")), QStringList{"zdalny.html"});
+    QVERIFY(!control<QLabel>(&panel, "sBar")->text().contains("sekret"));
     // Each operation leaves the status line on what came of it, not on what was under way.
-    QCOMPARE(panel.sBar->text(), QStringLiteral("Połączono z 127.0.0.1."));
+    QCOMPARE(control<QLabel>(&panel, "sBar")->text(), QStringLiteral("Połączono z 127.0.0.1."));
 
     // Upload of a dotfile: the local side is current.
-    panel.lList->setCurrentRow(0);
-    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    control<FileListBox>(&panel, "lList")->setCurrentRow(0);
+    QTest::mouseClick(control<QPushButton>(&panel, "Button6"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QCOMPARE(readFile(m_server.filePath(".htaccess")), QByteArray("LOKALNY"));
-    QCOMPARE(panel.rList->count(), 2);
-    QCOMPARE(panel.sBar->text(), QStringLiteral("Wysłano .htaccess (7 B)."));
+    QCOMPARE(control<QListWidget>(&panel, "rList")->count(), 2);
+    QCOMPARE(control<QLabel>(&panel, "sBar")->text(), QStringLiteral("Wysłano .htaccess (7 B)."));
 
-    QTest::mouseClick(panel.rList->viewport(), Qt::LeftButton, {},
-                      panel.rList->visualItemRect(panel.rList->findItems("zdalny.html", Qt::MatchExactly).first()).center());
-    QVERIFY(panel.aRemote->isChecked());
-    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QTest::mouseClick(control<QListWidget>(&panel, "rList")->viewport(), Qt::LeftButton, {},
+                      control<QListWidget>(&panel, "rList")->visualItemRect(control<QListWidget>(&panel, "rList")->findItems("zdalny.html", Qt::MatchExactly).first()).center());
+    QVERIFY(control<QToolButton>(&panel, "aRemote")->isChecked());
+    QTest::mouseClick(control<QPushButton>(&panel, "Button6"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
     QCOMPARE(readFile(m_local.filePath("zdalny.html")), QByteArray("ZDALNY"));
-    QCOMPARE(panel.sBar->text(), QStringLiteral("Pobrano zdalny.html (6 B)."));
+    QCOMPARE(control<QLabel>(&panel, "sBar")->text(), QStringLiteral("Pobrano zdalny.html (6 B)."));
 
-    QTest::mouseClick(panel.Button7, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&panel, "Button7"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QVERIFY(!QFile::exists(m_server.filePath("zdalny.html")));
-    QCOMPARE(panel.rList->count(), 1);
-    QCOMPARE(panel.sBar->text(), QStringLiteral("Usunięto zdalny.html."));
+    QCOMPARE(control<QListWidget>(&panel, "rList")->count(), 1);
+    QCOMPARE(control<QLabel>(&panel, "sBar")->text(), QStringLiteral("Usunięto zdalny.html."));
 
-    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&panel, "bConnect"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QVERIFY(!panel.isConnected());
-    QCOMPARE(panel.sBar->text(), QStringLiteral("Rozłączony"));
-    QCOMPARE(panel.bConnect->text(), QStringLiteral("Połącz"));
-    QCOMPARE(panel.rList->count(), 0);
+    QCOMPARE(control<QLabel>(&panel, "sBar")->text(), QStringLiteral("Rozłączony"));
+    QCOMPARE(control<QPushButton>(&panel, "bConnect")->text(), QStringLiteral("Połącz"));
+    QCOMPARE(control<QListWidget>(&panel, "rList")->count(), 0);
     QVERIFY(m_dialogs.errors.isEmpty());
 }
 
@@ -504,23 +504,23 @@ void TestFtp::panelReportsSelectionAndConnectionErrors()
     FtpPanel panel;
     panel.setDialogs([this]() -> Dialogs & { return m_dialogs; });
     // Not connected: the client's error comes before the missing selection.
-    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&panel, "Button6"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QCOMPARE(m_dialogs.errors, QStringList{QStringLiteral("Nie połączono z serwerem FTP.")});
 
     FtpServer server(m_server.path());
     QVERIFY(!connectPanel(panel, m_dialogs, server.address(), "tester", "zle") || !panel.isConnected());
     QCOMPARE(m_dialogs.errors.size(), 2);
-    QCOMPARE(panel.sBar->text(), QStringLiteral("Nie połączono z 127.0.0.1."));
+    QCOMPARE(control<QLabel>(&panel, "sBar")->text(), QStringLiteral("Nie połączono z 127.0.0.1."));
     QVERIFY(connectPanel(panel, m_dialogs, server.address()));
     QVERIFY(panel.isConnected());
-    panel.lDirList->setDirectory(m_local.path());
-    QTest::mouseClick(panel.Button6, Qt::LeftButton); // no local file selected
+    control<DirectoryListBox>(&panel, "lDirList")->setDirectory(m_local.path());
+    QTest::mouseClick(control<QPushButton>(&panel, "Button6"), Qt::LeftButton); // no local file selected
     QVERIFY(waitForPanel(panel));
     QCOMPARE(m_dialogs.errors.last(), QStringLiteral("List index out of bounds (-1)"));
-    QCOMPARE(panel.sBar->text(), QStringLiteral("Nie wysłano pliku."));
-    panel.aRemote->click();
-    QTest::mouseClick(panel.Button7, Qt::LeftButton); // no remote entry selected
+    QCOMPARE(control<QLabel>(&panel, "sBar")->text(), QStringLiteral("Nie wysłano pliku."));
+    control<QToolButton>(&panel, "aRemote")->click();
+    QTest::mouseClick(control<QPushButton>(&panel, "Button7"), Qt::LeftButton); // no remote entry selected
     QVERIFY(waitForPanel(panel));
     QCOMPARE(m_dialogs.errors.last(), QStringLiteral("List index out of bounds (-1)"));
     QCOMPARE(m_dialogs.errors.size(), 4);
@@ -550,7 +550,7 @@ void TestFtp::panelRefusesNamesBeforeTransferring()
     QDir(m_local.path()).mkpath("a/b");
     QDir::setCurrent(m_local.filePath("a/b"));
     selectRemote(panel, shown);
-    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&panel, "Button6"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QCOMPARE(m_dialogs.errors.size(), 1);
     QVERIFY2(m_dialogs.errors.last().contains(reason), qPrintable(m_dialogs.errors.last()));
@@ -569,50 +569,50 @@ void TestFtp::panelBrowsesFolders()
     QVERIFY(writeFile(m_local.filePath("nowy.css"), "N"));
     FtpPanel panel;
     panel.show();
-    panel.lDirList->setDirectory(m_local.path());
+    control<DirectoryListBox>(&panel, "lDirList")->setDirectory(m_local.path());
     QVERIFY(connectPanel(panel, m_dialogs, server.address()));
-    QCOMPARE(rows(panel.rList), QStringList({"katalog/", "pusty/", "a.html"}));
-    QCOMPARE(panel.rPath->text(), QStringLiteral("/"));
-    QVERIFY(panel.rPath->isReadOnly());
+    QCOMPARE(rows(control<QListWidget>(&panel, "rList")), QStringList({"katalog/", "pusty/", "a.html"}));
+    QCOMPARE(control<QLineEdit>(&panel, "rPath")->text(), QStringLiteral("/"));
+    QVERIFY(control<QLineEdit>(&panel, "rPath")->isReadOnly());
 
     // Enter on a folder opens it; copies act inside it.
     selectRemote(panel, "katalog/");
-    QTest::keyClick(panel.rList, Qt::Key_Return);
+    QTest::keyClick(control<QListWidget>(&panel, "rList"), Qt::Key_Return);
     QVERIFY(waitForPanel(panel));
-    QCOMPARE(panel.rPath->text(), QStringLiteral("/katalog"));
-    QCOMPARE(rows(panel.rList), QStringList({"..", "plik.txt"}));
+    QCOMPARE(control<QLineEdit>(&panel, "rPath")->text(), QStringLiteral("/katalog"));
+    QCOMPARE(rows(control<QListWidget>(&panel, "rList")), QStringList({"..", "plik.txt"}));
     selectRemote(panel, "plik.txt");
-    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&panel, "Button6"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QCOMPARE(readFile(m_local.filePath("plik.txt")), QByteArray("P"));
-    QTest::mouseClick(panel.aLocal, Qt::LeftButton);
-    panel.lList->setCurrentItem(panel.lList->findItems("nowy.css", Qt::MatchExactly).first());
-    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(&panel, "aLocal"), Qt::LeftButton);
+    control<FileListBox>(&panel, "lList")->setCurrentItem(control<FileListBox>(&panel, "lList")->findItems("nowy.css", Qt::MatchExactly).first());
+    QTest::mouseClick(control<QPushButton>(&panel, "Button6"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QCOMPARE(readFile(m_server.filePath("katalog/nowy.css")), QByteArray("N"));
-    QCOMPARE(rows(panel.rList), QStringList({"..", "nowy.css", "plik.txt"}));
+    QCOMPARE(rows(control<QListWidget>(&panel, "rList")), QStringList({"..", "nowy.css", "plik.txt"}));
 
     // A double click on ".." goes up.
-    const QRect up = panel.rList->visualItemRect(panel.rList->item(0));
-    QTest::mouseClick(panel.rList->viewport(), Qt::LeftButton, {}, up.center());
-    QTest::mouseDClick(panel.rList->viewport(), Qt::LeftButton, {}, up.center());
+    const QRect up = control<QListWidget>(&panel, "rList")->visualItemRect(control<QListWidget>(&panel, "rList")->item(0));
+    QTest::mouseClick(control<QListWidget>(&panel, "rList")->viewport(), Qt::LeftButton, {}, up.center());
+    QTest::mouseDClick(control<QListWidget>(&panel, "rList")->viewport(), Qt::LeftButton, {}, up.center());
     QVERIFY(waitForPanel(panel));
-    QCOMPARE(panel.rPath->text(), QStringLiteral("/"));
+    QCOMPARE(control<QLineEdit>(&panel, "rPath")->text(), QStringLiteral("/"));
 
     // An empty folder is deleted; a full one is refused with the server's reason.
     selectRemote(panel, "pusty/");
-    QTest::mouseClick(panel.Button7, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&panel, "Button7"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QVERIFY(!QFileInfo::exists(m_server.filePath("pusty")));
     QVERIFY(m_dialogs.errors.isEmpty());
     selectRemote(panel, "katalog/");
-    QTest::mouseClick(panel.Button7, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&panel, "Button7"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QCOMPARE(m_dialogs.errors.size(), 1);
     QVERIFY2(m_dialogs.errors.last().contains("550"), qPrintable(m_dialogs.errors.last()));
     QVERIFY(QFile::exists(m_server.filePath("katalog/plik.txt")));
     // Copying a folder says what to do instead.
-    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&panel, "Button6"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QVERIFY(m_dialogs.errors.last().contains(QStringLiteral("to folder")));
 }
@@ -633,24 +633,24 @@ void TestFtp::stopEndsATransfer()
     QVERIFY(writeFile(upload ? m_local.filePath("plik.bin") : m_server.filePath("plik.bin"), data));
     FtpPanel panel;
     panel.show();
-    panel.lDirList->setDirectory(m_local.path());
+    control<DirectoryListBox>(&panel, "lDirList")->setDirectory(m_local.path());
     QVERIFY(connectPanel(panel, m_dialogs, server.address()));
     if (upload)
-        panel.lList->setCurrentRow(0);
+        control<FileListBox>(&panel, "lList")->setCurrentRow(0);
     else
         selectRemote(panel, "plik.bin");
-    QSignalSpy progress(panel.ProgressBar1, &QProgressBar::valueChanged);
-    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    QSignalSpy progress(control<QProgressBar>(&panel, "ProgressBar1"), &QProgressBar::valueChanged);
+    QTest::mouseClick(control<QPushButton>(&panel, "Button6"), Qt::LeftButton);
     // The bar tells speed and time left.
     static const QRegularExpression format(QStringLiteral("^\\d+% · \\d+,\\d MB/s · \\d+:\\d\\d$"));
-    QTRY_VERIFY2_WITH_TIMEOUT(format.match(panel.ProgressBar1->text()).hasMatch(), qPrintable(panel.ProgressBar1->text()), 30000);
+    QTRY_VERIFY2_WITH_TIMEOUT(format.match(control<QProgressBar>(&panel, "ProgressBar1")->text()).hasMatch(), qPrintable(control<QProgressBar>(&panel, "ProgressBar1")->text()), 30000);
     QSignalSpy finished(&panel, &FtpPanel::operationFinished);
-    QTest::mouseClick(panel.bAbort, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&panel, "bAbort"), Qt::LeftButton);
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.first().first().toBool(), false);
     QVERIFY(m_dialogs.errors.isEmpty());
-    QVERIFY2(panel.sBar->text().startsWith(QStringLiteral("Przerwano")), qPrintable(panel.sBar->text()));
-    QVERIFY(!panel.bAbort->isEnabled());
+    QVERIFY2(control<QLabel>(&panel, "sBar")->text().startsWith(QStringLiteral("Przerwano")), qPrintable(control<QLabel>(&panel, "sBar")->text()));
+    QVERIFY(!control<QPushButton>(&panel, "bAbort")->isEnabled());
     if (upload)
         QVERIFY(readFile(m_server.filePath("plik.bin")).size() < data.size());
     else
@@ -658,10 +658,10 @@ void TestFtp::stopEndsATransfer()
     // The session goes on: the next copy works.
     QVERIFY(panel.isConnected());
     QVERIFY(writeFile(m_local.filePath("drugi.txt"), "D"));
-    panel.lList->refill();
-    panel.lList->setCurrentItem(panel.lList->findItems("drugi.txt", Qt::MatchExactly).first());
-    panel.aLocal->click();
-    QTest::mouseClick(panel.Button6, Qt::LeftButton);
+    control<FileListBox>(&panel, "lList")->refill();
+    control<FileListBox>(&panel, "lList")->setCurrentItem(control<FileListBox>(&panel, "lList")->findItems("drugi.txt", Qt::MatchExactly).first());
+    control<QToolButton>(&panel, "aLocal")->click();
+    QTest::mouseClick(control<QPushButton>(&panel, "Button6"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
     QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
     QCOMPARE(readFile(m_server.filePath("drugi.txt")), QByteArray("D"));
@@ -675,7 +675,7 @@ void TestFtp::closingWhileTheServerIsFrozen()
     panel.setTimeouts({3600, 3600});
     QVERIFY(connectPanel(panel, m_dialogs, server.address()));
     server.freeze();
-    QTest::mouseClick(panel.bConnect, Qt::LeftButton); // QUIT, never answered
+    QTest::mouseClick(control<QPushButton>(&panel, "bConnect"), Qt::LeftButton); // QUIT, never answered
     QVERIFY(panel.busy());
     panel.shutdown();
     QVERIFY(!panel.busy());
@@ -690,13 +690,13 @@ void TestFtp::settingsAreRememberedWithoutThePassword()
     QVERIFY(QDir(m_server.path()).mkpath("www/css"));
     {
         FtpPanel panel;
-        panel.cProtocol->setCurrentIndex(0);
-        panel.cPassive->setChecked(false);
+        control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(0);
+        control<QCheckBox>(&panel, "cPassive")->setChecked(false);
         QVERIFY(connectPanel(panel, m_dialogs, server.address(), "tester", "sekret"));
         selectRemote(panel, "www/");
-        QTest::keyClick(panel.rList, Qt::Key_Return);
+        QTest::keyClick(control<QListWidget>(&panel, "rList"), Qt::Key_Return);
         QVERIFY(waitForPanel(panel));
-        QCOMPARE(panel.rPath->text(), QStringLiteral("/www"));
+        QCOMPARE(control<QLineEdit>(&panel, "rPath")->text(), QStringLiteral("/www"));
         panel.shutdown();
     }
     QSettings settings(QStringLiteral("Tarnwick"), QStringLiteral("Tarnwick"));
@@ -704,19 +704,19 @@ void TestFtp::settingsAreRememberedWithoutThePassword()
     QVERIFY(!readFile(settings.fileName()).contains("sekret"));
 
     FtpPanel panel;
-    QCOMPARE(panel.eHost->text(), server.address());
-    QCOMPARE(panel.eLogin->text(), QStringLiteral("tester"));
-    QCOMPARE(panel.eHaslo->text(), QString());
-    QVERIFY(!panel.cPassive->isChecked());
-    panel.cProtocol->setCurrentIndex(2);
-    QVERIFY(!panel.cPassive->isEnabled());
-    panel.cProtocol->setCurrentIndex(0);
+    QCOMPARE(control<QLineEdit>(&panel, "eHost")->text(), server.address());
+    QCOMPARE(control<QLineEdit>(&panel, "eLogin")->text(), QStringLiteral("tester"));
+    QCOMPARE(control<QLineEdit>(&panel, "eHaslo")->text(), QString());
+    QVERIFY(!control<QCheckBox>(&panel, "cPassive")->isChecked());
+    control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(2);
+    QVERIFY(!control<QCheckBox>(&panel, "cPassive")->isEnabled());
+    control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(0);
     panel.setDialogs([this]() -> Dialogs & { return m_dialogs; });
-    panel.eHaslo->setText("sekret");
-    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
+    control<QLineEdit>(&panel, "eHaslo")->setText("sekret");
+    QTest::mouseClick(control<QPushButton>(&panel, "bConnect"), Qt::LeftButton);
     QVERIFY(waitForPanel(panel));
-    QCOMPARE(panel.rPath->text(), QStringLiteral("/www"));
-    QCOMPARE(rows(panel.rList), QStringList({"..", "css/"}));
+    QCOMPARE(control<QLineEdit>(&panel, "rPath")->text(), QStringLiteral("/www"));
+    QCOMPARE(rows(control<QListWidget>(&panel, "rList")), QStringList({"..", "css/"}));
 }
 
 QTEST_MAIN(TestFtp)

@@ -98,7 +98,7 @@ void TestFtpSecure::ftpsAsksAboutAnUntrustedCertificate()
         QSslCertificate(pem.readAll()).digest(QCryptographicHash::Sha256).toHex(':').toUpper());
     for (int round = 0; round < 2; ++round) {
         FtpPanel panel;
-        panel.cProtocol->setCurrentIndex(1);
+        control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(1);
         m_dialogs = ScriptedDialogs();
         m_dialogs.trustAnswers = {answer};
         QVERIFY(connectPanel(panel, m_dialogs, server.address()));
@@ -110,9 +110,9 @@ void TestFtpSecure::ftpsAsksAboutAnUntrustedCertificate()
         QVERIFY2(m_dialogs.trustQuestions.first().contains(fingerprint), qPrintable(m_dialogs.trustQuestions.first()));
         QCOMPARE(panel.isConnected(), connected);
         QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
-        QCOMPARE(panel.rList->count(), connected ? 1 : 0);
+        QCOMPARE(control<QListWidget>(&panel, "rList")->count(), connected ? 1 : 0);
         if (!connected)
-            QVERIFY(panel.sBar->text().contains(QStringLiteral("nie jest zaufany")));
+            QVERIFY(control<QLabel>(&panel, "sBar")->text().contains(QStringLiteral("nie jest zaufany")));
     }
 }
 
@@ -158,7 +158,7 @@ void TestFtpSecure::sftpAsksAboutAnUnknownHostKey()
     QVERIFY(writeFile(m_server.filePath("a.html"), "A"));
     for (int round = 0; round < 2; ++round) {
         FtpPanel panel;
-        panel.cProtocol->setCurrentIndex(2);
+        control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(2);
         m_dialogs = ScriptedDialogs();
         m_dialogs.trustAnswers = {answer};
         QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), QString()));
@@ -171,7 +171,7 @@ void TestFtpSecure::sftpAsksAboutAnUnknownHostKey()
                  qPrintable(m_dialogs.trustQuestions.first()));
         QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
         QCOMPARE(panel.isConnected(), connected);
-        QCOMPARE(panel.rList->count(), connected ? 1 : 0);
+        QCOMPARE(control<QListWidget>(&panel, "rList")->count(), connected ? 1 : 0);
     }
     // "Zawsze ufaj" writes the program's own known_hosts, never the user's.
     QCOMPARE(QFile::exists(FtpTrust::knownHostsFile()), answer == Dialogs::Trust::Always);
@@ -185,7 +185,7 @@ void TestFtpSecure::sftpKnownToSshNeedsNoQuestion()
     QVERIFY(writeFile(m_home.filePath(".ssh/known_hosts"),
                       FtpTrust::hostPattern("127.0.0.1", server.port()) + " ssh-ed25519 " + server.hostKey().toBase64() + '\n'));
     FtpPanel panel;
-    panel.cProtocol->setCurrentIndex(2);
+    control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(2);
     QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), QString()));
     QVERIFY(m_dialogs.trustQuestions.isEmpty());
     QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
@@ -201,7 +201,7 @@ void TestFtpSecure::sftpChangedHostKeyIsRefused()
     other[other.size() - 1] = char(other.at(other.size() - 1) ^ 1);
     FtpTrust::rememberKey("127.0.0.1", server.port(), other);
     FtpPanel panel;
-    panel.cProtocol->setCurrentIndex(2);
+    control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(2);
     m_dialogs.trustAnswers = {Dialogs::Trust::Once};
     QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), QString()));
     QVERIFY(m_dialogs.trustQuestions.isEmpty());
@@ -267,17 +267,17 @@ void TestFtpSecure::sftpLogsInWithAPassword()
     QVERIFY(writeFile(m_home.filePath(".ssh/known_hosts"),
                       FtpTrust::hostPattern("127.0.0.1", server.port()) + " ssh-ed25519 " + server.hostKey().toBase64() + '\n'));
     FtpPanel panel;
-    panel.cProtocol->setCurrentIndex(2);
+    control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(2);
     QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), password));
     QCOMPARE(panel.isConnected(), connected);
     QVERIFY(m_dialogs.trustQuestions.isEmpty());
     if (connected) {
         QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
-        QCOMPARE(panel.rList->count(), 1);
+        QCOMPARE(control<QListWidget>(&panel, "rList")->count(), 1);
     } else {
         QCOMPARE(m_dialogs.errors.size(), 1);
         QVERIFY2(m_dialogs.errors.first().contains(QStringLiteral("Sprawdź login i hasło")), qPrintable(m_dialogs.errors.first()));
-        QCOMPARE(panel.rList->count(), 0);
+        QCOMPARE(control<QListWidget>(&panel, "rList")->count(), 0);
     }
 }
 

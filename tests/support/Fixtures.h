@@ -2,6 +2,7 @@
 
 #include "app/AppWindows.h"
 #include "app/MainWindow.h"
+#include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -36,15 +37,6 @@ inline std::unique_ptr<AppWindows> openProgram(ScriptedDialogs &dialogs)
     return windows;
 }
 
-// A control of a window by its design name; the test fails on the first use of a missing one.
-template <typename W>
-W *control(const QObject *window, const char *name)
-{
-    W *w = window->findChild<W *>(QLatin1String(name));
-    if (!w)
-        qFatal("no control named %s", name);
-    return w;
-}
 
 // Makes a folder the process's current one for a scope, and restores the previous one on the
 // way out, also when a failed check leaves the test early.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Controls.h"
+
 #include "ftp/FtpPanel.h"
 #include "support/ScriptedDialogs.h"
 
@@ -44,10 +46,10 @@ inline bool connectPanel(FtpPanel &panel, ScriptedDialogs &dialogs, const QStrin
                          const QString &user = QStringLiteral("tester"), const QString &password = QStringLiteral("sekret"))
 {
     panel.setDialogs([&dialogs]() -> Dialogs & { return dialogs; });
-    panel.eHost->setText(address);
-    panel.eLogin->setText(user);
-    panel.eHaslo->setText(password);
-    QTest::mouseClick(panel.bConnect, Qt::LeftButton);
+    control<QLineEdit>(&panel, "eHost")->setText(address);
+    control<QLineEdit>(&panel, "eLogin")->setText(user);
+    control<QLineEdit>(&panel, "eHaslo")->setText(password);
+    QTest::mouseClick(control<QPushButton>(&panel, "bConnect"), Qt::LeftButton);
     return waitForPanel(panel);
 }
 
