@@ -74,8 +74,12 @@ int main(int argc, char *argv[])
     StartupTrace::mark("application and display");
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland)); // dates and numbers in dialogs
-    // The hicolor theme has it once installed; the copy compiled in under :/icons otherwise.
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarnwick")));
+    // The same pictures the package installs into the hicolor theme, compiled in: asking the
+    // icon theme would walk its folders at every start.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/tarnwick.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     // Qt's own options (-platform, -display…) are gone from the arguments now.
     const CommandLine::Request request = CommandLine::parse(QApplication::arguments().mid(1));
