@@ -30,20 +30,51 @@ void liftLengthLimits(QWidget &window)
 AppWindows::AppWindows()
     : m_main(std::make_unique<MainWindow>(m_guard))
     , m_widgetDialogs(std::make_unique<WidgetDialogs>(m_main.get()))
-    , m_about(new AboutWindow(m_main.get()))
-    , m_tableWizard(new TableWizard(*m_main->tablePanel(), m_guard, m_main.get()))
-    , m_pageWizard(new PageWizard(*m_main->editor(), m_guard, m_main.get()))
-    , m_templates(new TemplatesWindow(*m_main->editor(), m_guard, m_main.get()))
 {
     m_guard.setDialogs(m_widgetDialogs.get());
-    m_main->connectWindows({m_about, m_pageWizard, m_templates});
-    for (QWidget *window : std::initializer_list<QWidget *>{m_main.get(), m_tableWizard, m_pageWizard, m_templates})
-        liftLengthLimits(*window);
-    QObject::connect(m_main->tablePanel(), &TablePanel::wizardRequested, m_tableWizard, [this] {
-        m_tableWizard->show();
-        m_tableWizard->raise();
-        m_tableWizard->activateWindow();
+    m_main->connectWindows({[this] { return &about(); }, [this] { return &pageWizard(); },
+                            [this] { return &templates(); }});
+    liftLengthLimits(*m_main);
+    QObject::connect(m_main->tablePanel(), &TablePanel::wizardRequested, m_main.get(), [this] {
+        TableWizard &wizard = tableWizard();
+        wizard.show();
+        wizard.raise();
+        wizard.activateWindow();
     });
+}
+
+AboutWindow &AppWindows::about() const
+{
+    if (!m_about)
+        m_about = new AboutWindow(m_main.get());
+    return *m_about;
+}
+
+TableWizard &AppWindows::tableWizard() const
+{
+    if (!m_tableWizard) {
+        m_tableWizard = new TableWizard(*m_main->tablePanel(), m_guard, m_main.get());
+        liftLengthLimits(*m_tableWizard);
+    }
+    return *m_tableWizard;
+}
+
+PageWizard &AppWindows::pageWizard() const
+{
+    if (!m_pageWizard) {
+        m_pageWizard = new PageWizard(*m_main->editor(), m_guard, m_main.get());
+        liftLengthLimits(*m_pageWizard);
+    }
+    return *m_pageWizard;
+}
+
+TemplatesWindow &AppWindows::templates() const
+{
+    if (!m_templates) {
+        m_templates = new TemplatesWindow(*m_main->editor(), m_guard, m_main.get());
+        liftLengthLimits(*m_templates);
+    }
+    return *m_templates;
 }
 
 AppWindows::~AppWindows() = default;

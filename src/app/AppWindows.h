@@ -11,9 +11,10 @@ class TableWizard;
 class TemplatesWindow;
 class WidgetDialogs;
 
-// Creates the program's windows in their order (main window first), hands each the parts of
-// the main window it works on and the one guard, and keeps them until the program ends.
-// main() and the tests build the program through it.
+// Creates the program's windows (the main window at once, the others when first asked for:
+// nothing of them is seen before a command opens them), hands each the parts of the main
+// window it works on and the one guard, and keeps them until the program ends. main() and
+// the tests build the program through it.
 class AppWindows
 {
 public:
@@ -21,10 +22,10 @@ public:
     ~AppWindows();
 
     MainWindow &main() const { return *m_main; }
-    AboutWindow &about() const { return *m_about; }
-    TableWizard &tableWizard() const { return *m_tableWizard; }
-    PageWizard &pageWizard() const { return *m_pageWizard; }
-    TemplatesWindow &templates() const { return *m_templates; }
+    AboutWindow &about() const;
+    TableWizard &tableWizard() const;
+    PageWizard &pageWizard() const;
+    TemplatesWindow &templates() const;
 
     // The dialogs every window asks through; tests hand in scripted ones, nullptr restores
     // the ones a user sees.
@@ -35,8 +36,8 @@ private:
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<WidgetDialogs> m_widgetDialogs;
     // The secondary windows belong to the main window and end with it.
-    AboutWindow *m_about;
-    TableWizard *m_tableWizard;
-    PageWizard *m_pageWizard;
-    TemplatesWindow *m_templates;
+    mutable AboutWindow *m_about = nullptr;
+    mutable TableWizard *m_tableWizard = nullptr;
+    mutable PageWizard *m_pageWizard = nullptr;
+    mutable TemplatesWindow *m_templates = nullptr;
 };

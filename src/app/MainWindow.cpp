@@ -308,11 +308,12 @@ void MainWindow::applyMarkup(const QString &control)
         m_markup->insertCommand(*command);
 }
 
-void MainWindow::showWindow(QDialog *window, bool modal)
+void MainWindow::showWindow(const WindowSource &source, bool modal)
 {
-    Q_ASSERT_X(window, "MainWindow", "a secondary window is not connected");
-    if (!window)
+    Q_ASSERT_X(source, "MainWindow", "a secondary window is not connected");
+    if (!source)
         throw std::logic_error("a secondary window is not connected");
+    QDialog *window = source();
     if (modal) {
         window->exec();
         return;

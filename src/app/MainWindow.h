@@ -35,11 +35,13 @@ public:
     explicit MainWindow(const Guard &guard, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The windows that commands open; AppWindows hands them in once they exist.
+    // The windows that commands open, each made when first asked for: AppWindows hands in
+    // the functions that give them.
+    using WindowSource = std::function<QDialog *()>;
     struct Windows {
-        QDialog *about = nullptr;
-        QDialog *pageWizard = nullptr;
-        QDialog *templates = nullptr;
+        WindowSource about;
+        WindowSource pageWizard;
+        WindowSource templates;
     };
     void connectWindows(const Windows &windows) { m_windows = windows; }
 
@@ -79,7 +81,7 @@ private:
     void execute(Commands::Id id, const QString &control);
     void executeEditing(Commands::Id id);
     void applyMarkup(const QString &control);
-    void showWindow(QDialog *window, bool modal);
+    void showWindow(const WindowSource &window, bool modal);
     void setStatus();
 
     static const QString kStatusText;
