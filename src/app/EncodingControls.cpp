@@ -29,6 +29,7 @@ EncodingControls::EncodingControls(SourceEditor &editor, const CommandBars &bars
 {
     m_label->setObjectName(QStringLiteral("StatusEncoding"));
     m_label->setAccessibleDescription(QStringLiteral("Kodowanie dokumentu"));
+    m_label->setContentsMargins(6, 0, 6, 0); // clear of the size grip
     status->addPermanentWidget(m_label);
     connect(&m_editor, &SourceEditor::encodingChanged, this, &EncodingControls::show);
     show();

@@ -27,6 +27,11 @@ void KeyDispatcher::addEditorKey(QKeyCombination key, QAction *action)
     m_editorKeys.insert(key.toCombined(), action);
 }
 
+void KeyDispatcher::addAreaKey(QWidget *area, QKeyCombination key, std::function<void()> command)
+{
+    m_areaKeys.insert(key.toCombined(), AreaKey{area, std::move(command)});
+}
+
 QAction *KeyDispatcher::actionFor(const QKeyEvent &key, const QWidget *focus) const
 {
     // A key from the keypad counts as the same key.
@@ -46,6 +51,14 @@ bool KeyDispatcher::eventFilter(QObject *watched, QEvent *event)
     auto *widget = qobject_cast<QWidget *>(watched);
     if (!widget || widget->window() != m_window || qobject_cast<QMenu *>(widget))
         return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const auto area = m_areaKeys.constFind(QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())).toCombined());
+    if (area != m_areaKeys.constEnd() && area->area->isAncestorOf(widget)) {
+        event->accept();
+        if (type == QEvent::KeyPress)
+            area->command();
+        return true;
+    }
     QAction *a = actionFor(*static_cast<QKeyEvent *>(event), widget);
     if (!a || !a->isEnabled())
         return false;

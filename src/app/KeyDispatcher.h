@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QKeyCombination>
 #include <QObject>
+#include <functional>
 
 class QAction;
 class QKeyEvent;
@@ -22,6 +23,10 @@ public:
 
     void addMenuKey(QKeyCombination key, QAction *action);
     void addEditorKey(QKeyCombination key, QAction *action);
+    // A key that runs `command` while the focus is inside `area`, whatever control there
+    // would take it: the web view takes every key, and without this a keyboard could not
+    // leave the preview page.
+    void addAreaKey(QWidget *area, QKeyCombination key, std::function<void()> command);
     // The action a key pressed in `focus` runs, or nullptr.
     QAction *actionFor(const QKeyEvent &key, const QWidget *focus) const;
 
@@ -33,4 +38,9 @@ private:
     QWidget *m_editor;
     QHash<int, QAction *> m_menuKeys;   // by QKeyCombination::toCombined()
     QHash<int, QAction *> m_editorKeys;
+    struct AreaKey {
+        QWidget *area;
+        std::function<void()> command;
+    };
+    QHash<int, AreaKey> m_areaKeys;
 };

@@ -167,6 +167,17 @@ QWidget *MainWindow::buildNotebook()
     m_notebook->addTab(page, QStringLiteral("Podgląd"));
     m_preview = std::make_unique<Preview>(host, m_guard);
     connect(m_notebook, &QTabWidget::currentChanged, this, &MainWindow::showPage);
+    // Ctrl+Tab and Ctrl+PageDown (and back) turn the notebook's pages from anywhere inside it,
+    // the preview's web view included; on the source page the editor takes the focus.
+    const auto turn = [this](int step) {
+        m_notebook->setCurrentIndex((m_notebook->currentIndex() + step + m_notebook->count()) % m_notebook->count());
+        if (m_notebook->currentIndex() == 0)
+            m_editor->setFocus(Qt::ShortcutFocusReason);
+    };
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::Key_PageDown})
+        m_keys->addAreaKey(m_notebook, key, [turn] { turn(1); });
+    for (const QKeyCombination key : {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, Qt::CTRL | Qt::Key_Backtab, Qt::CTRL | Qt::Key_PageUp})
+        m_keys->addAreaKey(m_notebook, key, [turn] { turn(-1); });
     return m_notebook;
 }
 

@@ -90,6 +90,15 @@ void TestPreview::switchingPagesShowsTheCurrentDocument()
     form.action("ToolButton27")->trigger();
     QCOMPARE(dialogs.errors.size(), 1);
 
+    // The web view takes every key, yet Ctrl+PageUp in it leads back to the source page
+    // and its editor, so a keyboard never stays trapped in the preview.
+    QWidget *page = view->focusProxy() ? view->focusProxy() : view;
+    page->setFocus(Qt::OtherFocusReason);
+    QTRY_VERIFY(page->hasFocus());
+    QTest::keyClick(page, Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(form.notebook()->currentIndex(), 0);
+    QVERIFY(form.editor()->hasFocus());
+
     // Back to the source, edit, and again: the new text shows without anything else.
     form.notebook()->setCurrentIndex(0);
     form.editor()->clearAll();
