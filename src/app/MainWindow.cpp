@@ -105,6 +105,13 @@ MainWindow::MainWindow(const Guard &guard, QWidget *parent)
     new FileDrops(this, m_editor->viewport(), [this](const QStringList &paths) { openPaths(paths, false); });
     connect(m_editor, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { m_editorMenu->popup(m_editor->mapToGlobal(pos)); });
+    // Shift+F10 opens the menu at the caret, as the Menu key does.
+    m_keys->addAreaKey(m_editor->parentWidget(), Qt::SHIFT | Qt::Key_F10, [this] {
+        const long position = m_editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+        const QPoint caret(int(m_editor->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, position)),
+                           int(m_editor->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, position)));
+        m_editorMenu->popup(m_editor->viewport()->mapToGlobal(caret));
+    });
 }
 
 MainWindow::~MainWindow() = default;

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QMenu>
 #include <QTest>
 
 class TestEditing : public QObject
@@ -23,6 +24,7 @@ class TestEditing : public QObject
 private slots:
     void init();
     void cleanup();
+    void shiftF10OpensTheEditorMenuAtTheCaret();
 
     void findFoldsAsciiOnly_data();
     void findFoldsAsciiOnly();
@@ -253,6 +255,21 @@ void TestEditing::unwritablePreviewKeepsThePage()
     QCOMPARE(m_form->notebook()->currentIndex(), 0);
     QVERIFY(!m_form->preview().hasView());
     Preview::setFilePath(m_dir.filePath("TarnwickView.html"));
+}
+
+void TestEditing::shiftF10OpensTheEditorMenuAtTheCaret()
+{
+    QMenu *menu = control<QMenu>(m_form, "BarPopupMenu1");
+    m_form->editor()->setFocus();
+    m_form->editor()->setCursorPosition(3, 2);
+    QTest::keyClick(m_form->editor(), Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(menu->isVisible());
+    const long position = m_form->editor()->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const QPoint caret = m_form->editor()->viewport()->mapToGlobal(
+        QPoint(int(m_form->editor()->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, position)),
+               int(m_form->editor()->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, position))));
+    QCOMPARE(menu->pos(), caret);
+    menu->hide();
 }
 
 QTEST_MAIN(TestEditing)
