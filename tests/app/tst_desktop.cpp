@@ -3,6 +3,7 @@
 #include "controls/LocalLists.h"
 #include "document/FilePanel.h"
 #include "document/SourceEditor.h"
+#include "support/Files.h"
 #include "support/Fixtures.h"
 
 #include <QFile>
@@ -14,13 +15,6 @@
 #include <QUrl>
 
 namespace {
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-}
 
 QString canonical(const QString &path)
 {
@@ -83,9 +77,9 @@ void TestDesktop::init()
 {
     QDir::setCurrent(m_startDir);
     QDir(m_dir.path()).mkpath("strony");
-    write(m_dir.filePath("strony/strona.html"), "<P>pierwsza</P>\n<P>druga linia</P>");
-    write(m_dir.filePath("strony/inna.html"), "inna");
-    write(m_dir.filePath("pusty.txt"), "");
+    writeFile(m_dir.filePath("strony/strona.html"), "<P>pierwsza</P>\n<P>druga linia</P>");
+    writeFile(m_dir.filePath("strony/inna.html"), "inna");
+    writeFile(m_dir.filePath("pusty.txt"), "");
     m_windows = openProgram(m_dialogs);
     m_form = &m_windows->main();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));

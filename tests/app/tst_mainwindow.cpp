@@ -4,6 +4,7 @@
 #include "generators/PageWizard.h"
 #include "document/SourceEditor.h"
 #include "markup/QuickInsertPanel.h"
+#include "support/Files.h"
 #include "support/Fixtures.h"
 
 #include <QAccessible>
@@ -22,23 +23,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-}
-
-} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -218,7 +202,7 @@ void TestMainWindow::saveFailureShowsTheErrorAndKeepsTheFlag()
 
 void TestMainWindow::openReadsTheChosenFile()
 {
-    write(m_dir.filePath("p.php"), "<?php\necho 1;\n");
+    writeFile(m_dir.filePath("p.php"), "<?php\necho 1;\n");
     m_dialogs.openAnswers.push_back(m_dir.filePath("p.php"));
     m_form->action("ToolButton3")->trigger();
     QCOMPARE(m_form->editor()->lines(), QStringList({"<?php", "echo 1;", ""}));
@@ -255,7 +239,7 @@ void TestMainWindow::encodingMenuAndStatusFollowTheDocument()
         entries << a->text();
     QCOMPARE(entries, QStringList({"Windows-1250", "ISO-8859-2", "UTF-8"}));
 
-    write(m_dir.filePath("u.html"), "\xEF\xBB\xBF<meta charset=\"utf-8\">\r\ng\xC4\x99\xC5\x9Bl\xC4\x85 \xD0\x96");
+    writeFile(m_dir.filePath("u.html"), "\xEF\xBB\xBF<meta charset=\"utf-8\">\r\ng\xC4\x99\xC5\x9Bl\xC4\x85 \xD0\x96");
     m_dialogs.openAnswers.push_back(m_dir.filePath("u.html"));
     m_form->action("Otwrz1")->trigger();
     QCOMPARE(shown->text(), QStringLiteral("UTF-8+BOM"));
@@ -403,10 +387,10 @@ void TestMainWindow::filePanelChainsAndSetsTheCurrentFolder()
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("podfolder");
-    write(dir.filePath("b.html"), "B");
-    write(dir.filePath("a.html"), "A1\r\nA2");
-    write(dir.filePath("c.txt"), "C");
-    write(dir.filePath(".ukryty.html"), "H");
+    writeFile(dir.filePath("b.html"), "B");
+    writeFile(dir.filePath("a.html"), "A1\r\nA2");
+    writeFile(dir.filePath("c.txt"), "C");
+    writeFile(dir.filePath(".ukryty.html"), "H");
 
     m_form->filePanel()->directoryList()->setDirectory(dir.path());
     QCOMPARE(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(dir.path()).canonicalFilePath());
@@ -442,7 +426,7 @@ void TestMainWindow::filePanelChainsAndSetsTheCurrentFolder()
 void TestMainWindow::filePanelToleratesAVanishedFolder()
 {
     QTemporaryDir dir;
-    write(dir.filePath("x.html"), "X");
+    writeFile(dir.filePath("x.html"), "X");
     m_form->filePanel()->directoryList()->setDirectory(dir.path());
     QCOMPARE(m_form->filePanel()->fileList()->count(), 1);
     const QString gone = dir.path();

@@ -2,6 +2,7 @@
 #include "document/DocumentRules.h"
 #include "document/FilePanel.h"
 #include "document/SourceEditor.h"
+#include "support/Files.h"
 #include "support/Fixtures.h"
 
 #include <QComboBox>
@@ -12,13 +13,6 @@
 #include <QTest>
 
 namespace {
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-}
 
 // Changes the disk from another process, as a file manager or another editor would.
 void shell(const QString &script, const QString &folder)
@@ -78,9 +72,9 @@ void TestLocalLists::init()
 {
     QDir::setCurrent(m_startDir);
     m_dir = std::make_unique<QTemporaryDir>();
-    write(m_dir->filePath("a.html"), "A");
-    write(m_dir->filePath("b.html"), "B");
-    write(m_dir->filePath("c.html"), "C");
+    writeFile(m_dir->filePath("a.html"), "A");
+    writeFile(m_dir->filePath("b.html"), "B");
+    writeFile(m_dir->filePath("c.html"), "C");
     m_windows = openProgram(m_dialogs);
     m_form = &m_windows->main();
     QVERIFY(QTest::qWaitForWindowActive(m_form));
@@ -232,7 +226,7 @@ void TestLocalLists::vanishedFolderMovesToTheNearestOneLeft()
 {
     QFETCH(int, how);
     QDir(m_dir->path()).mkpath("x/y");
-    write(m_dir->filePath("x/y/w.html"), "W");
+    writeFile(m_dir->filePath("x/y/w.html"), "W");
     panel()->directoryList()->setDirectory(m_dir->filePath("x/y"));
     QCOMPARE(rows(panel()->fileList()), QStringList{"w.html"});
     QCOMPARE(QDir(m_dir->filePath("x")).removeRecursively(), true);

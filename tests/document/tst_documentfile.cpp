@@ -1,5 +1,6 @@
 #include "core/Failure.h"
 #include "document/DocumentFile.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,19 +17,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Writes `bytes` through DocumentFile::write; the message of its failure, or empty.
 QString save(const QString &path, const QByteArray &bytes)
@@ -126,7 +114,7 @@ void TestDocumentFile::regularFilesAndLinksToThemAreRead()
 {
     QTemporaryDir dir;
     const QByteArray bytes("a\0b\r\nzażółć", 14);
-    writeBytes(dir.filePath("page.html"), bytes);
+    writeFile(dir.filePath("page.html"), bytes);
     QVERIFY(QFile::link(dir.filePath("page.html"), dir.filePath("link.html")));
     for (const char *name : {"page.html", "link.html"}) {
         QByteArray got;
@@ -162,7 +150,7 @@ void TestDocumentFile::ownerAndModeAreKept()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("page.html");
-    writeBytes(path, "stare");
+    writeFile(path, "stare");
     const QByteArray name = QFile::encodeName(path);
     QCOMPARE(chmod(name.constData(), 0640), 0);
     const bool root = geteuid() == 0;
@@ -182,7 +170,7 @@ void TestDocumentFile::aFolderWithoutRoomForATemporaryFileIsWrittenInPlace()
     const QString folder = dir.filePath("locked");
     QVERIFY(QDir(dir.path()).mkdir("locked"));
     const QString path = folder + QStringLiteral("/page.html");
-    writeBytes(path, "stare");
+    writeFile(path, "stare");
     // No new file can be made in the folder; the file in it stays writable.
     if (geteuid() == 0) {
         if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folder}) != 0)
@@ -204,7 +192,7 @@ void TestDocumentFile::aFailedWriteSaysWhyAndKeepsTheOldFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("page.html");
-    writeBytes(path, "stare");
+    writeFile(path, "stare");
     // A file size limit makes the write fail as a full disk would, with the system's reason.
     rlimit before {};
     getrlimit(RLIMIT_FSIZE, &before);
@@ -224,7 +212,7 @@ void TestDocumentFile::aRefusalWritesNothing()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("page.html");
-    writeBytes(path, "stare");
+    writeFile(path, "stare");
     try {
         DocumentFile::write(path, [](const std::function<bool(const char *, std::size_t)> &append) {
             append("nowe", 4);

@@ -1,4 +1,5 @@
 #include "document/Highlighting.h"
+#include "support/Files.h"
 #include "document/SourceEditor.h"
 
 #include <QFile>
@@ -6,21 +7,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 const QByteArray kPolishUtf8 = "Zażółć gęślą jaźń";
 const QByteArray kPolishCp1250 = "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1";
@@ -100,7 +86,7 @@ void TestHighlighting::longLineFileRoundTripsByteForByte_data()
 void TestHighlighting::longLineFileRoundTripsByteForByte()
 {
     QFETCH(QByteArray, bytes);
-    write(path("in.html"), bytes);
+    writeFile(path("in.html"), bytes);
     m_editor->loadFromFile(path("in.html"));
     QVERIFY(Highlighting::isSuspended(*m_editor));
     paint();
@@ -128,8 +114,8 @@ void TestHighlighting::colouringFollowsTheLongestLine()
     QFETCH(QByteArray, first);
     QFETCH(QByteArray, second);
     QFETCH(bool, suspended);
-    write(path("first.html"), first);
-    write(path("second.html"), second);
+    writeFile(path("first.html"), first);
+    writeFile(path("second.html"), second);
     m_editor->loadFromFile(path("first.html"));
     paint();
     m_editor->loadFromFile(path("second.html"));
@@ -156,13 +142,13 @@ void TestHighlighting::colouringFollowsTheLongestLine()
 
 void TestHighlighting::schemeChosenWhileSuspendedIsUsedOnResume()
 {
-    write(path("long.html"), longLine());
+    writeFile(path("long.html"), longLine());
     m_editor->loadFromFile(path("long.html"));
     Highlighting::apply(*m_editor, Highlighting::Scheme::Css, testFont());
     QVERIFY(Highlighting::isSuspended(*m_editor));
     QCOMPARE(lexer(*m_editor), long(QsciScintillaBase::SCLEX_CONTAINER));
     QCOMPARE(Highlighting::current(*m_editor), Highlighting::Scheme::Css);
-    write(path("short.css"), "p { color: red; }");
+    writeFile(path("short.css"), "p { color: red; }");
     m_editor->loadFromFile(path("short.css"));
     QVERIFY(!Highlighting::isSuspended(*m_editor));
     QCOMPARE(lexer(*m_editor), long(QsciScintillaBase::SCLEX_CSS));
@@ -172,8 +158,8 @@ void TestHighlighting::uncolouredLineLooksLikePlainText()
 {
     // The same first screen of text in an editor that does no colouring at all.
     const QByteArray line = longLine();
-    write(path("long.html"), line);
-    write(path("head.html"), line.left(line.indexOf("</div>", 400) + 6)); // whole characters
+    writeFile(path("long.html"), line);
+    writeFile(path("head.html"), line.left(line.indexOf("</div>", 400) + 6)); // whole characters
     m_editor->loadFromFile(path("long.html"));
     SourceEditor plain;
     Highlighting::apply(plain, Highlighting::Scheme::Html, testFont());
@@ -190,8 +176,8 @@ void TestHighlighting::uncolouredLineLooksLikePlainText()
 
 void TestHighlighting::pageAfterALongLineLooksAsIfNoneCameBefore()
 {
-    write(path("long.html"), longLine());
-    write(path("page.html"), "<HTML>\r\n<BODY BGCOLOR=\"#FFFFFF\">\r\n <!--uwaga-->&nbsp;tekst\r\n</BODY>");
+    writeFile(path("long.html"), longLine());
+    writeFile(path("page.html"), "<HTML>\r\n<BODY BGCOLOR=\"#FFFFFF\">\r\n <!--uwaga-->&nbsp;tekst\r\n</BODY>");
     SourceEditor fresh;
     Highlighting::apply(fresh, Highlighting::Scheme::Html, testFont());
     fresh.resize(m_editor->size());
@@ -205,7 +191,7 @@ void TestHighlighting::pageAfterALongLineLooksAsIfNoneCameBefore()
 void TestHighlighting::editedLongLineStaysUncolouredAndSaved()
 {
     const QByteArray line = longLine();
-    write(path("long.html"), line);
+    writeFile(path("long.html"), line);
     m_editor->loadFromFile(path("long.html"));
     paint();
     // An odd number of bytes typed near the start shifts everything after it by one.
@@ -224,7 +210,7 @@ void TestHighlighting::loadShowsTheStartOfTheDocument()
     QByteArray text;
     for (int i = 0; i < 200; ++i)
         text += QByteArray(300, char('a' + i % 26)) + "\r\n";
-    write(path("wide.html"), text);
+    writeFile(path("wide.html"), text);
     m_editor->loadFromFile(path("wide.html"));
     m_editor->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));

@@ -1,5 +1,6 @@
 #include "core/Failure.h"
 #include "document/SourceEditor.h"
+#include "support/Files.h"
 
 #include <QAccessible>
 #include <QSignalSpy>
@@ -8,21 +9,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QString encodingName(const SourceEditor &e)
 {
@@ -120,7 +106,7 @@ void TestSourceEditor::roundTripIsByteExact()
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, saved);
     QFETCH(QString, encoding);
-    write(path("in.html"), bytes);
+    writeFile(path("in.html"), bytes);
     m_editor->loadFromFile(path("in.html"));
     QCOMPARE(encodingName(*m_editor), encoding);
     m_editor->save(path("out.html"));
@@ -146,7 +132,7 @@ void TestSourceEditor::typedLettersAreSavedInTheDocumentsEncoding()
     if (declaration.isEmpty()) {
         m_editor->clearAll();
     } else {
-        write(path("in.html"), declaration + "\r\n");
+        writeFile(path("in.html"), declaration + "\r\n");
         m_editor->loadFromFile(path("in.html"));
     }
     m_editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
@@ -157,7 +143,7 @@ void TestSourceEditor::typedLettersAreSavedInTheDocumentsEncoding()
 
 void TestSourceEditor::editedDeclarationChoosesTheSaveEncoding()
 {
-    write(path("in.html"), "<META CHARSET=\"ISO-8859-2\">\ng\xEA\xB6l\xB1");
+    writeFile(path("in.html"), "<META CHARSET=\"ISO-8859-2\">\ng\xEA\xB6l\xB1");
     m_editor->loadFromFile(path("in.html"));
     QCOMPARE(encodingName(*m_editor), QStringLiteral("ISO-8859-2"));
     m_editor->setSelection(0, 15, 0, 25);
@@ -197,7 +183,7 @@ void TestSourceEditor::conversionRewritesTheDeclarationAsOneUndoableEdit()
     QFETCH(Encoding, to);
     QFETCH(QString, text);
     QFETCH(QByteArray, saved);
-    write(path("in.html"), file);
+    writeFile(path("in.html"), file);
     m_editor->loadFromFile(path("in.html"));
     const QString before = m_editor->text();
     const QString encodingBefore = encodingName(*m_editor);
@@ -224,7 +210,7 @@ void TestSourceEditor::conversionRewritesTheDeclarationAsOneUndoableEdit()
 
 void TestSourceEditor::conversionRefusedWhenACharacterDoesNotFit()
 {
-    write(path("in.html"), "<meta charset=\"utf-8\">\nzł\n10 \xE2\x82\xAC");
+    writeFile(path("in.html"), "<meta charset=\"utf-8\">\nzł\n10 \xE2\x82\xAC");
     m_editor->loadFromFile(path("in.html"));
     const QString before = m_editor->text();
     try {
@@ -242,7 +228,7 @@ void TestSourceEditor::conversionRefusedWhenACharacterDoesNotFit()
 
 void TestSourceEditor::lineEndsFromTheLastLoadAreKept()
 {
-    write(path("lf.txt"), "a\nb");
+    writeFile(path("lf.txt"), "a\nb");
     m_editor->loadFromFile(path("lf.txt"));
     m_editor->clearAll();
     m_editor->appendLine("x");
@@ -254,7 +240,7 @@ void TestSourceEditor::lineEndsFromTheLastLoadAreKept()
 
 void TestSourceEditor::emptyFileAndEmptyDocument()
 {
-    write(path("empty.html"), "");
+    writeFile(path("empty.html"), "");
     m_editor->appendLine("stare");
     m_editor->loadFromFile(path("empty.html"));
     QCOMPARE(m_editor->lineCount(), 0);
@@ -347,7 +333,7 @@ void TestSourceEditor::appendAfterTypingKeepsUndoAndRedoTrue()
 
 void TestSourceEditor::loadEmptiesHistoriesAndKeepsTheModifiedFlag()
 {
-    write(path("f.html"), "x\r\ny");
+    writeFile(path("f.html"), "x\r\ny");
     type(*m_editor, "typed");
     QVERIFY(m_editor->isDocumentModified());
     m_editor->loadFromFile(path("f.html"));
@@ -395,7 +381,7 @@ void TestSourceEditor::missingFileLeavesTheDocument()
 
 void TestSourceEditor::saveRefusesCharactersOutsideTheCodePage()
 {
-    write(path("old.html"), "stara tre\x9C\xE6");
+    writeFile(path("old.html"), "stara tre\x9C\xE6");
     m_editor->appendLine("a");
     m_editor->appendLine(QStringLiteral("Привет"));
     try {
@@ -431,7 +417,7 @@ void TestSourceEditor::failedSaveKeepsTheOldFile()
 
 void TestSourceEditor::documentTextAndSelectRangeCountTwoPerLineEnd()
 {
-    write(path("lf.html"), "ab\n\xBF\xF3\xB3w\nTABLE");
+    writeFile(path("lf.html"), "ab\n\xBF\xF3\xB3w\nTABLE");
     m_editor->loadFromFile(path("lf.html"));
     const QString text = m_editor->documentText();
     QCOMPARE(text, QStringLiteral("ab\r\nżółw\r\nTABLE"));
@@ -457,7 +443,7 @@ void TestSourceEditor::positionsAgreeWithTheTextAcrossBlocks()
     QByteArray bytes;
     for (int i = 0; i < 3000; ++i)
         bytes += "wiersz \xB9\xE6\xEA " + QByteArray::number(i) + (i % 7 ? "" : " \x9C\x9F\xBF") + eol;
-    write(path("big.html"), bytes);
+    writeFile(path("big.html"), bytes);
     m_editor->loadFromFile(path("big.html"));
     const QString text = m_editor->documentText();
     for (qsizetype at : {qsizetype(0), qsizetype(4095), qsizetype(4096), qsizetype(4097), qsizetype(12345), text.size() - 7}) {
