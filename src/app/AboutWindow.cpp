@@ -7,6 +7,11 @@
 
 namespace {
 
+const QString kSubtitle = QStringLiteral("Edytor kodu źródłowego stron WWW, wersja 1.6 PRO");
+const QString kCredits = QStringLiteral("Velmora Software\n\nProgram: Velmora Soft.\n"
+                                        "Kolorowanie składni, podgląd strony, kreatory i klient FTP");
+const QString kClickToClose = QStringLiteral("Kliknij, aby zamknąć to okno.");
+
 // The 420 × 300 about picture: the product name, a box of credits and an invitation to click.
 QPixmap aboutPicture()
 {
@@ -31,19 +36,17 @@ QPixmap aboutPicture()
     small.setPixelSize(13);
     p.setFont(small);
     p.setPen(QColor(0xC8, 0xD8, 0xFF));
-    p.drawText(QRect(0, 92, 420, 20), Qt::AlignCenter, QStringLiteral("Edytor kodu źródłowego stron WWW, wersja 1.6 PRO"));
+    p.drawText(QRect(0, 92, 420, 20), Qt::AlignCenter, kSubtitle);
 
     const QRect box(40, 125, 340, 110);
     p.fillRect(box, QColor(255, 255, 255, 30));
     p.setPen(QColor(0xC8, 0xD8, 0xFF));
     p.drawRect(box.adjusted(0, 0, -1, -1));
     p.setPen(Qt::white);
-    p.drawText(box.adjusted(10, 8, -10, -8), Qt::AlignCenter | Qt::TextWordWrap,
-               QStringLiteral("Velmora Software\n\nProgram: Velmora Soft.\n"
-                              "Kolorowanie składni, podgląd strony, kreatory i klient FTP"));
+    p.drawText(box.adjusted(10, 8, -10, -8), Qt::AlignCenter | Qt::TextWordWrap, kCredits);
 
     p.setPen(QColor(0xFF, 0xE0, 0x80));
-    p.drawText(QRect(0, 260, 420, 24), Qt::AlignCenter, QStringLiteral("Kliknij, aby zamknąć to okno."));
+    p.drawText(QRect(0, 260, 420, 24), Qt::AlignCenter, kClickToClose);
     return pm;
 }
 
@@ -61,6 +64,11 @@ AboutWindow::AboutWindow(QWidget *parent)
     picture->setGeometry(0, 0, 425, 305);
     picture->setPixmap(aboutPicture());
     picture->setAccessibleName(QStringLiteral("Informacje"));
+    // The picture's words, for a screen reader that cannot read a bitmap.
+    picture->setAccessibleDescription(QStringList{QStringLiteral("Tarnwick"), kSubtitle,
+                                                  QString(kCredits).replace(QStringLiteral("\n\n"), QStringLiteral("\n")),
+                                                  kClickToClose}
+                                          .join(QLatin1Char('\n')));
     picture->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 

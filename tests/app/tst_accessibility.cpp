@@ -321,6 +321,14 @@ void TestAccessibility::labelsReadTheirText()
     QCOMPARE(main->text(QAccessible::Name), QStringLiteral("Zapisuje dokument"));
     bar->clearMessage();
     QCOMPARE(main->text(QAccessible::Name), QStringLiteral("Tarnwick 1.6 PRO"));
+
+    // The about window is one picture; its words reach a screen reader as the description.
+    QAccessibleInterface *about = QAccessible::queryAccessibleInterface(control<QLabel>(&m_windows->about(), "Image1"));
+    QCOMPARE(about->text(QAccessible::Name), QStringLiteral("Informacje"));
+    QCOMPARE(about->text(QAccessible::Description),
+             QStringLiteral("Tarnwick\nEdytor kodu źródłowego stron WWW, wersja 1.6 PRO\nVelmora Software\n"
+                            "Program: Velmora Soft.\nKolorowanie składni, podgląd strony, kreatory i klient FTP\n"
+                            "Kliknij, aby zamknąć to okno."));
 }
 
 void TestAccessibility::comboBoxesAndOverflowButtonsNamed()
