@@ -4,6 +4,7 @@
 //   long_line_bench --phases FILE     opens and paints it in process, one time per step
 //   long_line_bench --bare FILE       the same bytes into a bare QScintilla with its HTML lexer
 //   long_line_bench --show FILE       opens it in a window captioned "long line", left running
+#include "controls/Fonts.h"
 #include "document/Highlighting.h"
 #include "document/SourceEditor.h"
 
@@ -12,8 +13,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QTest>
 
 #include <cstdio>
@@ -21,17 +20,6 @@
 
 namespace {
 
-// The program's editor font: "Courier New" at 13 pixels, or the platform's fixed-pitch font.
-QFont editorFont()
-{
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-    f.setPointSizeF(9.75);
-    f.setFamily(QFontInfo(f).fixedPitch() ? QFontInfo(f).family()
-                                          : QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
-    return f;
-}
 
 long peakMegabytes()
 {
@@ -82,7 +70,7 @@ int phases(const QString &path)
     }
     const qint64 read = t.restart();
     SourceEditor editor;
-    Highlighting::apply(editor, Highlighting::Scheme::Html, editorFont());
+    Highlighting::apply(editor, Highlighting::Scheme::Html, Fonts::editor());
     showSized(editor);
     t.restart();
     editor.loadFromFile(path);
@@ -117,8 +105,8 @@ int bare(const QString &path)
     QsciScintilla editor;
     editor.setUtf8(true);
     auto *lexer = new QsciLexerHTML(&editor);
-    lexer->setDefaultFont(editorFont());
-    lexer->setFont(editorFont(), -1);
+    lexer->setDefaultFont(Fonts::editor());
+    lexer->setFont(Fonts::editor(), -1);
     editor.setLexer(lexer);
     showSized(editor);
     QElapsedTimer t;
@@ -136,7 +124,7 @@ int show(const QString &path)
 {
     SourceEditor editor;
     editor.setWindowTitle(QStringLiteral("long line"));
-    Highlighting::apply(editor, Highlighting::Scheme::Html, editorFont());
+    Highlighting::apply(editor, Highlighting::Scheme::Html, Fonts::editor());
     editor.loadFromFile(path);
     editor.resize(1000, 700);
     editor.show();

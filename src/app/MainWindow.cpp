@@ -28,8 +28,6 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -41,26 +39,6 @@
 
 const QString MainWindow::kStatusText = QStringLiteral("Tarnwick 1.6 PRO");
 const QString MainWindow::kCaption = QStringLiteral("Velmora Software: Tarnwick v1.6 ");
-
-namespace {
-
-QFont editorFont()
-{
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-    // QScintilla sizes its styles in points: 13 pixels at the usual 96 dots per inch.
-    f.setPointSizeF(9.75);
-    // Scintilla asks for the family by name alone; where "Courier New" is missing, name the
-    // platform's own fixed-pitch font so the text stays fixed-pitch.
-    if (!QFontInfo(f).fixedPitch())
-        f.setFamily(QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
-    else
-        f.setFamily(QFontInfo(f).family());
-    return f;
-}
-
-} // namespace
 
 MainWindow::MainWindow(const Guard &guard, QWidget *parent)
     : QMainWindow(parent)
@@ -80,7 +58,7 @@ MainWindow::MainWindow(const Guard &guard, QWidget *parent)
     setFont(Fonts::window());
     resize(1032, 746);
     setMouseTracking(true);
-    Highlighting::apply(*m_editor, Highlighting::Scheme::Html, editorFont());
+    Highlighting::apply(*m_editor, Highlighting::Scheme::Html, Fonts::editor());
     m_bars->buildMenus();
     m_bars->setChecked(Commands::Id::MarkupAtCaret, m_markup->atCaret());
     m_editorMenu = m_bars->buildEditorMenu();
@@ -287,10 +265,10 @@ void MainWindow::execute(Commands::Id id, const QString &control)
         case Id::Find: m_find->show(); break;
         case Id::PageWizard: showWindow(m_windows.pageWizard, false); break;
         case Id::Templates: showWindow(m_windows.templates, true); break;
-        case Id::HighlightHtml: Highlighting::apply(*m_editor, Highlighting::Scheme::Html, editorFont()); break;
-        case Id::HighlightPhp: Highlighting::apply(*m_editor, Highlighting::Scheme::Php, editorFont()); break;
-        case Id::HighlightCss: Highlighting::apply(*m_editor, Highlighting::Scheme::Css, editorFont()); break;
-        case Id::HighlightXml: Highlighting::apply(*m_editor, Highlighting::Scheme::Xml, editorFont()); break;
+        case Id::HighlightHtml: Highlighting::apply(*m_editor, Highlighting::Scheme::Html, Fonts::editor()); break;
+        case Id::HighlightPhp: Highlighting::apply(*m_editor, Highlighting::Scheme::Php, Fonts::editor()); break;
+        case Id::HighlightCss: Highlighting::apply(*m_editor, Highlighting::Scheme::Css, Fonts::editor()); break;
+        case Id::HighlightXml: Highlighting::apply(*m_editor, Highlighting::Scheme::Xml, Fonts::editor()); break;
         case Id::PreviewBack: m_preview->goBack(); break;
         case Id::PreviewForward: m_preview->goForward(); break;
         case Id::PreviewStop: m_preview->stop(); break;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 
 namespace Fonts {
 
@@ -40,6 +41,22 @@ QFont heading(int pixelSize, bool bold)
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(pixelSize);
     f.setBold(bold);
+    return f;
+}
+
+QFont editor()
+{
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+    // QScintilla sizes its styles in points: 13 pixels at the usual 96 dots per inch.
+    f.setPointSizeF(9.75);
+    // Scintilla asks for the family by name alone; where "Courier New" is missing, name the
+    // platform's own fixed-pitch font so the text stays fixed-pitch.
+    if (!QFontInfo(f).fixedPitch())
+        f.setFamily(QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    else
+        f.setFamily(QFontInfo(f).family());
     return f;
 }
 

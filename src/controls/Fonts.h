@@ -19,4 +19,8 @@ QFont window();
 // these take Tahoma, the outline face of the same design.
 QFont heading(int pixelSize, bool bold);
 
+// The source editor's "Courier New" at 13 pixels, or the platform's own fixed-pitch face where
+// that is missing.
+QFont editor();
+
 } // namespace Fonts

@@ -57,6 +57,24 @@ bool FtpPanel::remoteSideCurrent() const
 
 namespace {
 // The name a list entry shows, without the slash that marks a folder.
+// What the remote list's selected entry stands for, read once on the window thread; the job
+// on the worker thread gets a copy.
+struct RemoteEntry {
+    bool chosen = false;
+    QByteArray raw; // the name's bytes on the server
+    bool folder = false;
+    bool up = false; // ".."
+    QString shown;
+};
+
+RemoteEntry remoteEntry(const QListWidgetItem *item)
+{
+    if (!item)
+        return {};
+    return {true, item->data(kRawRole).toByteArray(), item->data(kFolderRole).toBool(), item->data(kUpRole).toBool(),
+            item->text()};
+}
+
 QString shownName(const QListWidgetItem *item)
 {
     QString name = item ? item->text() : QString();
@@ -235,24 +253,21 @@ void FtpPanel::Button6Click()
         return;
     const QByteArray folder = m_folder;
     if (remoteSideCurrent()) {
-        const QListWidgetItem *item = selectedRemote();
-        const QByteArray raw = item ? item->data(kRawRole).toByteArray() : QByteArray();
-        const bool isFolder = item && item->data(kFolderRole).toBool();
-        const QString shown = item ? item->text() : QString();
+        const RemoteEntry entry = remoteEntry(selectedRemote());
         const QString localFolder = QDir::currentPath();
-        startJob([this, raw, isFolder, shown, folder, localFolder] {
+        startJob([this, entry, folder, localFolder] {
             m_client.entryDirectory(); // not connected: that error comes first
-            if (shown.isEmpty())
+            if (entry.shown.isEmpty())
                 throw Failure(kListIndexError);
-            if (isFolder)
-                throw Failure(QStringLiteral("„%1” to folder: otwórz go dwukrotnym kliknięciem lub klawiszem Enter.").arg(shown));
-            if (const std::optional<QString> problem = FtpPath::nameProblem(raw))
+            if (entry.folder)
+                throw Failure(QStringLiteral("„%1” to folder: otwórz go dwukrotnym kliknięciem lub klawiszem Enter.").arg(entry.shown));
+            if (const std::optional<QString> problem = FtpPath::nameProblem(entry.raw))
                 throw Failure(*problem);
-            const QString local = QDir(localFolder).filePath(FtpPath::displayName(raw));
-            m_client.download(FtpPath::join(folder, raw), local);
-            m_doneText = QStringLiteral("Pobrano %1 (%2).").arg(shown, sizeText(QFileInfo(local).size()));
+            const QString local = QDir(localFolder).filePath(FtpPath::displayName(entry.raw));
+            m_client.download(FtpPath::join(folder, entry.raw), local);
+            m_doneText = QStringLiteral("Pobrano %1 (%2).").arg(entry.shown, sizeText(QFileInfo(local).size()));
             m_listing = listFolder(folder);
-        }, QString(), QStringLiteral("Nie pobrano %1.").arg(shown.isEmpty() ? QStringLiteral("pliku") : shown));
+        }, QString(), QStringLiteral("Nie pobrano %1.").arg(entry.shown.isEmpty() ? QStringLiteral("pliku") : entry.shown));
     } else {
         const QString name = m_localFiles->selectedName();
         const QString path = m_localFiles->selectedPath();
@@ -278,19 +293,16 @@ void FtpPanel::Button7Click()
     const QByteArray folder = m_folder;
     if (remoteSideCurrent()) {
         const QListWidgetItem *item = selectedRemote();
-        const QByteArray raw = item ? item->data(kRawRole).toByteArray() : QByteArray();
-        const bool isFolder = item && item->data(kFolderRole).toBool();
-        const bool up = item && item->data(kUpRole).toBool();
-        const bool none = !item;
-        startJob([this, raw, isFolder, up, none, folder] {
+        const RemoteEntry entry = remoteEntry(item);
+        startJob([this, entry, folder] {
             m_client.entryDirectory();
-            if (none)
+            if (!entry.chosen)
                 throw Failure(kListIndexError);
-            const QByteArray name = up ? QByteArray("..") : raw;
+            const QByteArray name = entry.up ? QByteArray("..") : entry.raw;
             if (const std::optional<QString> problem = FtpPath::nameProblem(name))
                 throw Failure(*problem);
             // A folder goes only when it is empty; the server's refusal says why not.
-            m_client.remove(FtpPath::join(folder, raw), isFolder);
+            m_client.remove(FtpPath::join(folder, entry.raw), entry.folder);
             m_listing = listFolder(folder);
         }, QStringLiteral("Usunięto %1.").arg(shownName(item)),
            QStringLiteral("Nie usunięto %1.").arg(item ? shownName(item) : QStringLiteral("pliku")));
