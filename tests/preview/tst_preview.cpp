@@ -2,7 +2,7 @@
 #include "app/MainWindow.h"
 #include "preview/Preview.h"
 #include "document/SourceEditor.h"
-#include "support/ScriptedDialogs.h"
+#include "support/Fixtures.h"
 
 #include "controls/LocalLists.h"
 #include "document/FilePanel.h"
@@ -69,10 +69,8 @@ void TestPreview::initTestCase()
 void TestPreview::switchingPagesShowsTheCurrentDocument()
 {
     ScriptedDialogs dialogs;
-    AppWindows windows;
-    windows.setDialogs(&dialogs);
-    MainWindow &form = windows.main();
-    form.show();
+    const auto windows = openProgram(dialogs);
+    MainWindow &form = windows->main();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QVERIFY(!form.preview().hasView()); // nothing of the engine before the first page change
 
@@ -119,10 +117,8 @@ void TestPreview::switchingPagesShowsTheCurrentDocument()
 void TestPreview::polishLettersTypedIntoANewPageShowUnchanged()
 {
     ScriptedDialogs dialogs;
-    AppWindows windows;
-    windows.setDialogs(&dialogs);
-    MainWindow &form = windows.main();
-    form.show();
+    const auto windows = openProgram(dialogs);
+    MainWindow &form = windows->main();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.action("Plik1")->trigger(); // New: the page declares ISO-8859-2
     form.editor()->setFocus();
@@ -193,10 +189,8 @@ void TestPreview::relativeReferencesFindTheFolderFiles()
         page = page.arg(QUrl::fromLocalFile(site.filePath("inne")).toString());
 
     ScriptedDialogs dialogs;
-    AppWindows windows;
-    windows.setDialogs(&dialogs);
-    MainWindow &form = windows.main();
-    form.show();
+    const auto windows = openProgram(dialogs);
+    MainWindow &form = windows->main();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.filePanel()->directoryList()->setDirectory(site.filePath(folder));
     form.editor()->clearAll();
@@ -216,10 +210,8 @@ void TestPreview::relativeReferencesFindTheFolderFiles()
 void TestPreview::livePreviewFollowsTheTextAndKeepsTheScroll()
 {
     ScriptedDialogs dialogs;
-    AppWindows windows;
-    windows.setDialogs(&dialogs);
-    MainWindow &form = windows.main();
-    form.show();
+    const auto windows = openProgram(dialogs);
+    MainWindow &form = windows->main();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto *live = form.findChild<QCheckBox *>(QStringLiteral("Odswiezajnabiezaco1"));
     QVERIFY(live);
