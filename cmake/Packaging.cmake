@@ -42,9 +42,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_STRIP_FILES ON)
 # The libraries come from the binaries (dpkg-shlibdeps). Named here are what the program
-# loads without linking it: the X11 platform plug-in (libqt6gui6 only recommends it), the
-# Polish Qt texts and the fonts the windows are laid out for (MS Sans Serif and Tahoma metrics),
+# loads without linking it: libcurl (opened when the FTP panel first connects), the X11
+# platform plug-in (libqt6gui6 only recommends it), the Polish Qt texts and the fonts the windows are laid out for (MS Sans Serif and Tahoma metrics),
 # plus DejaVu Sans, which stands in for Verdana.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-wine, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.68), qt6-qpa-plugins, qt6-translations-l10n, fonts-wine, fonts-dejavu-core")
 include(CPack)

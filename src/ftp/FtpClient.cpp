@@ -1,5 +1,6 @@
 #include "ftp/FtpClient.h"
 
+#include "ftp/CurlLibrary.h"
 #include "ftp/FtpCurl.h"
 #include "ftp/FtpTrust.h"
 #include "core/Failure.h"
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 
 #include <climits>
-#include <curl/curl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -32,8 +32,8 @@ FtpClient::~FtpClient()
 void FtpClient::closeHandles()
 {
     // The open connections belong to the multi handle: its cleanup ends them (QUIT on FTP).
-    curl_easy_cleanup(h(m_handle));
-    curl_multi_cleanup(static_cast<CURLM *>(m_multi));
+    Curl::lib().easy_cleanup(h(m_handle));
+    Curl::lib().multi_cleanup(static_cast<CURLM *>(m_multi));
     m_handle = nullptr;
     m_multi = nullptr;
 }
@@ -70,34 +70,34 @@ void FtpClient::report(const QString &text) const
 void FtpClient::prepare(const QByteArray &path, bool trace)
 {
     CURL *c = h(m_handle);
-    curl_easy_reset(c); // options only: the open connection stays
+    Curl::lib().easy_reset(c); // options only: the open connection stays
     const QByteArray url = FtpPath::url(m_login.protocol, m_address, path);
-    curl_easy_setopt(c, CURLOPT_URL, url.constData());
-    curl_easy_setopt(c, CURLOPT_USERNAME, m_login.user.toUtf8().constData());
+    Curl::lib().easy_setopt(c, CURLOPT_URL, url.constData());
+    Curl::lib().easy_setopt(c, CURLOPT_USERNAME, m_login.user.toUtf8().constData());
     FtpCurl::setCommonOptions(c, this, m_timeouts);
     if (m_login.protocol == Protocol::Sftp) {
         FtpCurl::setSshOptions(c, this, m_login.password);
     } else {
-        curl_easy_setopt(c, CURLOPT_PASSWORD, m_login.password.toUtf8().constData());
-        curl_easy_setopt(c, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
-        curl_easy_setopt(c, CURLOPT_FTPPORT, m_login.passive ? nullptr : "-");
+        Curl::lib().easy_setopt(c, CURLOPT_PASSWORD, m_login.password.toUtf8().constData());
+        Curl::lib().easy_setopt(c, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
+        Curl::lib().easy_setopt(c, CURLOPT_FTPPORT, m_login.passive ? nullptr : "-");
         if (m_login.protocol == Protocol::Ftps) {
-            curl_easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+            Curl::lib().easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
             // A certificate the user trusted is held to its public key instead of the
             // system's trust store, which does not know it.
             const QByteArray pin = !m_login.acceptedKey.isEmpty() ? m_login.acceptedKey
                                                                   : FtpTrust::rememberedPin(m_address.host, m_address.port);
             if (!pin.isEmpty()) {
-                curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 0L);
-                curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 0L);
-                curl_easy_setopt(c, CURLOPT_PINNEDPUBLICKEY, QByteArray("sha256//" + pin).constData());
+                Curl::lib().easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 0L);
+                Curl::lib().easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 0L);
+                Curl::lib().easy_setopt(c, CURLOPT_PINNEDPUBLICKEY, QByteArray("sha256//" + pin).constData());
             }
         }
     }
     // The protocol trace feeds the status texts and the server's last reply; a transfer
     // does without it, since it would pass every block of data through the trace too.
-    curl_easy_setopt(c, CURLOPT_VERBOSE, long(trace));
-    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, m_error);
+    Curl::lib().easy_setopt(c, CURLOPT_VERBOSE, long(trace));
+    Curl::lib().easy_setopt(c, CURLOPT_ERRORBUFFER, m_error);
     m_error[0] = '\0';
 }
 
@@ -114,7 +114,7 @@ void FtpClient::fail(int code, const QString &what)
 {
     const auto rc = CURLcode(code);
     long reply = 0;
-    curl_easy_getinfo(h(m_handle), CURLINFO_RESPONSE_CODE, &reply);
+    Curl::lib().easy_getinfo(h(m_handle), CURLINFO_RESPONSE_CODE, &reply);
     FtpCurl::Outcome outcome;
     outcome.code = code;
     outcome.reply = reply;
@@ -174,8 +174,8 @@ void FtpClient::connectAndLogin(const Login &login)
     m_address = FtpPath::parseAddress(login.host, FtpPath::defaultPort(login.protocol));
     m_abort = false;
     m_stalled = false;
-    m_handle = curl_easy_init();
-    m_multi = curl_multi_init();
+    m_handle = Curl::lib().easy_init();
+    m_multi = Curl::lib().multi_init();
     if (!m_handle || !m_multi) {
         closeHandles();
         throw Failure(QStringLiteral("Nie można utworzyć połączenia FTP."));
@@ -184,9 +184,9 @@ void FtpClient::connectAndLogin(const Login &login)
     m_connecting = true;
     try {
         prepare(QByteArray(), true);
-        curl_easy_setopt(h(m_handle), CURLOPT_NOBODY, 1L);
+        Curl::lib().easy_setopt(h(m_handle), CURLOPT_NOBODY, 1L);
         Transfer t{this};
-        curl_easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
+        Curl::lib().easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
         perform(m_address.host);
         m_connecting = false;
     } catch (...) {
@@ -199,7 +199,7 @@ void FtpClient::connectAndLogin(const Login &login)
         throw;
     }
     char *entry = nullptr;
-    curl_easy_getinfo(h(m_handle), CURLINFO_FTP_ENTRY_PATH, &entry);
+    Curl::lib().easy_getinfo(h(m_handle), CURLINFO_FTP_ENTRY_PATH, &entry);
     m_entryPath = entry && *entry ? QByteArray(entry) : QByteArray("/");
     report(QStringLiteral("Połączono z %1 jako %2.").arg(m_address.host, login.user));
 }
@@ -230,11 +230,11 @@ QByteArray FtpClient::collect(const QByteArray &path, bool namesOnly, const char
     t.listing = &buffer;
     prepare(path, true);
     if (command)
-        curl_easy_setopt(h(m_handle), CURLOPT_CUSTOMREQUEST, command);
-    curl_easy_setopt(h(m_handle), CURLOPT_DIRLISTONLY, long(namesOnly));
-    curl_easy_setopt(h(m_handle), CURLOPT_WRITEFUNCTION, &FtpCurl::write);
-    curl_easy_setopt(h(m_handle), CURLOPT_WRITEDATA, &t);
-    curl_easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
+        Curl::lib().easy_setopt(h(m_handle), CURLOPT_CUSTOMREQUEST, command);
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_DIRLISTONLY, long(namesOnly));
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_WRITEFUNCTION, &FtpCurl::write);
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_WRITEDATA, &t);
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
     perform(FtpPath::displayName(path));
     return buffer.bytes();
 }
@@ -283,9 +283,9 @@ void FtpClient::download(const QByteArray &remotePath, const QString &localPath)
     t.device = &file;
     try {
         prepare(remotePath, false);
-        curl_easy_setopt(h(m_handle), CURLOPT_WRITEFUNCTION, &FtpCurl::write);
-        curl_easy_setopt(h(m_handle), CURLOPT_WRITEDATA, &t);
-        curl_easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
+        Curl::lib().easy_setopt(h(m_handle), CURLOPT_WRITEFUNCTION, &FtpCurl::write);
+        Curl::lib().easy_setopt(h(m_handle), CURLOPT_WRITEDATA, &t);
+        Curl::lib().easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
         perform(FtpPath::displayName(remotePath));
         if (!file.flush())
             throw Failure(QStringLiteral("Nie można zapisać pliku „%1”: %2").arg(localPath, file.errorString()));
@@ -309,11 +309,11 @@ void FtpClient::upload(const QString &localPath, const QByteArray &remotePath)
     Transfer t{this};
     t.device = &file;
     prepare(remotePath, false);
-    curl_easy_setopt(h(m_handle), CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(h(m_handle), CURLOPT_READFUNCTION, &FtpCurl::read);
-    curl_easy_setopt(h(m_handle), CURLOPT_READDATA, &t);
-    curl_easy_setopt(h(m_handle), CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
-    curl_easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_UPLOAD, 1L);
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_READFUNCTION, &FtpCurl::read);
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_READDATA, &t);
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
     perform(FtpPath::displayName(remotePath));
     report(QStringLiteral("Wysłano %1.").arg(FtpPath::displayName(remotePath)));
 }
@@ -334,17 +334,17 @@ void FtpClient::remove(const QByteArray &remotePath, bool folder)
         command = (folder ? "RMD " : "DELE ") + remotePath;
     }
     prepare(QByteArray(), true);
-    curl_easy_setopt(h(m_handle), CURLOPT_NOBODY, 1L);
-    curl_slist *quote = curl_slist_append(nullptr, command.constData());
-    curl_easy_setopt(h(m_handle), CURLOPT_QUOTE, quote);
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_NOBODY, 1L);
+    curl_slist *quote = Curl::lib().slist_append(nullptr, command.constData());
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_QUOTE, quote);
     Transfer t{this};
-    curl_easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
+    Curl::lib().easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
     try {
         perform(shown);
     } catch (...) {
-        curl_slist_free_all(quote);
+        Curl::lib().slist_free_all(quote);
         throw;
     }
-    curl_slist_free_all(quote);
+    Curl::lib().slist_free_all(quote);
     report(QStringLiteral("Usunięto %1.").arg(shown));
 }

@@ -1,10 +1,11 @@
 #include "ftp/FtpCurl.h"
 
+#include "ftp/CurlLibrary.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <curl/curl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -123,9 +124,7 @@ namespace FtpCurl {
 
 void ensureCurl()
 {
-    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (!initialised)
-        throw Failure(QStringLiteral("Nie można uruchomić biblioteki libcurl."));
+    Curl::lib();
 }
 
 size_t write(char *data, size_t size, size_t count, void *user)
@@ -153,47 +152,47 @@ int perform(void *multi, void *easy)
     // reused connection does not have). The same loop with a short bound on the wait.
     constexpr int kLongestWaitMs = 5;
     CURLM *m = static_cast<CURLM *>(multi);
-    if (curl_multi_add_handle(m, easy) != CURLM_OK)
+    if (Curl::lib().multi_add_handle(m, easy) != CURLM_OK)
         return CURLE_FAILED_INIT;
     CURLcode result = CURLE_OK;
     int running = 1;
     while (running) {
-        if (curl_multi_perform(m, &running) != CURLM_OK
-            || (running && curl_multi_poll(m, nullptr, 0, kLongestWaitMs, nullptr) != CURLM_OK)) {
+        if (Curl::lib().multi_perform(m, &running) != CURLM_OK
+            || (running && Curl::lib().multi_poll(m, nullptr, 0, kLongestWaitMs, nullptr) != CURLM_OK)) {
             result = CURLE_OUT_OF_MEMORY;
             break;
         }
     }
     int left = 0;
-    while (CURLMsg *message = curl_multi_info_read(m, &left))
+    while (CURLMsg *message = Curl::lib().multi_info_read(m, &left))
         if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
             result = message->data.result;
-    curl_multi_remove_handle(m, easy);
+    Curl::lib().multi_remove_handle(m, easy);
     return result;
 }
 
 void setCommonOptions(void *curl, FtpClient *client, const FtpClient::Timeouts &timeouts)
 {
     CURL *c = curl;
-    curl_easy_setopt(c, CURLOPT_PROXY, "");
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    Curl::lib().easy_setopt(c, CURLOPT_PROXY, "");
+    Curl::lib().easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     // Downloads arrive in large blocks (the default 16 KiB costs a fifth of the throughput on
     // loopback); uploads keep curl's own block size, larger ones measured no faster.
-    curl_easy_setopt(c, CURLOPT_BUFFERSIZE, 512L * 1024);
-    curl_easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, 64L * 1024);
-    curl_easy_setopt(c, CURLOPT_TCP_NODELAY, 1L);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, long(timeouts.connectSeconds));
-    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(timeouts.stallSeconds));
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, long(timeouts.stallSeconds));
-    curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, &FtpCallbacks::openSocket);
-    curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, client);
-    curl_easy_setopt(c, CURLOPT_CLOSESOCKETFUNCTION, &FtpCallbacks::closeSocket);
-    curl_easy_setopt(c, CURLOPT_CLOSESOCKETDATA, client);
-    curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, &FtpCallbacks::debug);
-    curl_easy_setopt(c, CURLOPT_DEBUGDATA, client);
-    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &FtpCallbacks::progress);
+    Curl::lib().easy_setopt(c, CURLOPT_BUFFERSIZE, 512L * 1024);
+    Curl::lib().easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, 64L * 1024);
+    Curl::lib().easy_setopt(c, CURLOPT_TCP_NODELAY, 1L);
+    Curl::lib().easy_setopt(c, CURLOPT_CONNECTTIMEOUT, long(timeouts.connectSeconds));
+    Curl::lib().easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(timeouts.stallSeconds));
+    Curl::lib().easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    Curl::lib().easy_setopt(c, CURLOPT_LOW_SPEED_TIME, long(timeouts.stallSeconds));
+    Curl::lib().easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, &FtpCallbacks::openSocket);
+    Curl::lib().easy_setopt(c, CURLOPT_OPENSOCKETDATA, client);
+    Curl::lib().easy_setopt(c, CURLOPT_CLOSESOCKETFUNCTION, &FtpCallbacks::closeSocket);
+    Curl::lib().easy_setopt(c, CURLOPT_CLOSESOCKETDATA, client);
+    Curl::lib().easy_setopt(c, CURLOPT_DEBUGFUNCTION, &FtpCallbacks::debug);
+    Curl::lib().easy_setopt(c, CURLOPT_DEBUGDATA, client);
+    Curl::lib().easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    Curl::lib().easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &FtpCallbacks::progress);
 }
 
 void setSshOptions(void *curl, FtpClient *client, const QString &password)
@@ -201,52 +200,52 @@ void setSshOptions(void *curl, FtpClient *client, const QString &password)
     CURL *c = curl;
     const QDir ssh(QDir::home().filePath(QStringLiteral(".ssh")));
     if (!password.isEmpty()) {
-        curl_easy_setopt(c, CURLOPT_PASSWORD, password.toUtf8().constData());
-        curl_easy_setopt(c, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+        Curl::lib().easy_setopt(c, CURLOPT_PASSWORD, password.toUtf8().constData());
+        Curl::lib().easy_setopt(c, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
     } else {
         // Without a password: the agent and the first of the keys ssh itself tries.
-        curl_easy_setopt(c, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PUBLICKEY | CURLSSH_AUTH_AGENT));
+        Curl::lib().easy_setopt(c, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PUBLICKEY | CURLSSH_AUTH_AGENT));
         for (const char *name : {"id_ed25519", "id_ecdsa", "id_rsa"}) {
             const QString key = ssh.filePath(QLatin1String(name));
             if (!QFile::exists(key))
                 continue;
-            curl_easy_setopt(c, CURLOPT_SSH_PRIVATE_KEYFILE, QFile::encodeName(key).constData());
+            Curl::lib().easy_setopt(c, CURLOPT_SSH_PRIVATE_KEYFILE, QFile::encodeName(key).constData());
             // Empty: libssh2 computes the public key from the private one.
             const QByteArray pub = QFile::exists(key + QStringLiteral(".pub")) ? QFile::encodeName(key + QStringLiteral(".pub")) : QByteArray();
-            curl_easy_setopt(c, CURLOPT_SSH_PUBLIC_KEYFILE, pub.constData());
+            Curl::lib().easy_setopt(c, CURLOPT_SSH_PUBLIC_KEYFILE, pub.constData());
             break;
         }
     }
-    curl_easy_setopt(c, CURLOPT_SSH_KNOWNHOSTS, QFile::encodeName(ssh.filePath(QStringLiteral("known_hosts"))).constData());
-    curl_easy_setopt(c, CURLOPT_SSH_KEYFUNCTION, &FtpCallbacks::sshKey);
-    curl_easy_setopt(c, CURLOPT_SSH_KEYDATA, client);
+    Curl::lib().easy_setopt(c, CURLOPT_SSH_KNOWNHOSTS, QFile::encodeName(ssh.filePath(QStringLiteral("known_hosts"))).constData());
+    Curl::lib().easy_setopt(c, CURLOPT_SSH_KEYFUNCTION, &FtpCallbacks::sshKey);
+    Curl::lib().easy_setopt(c, CURLOPT_SSH_KEYDATA, client);
 }
 
 std::optional<FtpTrust::Certificate> fetchCertificate(const QByteArray &url, FtpClient *client,
                                                       const FtpClient::Timeouts &timeouts)
 {
-    CURL *c = curl_easy_init();
+    CURL *c = Curl::lib().easy_init();
     if (!c)
         return std::nullopt;
-    curl_easy_setopt(c, CURLOPT_URL, url.constData());
+    Curl::lib().easy_setopt(c, CURLOPT_URL, url.constData());
     setCommonOptions(c, client, timeouts);
-    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 1L);
-    curl_easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
-    curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 0L);
-    curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 0L);
-    curl_easy_setopt(c, CURLOPT_CERTINFO, 1L);
+    Curl::lib().easy_setopt(c, CURLOPT_NOPROGRESS, 1L);
+    Curl::lib().easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+    Curl::lib().easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 0L);
+    Curl::lib().easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 0L);
+    Curl::lib().easy_setopt(c, CURLOPT_CERTINFO, 1L);
     // A pin nothing matches ends the handshake after the certificate has been read and
     // before the login is sent to a server nobody trusts yet.
-    curl_easy_setopt(c, CURLOPT_PINNEDPUBLICKEY, "sha256//AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=");
-    curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
-    curl_easy_perform(c);
+    Curl::lib().easy_setopt(c, CURLOPT_PINNEDPUBLICKEY, "sha256//AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=");
+    Curl::lib().easy_setopt(c, CURLOPT_NOBODY, 1L);
+    Curl::lib().easy_perform(c);
     QByteArray pem;
     curl_certinfo *info = nullptr;
-    if (curl_easy_getinfo(c, CURLINFO_CERTINFO, &info) == CURLE_OK && info && info->num_of_certs > 0)
+    if (Curl::lib().easy_getinfo(c, CURLINFO_CERTINFO, &info) == CURLE_OK && info && info->num_of_certs > 0)
         for (curl_slist *s = info->certinfo[0]; s; s = s->next)
             if (qstrncmp(s->data, "Cert:", 5) == 0)
                 pem = QByteArray(s->data + 5);
-    curl_easy_cleanup(c);
+    Curl::lib().easy_cleanup(c);
     return pem.isEmpty() ? std::nullopt : FtpTrust::certificateFromPem(pem);
 }
 

@@ -1,12 +1,13 @@
 #include "ftp/FtpCurl.h"
 
+#include "ftp/CurlLibrary.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <climits>
-#include <curl/curl.h>
 #include <unistd.h>
 
 namespace FtpCurl {
@@ -52,7 +53,7 @@ bool losesConnection(int code)
 // Every message is built in one step, so a "%2" inside a name stays what it is.
 QString describe(const Outcome &o)
 {
-    const QString more = o.detail.isEmpty() ? QString::fromUtf8(curl_easy_strerror(CURLcode(o.code))) : o.detail;
+    const QString more = o.detail.isEmpty() ? QString::fromUtf8(Curl::lib().easy_strerror(CURLcode(o.code))) : o.detail;
     const QString what = shortened(o.what);
     const QString reply = o.lastReply.isEmpty() ? QString::number(o.reply) : o.lastReply;
     if (o.overflow)
