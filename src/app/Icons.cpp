@@ -3,31 +3,24 @@
 #include <QFile>
 #include <QHash>
 
-// The resources live in a static library: they are registered on first use.
-static void registerResources()
-{
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(tarnwick);
-        return true;
-    }();
-    Q_UNUSED(registered);
-}
-
 namespace Icons {
 
 QIcon get(const char *name)
 {
     if (!name)
         return {};
-    registerResources();
     static QHash<QByteArray, QIcon> cache;
     const QByteArray key(name);
     if (auto it = cache.constFind(key); it != cache.constEnd())
         return *it;
-    // The program's own pictures, the same on every desktop. Asking the icon theme first costs
-    // a walk through its folders for every name, a large share of the start-up time.
-    const QString file = QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name));
-    QIcon icon = QFile::exists(file) ? QIcon(file) : QIcon();
+    // The program's own pictures, the same on every desktop (asking the icon theme would walk
+    // its folders for every name). Each file is read when the picture is first drawn.
+    QIcon icon;
+    const QString small = QStringLiteral(":/icons/16/%1.png").arg(QLatin1String(name));
+    if (QFile::exists(small)) {
+        icon.addFile(small, QSize(16, 16));
+        icon.addFile(QStringLiteral(":/icons/32/%1.png").arg(QLatin1String(name)), QSize(32, 32));
+    }
     cache.insert(key, icon);
     return icon;
 }
