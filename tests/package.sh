@@ -125,6 +125,9 @@ logged() { grep -qxF "$1" "$work/stderr"; }
 
 await viewable "$caption" >/dev/null || fail "main window did not map"
 window=$(viewable "$caption")
+# The icon follows the first paint.
+has_icon() { xprop -id "$window" _NET_WM_ICON 2>/dev/null | grep -q "Icon ("; }
+await has_icon || fail "the window got no icon"
 icons=$(xprop -len 1000000 -id "$window" _NET_WM_ICON)
 for size in 16 32 48 256; do
   grep -qF "Icon ($size x $size)" <<<"$icons" || fail "_NET_WM_ICON has no ${size}x${size} picture"

@@ -5,6 +5,7 @@
 #include "app/WindowState.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -13,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -49,6 +51,30 @@ QStringList arguments(int argc, char *argv[])
     return list;
 }
 
+// Runs `then` once, from the event loop, after `window` has painted for the first time.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QWidget *window, std::function<void()> then) : QObject(window), m_then(std::move(then))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, watched, m_then);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -74,12 +100,6 @@ int main(int argc, char *argv[])
     StartupTrace::mark("application and display");
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland)); // dates and numbers in dialogs
-    // The same pictures the package installs into the hicolor theme, compiled in: asking the
-    // icon theme would walk its folders at every start.
-    QIcon icon;
-    for (const int size : {16, 32, 48, 256})
-        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/tarnwick.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
 
     // Qt's own options (-platform, -display…) are gone from the arguments now.
     const CommandLine::Request request = CommandLine::parse(QApplication::arguments().mid(1));
@@ -101,6 +121,16 @@ int main(int argc, char *argv[])
     StartupTrace::markFirstPaint(&mainWindow);
     WindowState::show(mainWindow);
     StartupTrace::mark("shown");
+    // The same pictures the package installs into the hicolor theme, compiled in: asking the
+    // icon theme would walk its folders at every start. Given to the window manager right
+    // after the first paint: decoding four sizes (256 pixels the largest) before it would
+    // hold the window back for nothing the user sees in it.
+    new AfterFirstPaint(&mainWindow, [] {
+        QIcon icon;
+        for (const int size : {16, 32, 48, 256})
+            icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/tarnwick.png").arg(size), QSize(size, size));
+        QApplication::setWindowIcon(icon);
+    });
     // Once the window is up, so that an error box about the file has a window to stand on.
     QTimer::singleShot(0, &mainWindow, [&mainWindow, files = request.files] { mainWindow.openPaths(files, true); });
     return app.exec();
