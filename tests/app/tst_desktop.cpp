@@ -16,11 +16,6 @@
 
 namespace {
 
-QString canonical(const QString &path)
-{
-    return QFileInfo(path).canonicalFilePath();
-}
-
 // A drag from a file manager, or from another program with text, carried to its drop.
 bool dragAndDrop(QWidget *target, QMimeData *mime)
 {

@@ -3,12 +3,12 @@
 #include "document/Highlighting.h"
 #include "preview/Preview.h"
 #include "document/SourceEditor.h"
+#include "support/Files.h"
 #include "support/Fixtures.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,12 +26,9 @@ private slots:
     void cleanup();
     void shiftF10OpensTheEditorMenuAtTheCaret();
 
-    void findFoldsAsciiOnly_data();
-    void findFoldsAsciiOnly();
-    void findNextWalksMatchesWithoutOverlap();
+    void findNextSteps_data();
+    void findNextSteps();
     void findSelectsInTheThirdLineWithLfDocument();
-    void changedFindTextStartsAfterThePreviousMatch();
-    void reopeningTheDialogStartsAtTheTop();
     void clipboardCommandsWithAndWithoutSelection();
     void wordWrapKeepsTheLines();
     void colouringSchemeNeverChangesTheText();
@@ -45,12 +42,7 @@ private:
         control<QCheckBox>(m_form->findCommand().dialog(), "MatchCase")->setChecked(matchCase);
         QTest::mouseClick(control<QPushButton>(m_form->findCommand().dialog(), "FindNext"), Qt::LeftButton);
     }
-    void setDocument(const QStringList &lines)
-    {
-        m_form->editor()->clearAll();
-        for (const QString &l : lines)
-            m_form->editor()->appendLine(l);
-    }
+    void setDocument(const QStringList &lines) { ::setDocument(*m_form->editor(), lines); }
 
     std::unique_ptr<AppWindows> m_windows;
     MainWindow *m_form = nullptr;
@@ -71,65 +63,68 @@ void TestEditing::cleanup()
     m_windows.reset();
 }
 
-void TestEditing::findFoldsAsciiOnly_data()
+// A step of a search that opens the dialog again instead of pressing "Znajdź następny".
+const QString kOpenAgain = QStringLiteral("<open again>");
+
+void TestEditing::findNextSteps_data()
 {
-    QTest::addColumn<QString>("document");
-    QTest::addColumn<QString>("text");
+    // The texts sought one after another in the same dialog, and the 1-based position after
+    // each (0: nothing found yet). A position that does not move is a text not found, which
+    // a message tells; nothing wraps around to the top.
+    QTest::addColumn<QStringList>("document");
     QTest::addColumn<bool>("matchCase");
-    QTest::addColumn<int>("at"); // 1-based position of the match, 0: not found
-    QTest::newRow("table finds TABLE") << "<TABLE>" << "table" << false << 2;
-    QTest::newRow("table finds Table") << "x Table" << "table" << false << 3;
-    QTest::newRow("match case refuses") << "TABLE" << "table" << true << 0;
-    QTest::newRow("ą does not find Ą") << "Ą" << "ą" << false << 0;
-    QTest::newRow("Ą does not find ą") << "xą" << "Ą" << false << 0;
-    QTest::newRow("ą finds ą") << "aą" << "ą" << false << 2;
-    QTest::newRow("Polish after ASCII fold") << "ZAŻÓŁĆ" << "zaŻÓŁĆ" << false << 1;
-    QTest::newRow("longer than the text") << "ab" << "abc" << false << 0;
-    QTest::newRow("empty text") << "ab" << "" << false << 0;
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<int>>("positions");
+    const auto row = [](const char *name, const QStringList &document, const QStringList &steps, QList<int> positions,
+                        bool matchCase = false) {
+        QTest::newRow(name) << document << matchCase << steps << positions;
+    };
+    row("table finds TABLE", {"<TABLE>"}, {"table"}, {2});
+    row("table finds Table", {"x Table"}, {"table"}, {3});
+    row("match case refuses", {"TABLE"}, {"table"}, {0}, true);
+    row("ą does not find Ą", {"Ą"}, {"ą"}, {0});
+    row("Ą does not find ą", {"xą"}, {"Ą"}, {0});
+    row("ą finds ą", {"aą"}, {"ą"}, {2});
+    row("Polish after ASCII fold", {"ZAŻÓŁĆ"}, {"zaŻÓŁĆ"}, {1});
+    row("longer than the text", {"ab"}, {"abc"}, {0});
+    row("empty text", {"ab"}, {""}, {0});
+    row("matches do not overlap, no wrap-around", {"aaaa"}, {"aa", "aa", "aa", "aa"}, {1, 3, 3, 3});
+    row("a changed text starts after the previous match", {"abcabcab"}, {"b", "cab"}, {2, 6});
+    row("opened again, the dialog starts at the top", {"x TABLE", "TABLE"}, {"table", "table", kOpenAgain, "table"},
+        {3, 10, 0, 3});
 }
 
-void TestEditing::findFoldsAsciiOnly()
+void TestEditing::findNextSteps()
 {
-    QFETCH(QString, document);
-    QFETCH(QString, text);
+    QFETCH(QStringList, document);
     QFETCH(bool, matchCase);
-    QFETCH(int, at);
-    setDocument({document});
+    QFETCH(QStringList, steps);
+    QFETCH(QList<int>, positions);
+    setDocument(document);
     m_form->action("Szukaj1")->trigger();
-    findNext(text, matchCase);
-    QCOMPARE(m_form->findCommand().position(), at);
-    if (at) {
-        QVERIFY(m_dialogs.messages.isEmpty());
-        QCOMPARE(m_form->editor()->selectedText(), document.mid(at - 1, text.size()));
-    } else {
-        QCOMPARE(m_dialogs.messages, QStringList{QStringLiteral("Nie mogę odnaleźć \"%1\"").arg(text)});
-        QVERIFY(!m_form->editor()->hasSelectedText());
+    QStringList messages;
+    int previous = 0;
+    for (int i = 0; i < steps.size(); ++i) {
+        const bool again = steps[i] == kOpenAgain;
+        if (again)
+            m_form->action("Szukaj1")->trigger();
+        else
+            findNext(steps[i], matchCase);
+        QCOMPARE(m_form->findCommand().position(), positions[i]);
+        if (!again && positions[i] == previous)
+            messages << QStringLiteral("Nie mogę odnaleźć \"%1\"").arg(steps[i]);
+        else if (!again) // positions count a line break as two characters
+            QCOMPARE(m_form->editor()->selectedText(), document.join("\r\n").mid(positions[i] - 1, steps[i].size()));
+        QVERIFY(positions[i] > 0 || again || !m_form->editor()->hasSelectedText());
+        previous = positions[i];
     }
-}
-
-void TestEditing::findNextWalksMatchesWithoutOverlap()
-{
-    setDocument({"aaaa"});
-    m_form->action("Szukaj1")->trigger();
-    findNext("aa");
-    QCOMPARE(m_form->findCommand().position(), 1);
-    findNext("aa");
-    QCOMPARE(m_form->findCommand().position(), 3);
-    QCOMPARE(m_form->editor()->selectedText(), QStringLiteral("aa"));
-    findNext("aa");
-    QCOMPARE(m_dialogs.messages, QStringList{QStringLiteral("Nie mogę odnaleźć \"aa\"")});
-    QCOMPARE(m_form->findCommand().position(), 3);
-    findNext("aa"); // no wrap-around
-    QCOMPARE(m_dialogs.messages.size(), 2);
+    QCOMPARE(m_dialogs.messages, messages);
 }
 
 void TestEditing::findSelectsInTheThirdLineWithLfDocument()
 {
-    QFile f(m_dir.filePath("lf.html"));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("<HTML>\n<BODY>\nzdanie <table> tu\n");
-    f.close();
-    m_form->editor()->loadFromFile(f.fileName());
+    writeFile(m_dir.filePath("lf.html"), "<HTML>\n<BODY>\nzdanie <table> tu\n");
+    m_form->editor()->loadFromFile(m_dir.filePath("lf.html"));
     m_form->action("ToolButton33")->trigger();
     control<QRadioButton>(m_form->findCommand().dialog(), "DirectionUp")->setChecked(true); // the direction has no effect
     findNext("TABLE");
@@ -140,29 +135,6 @@ void TestEditing::findSelectsInTheThirdLineWithLfDocument()
     QCOMPARE(indexFrom, 8);
     QCOMPARE(indexTo, 13);
     QVERIFY(m_form->editor()->hasFocus() || QGuiApplication::platformName() == QLatin1String("offscreen"));
-}
-
-void TestEditing::changedFindTextStartsAfterThePreviousMatch()
-{
-    setDocument({"abcabcab"});
-    m_form->action("Szukaj1")->trigger();
-    findNext("b");      // FindPos 2
-    findNext("cab");    // starts at 2 + 3 = 5 (1-based): "abcab": finds "cab" at 6
-    QCOMPARE(m_form->findCommand().position(), 6);
-    QCOMPARE(m_form->editor()->selectedText(), QStringLiteral("cab"));
-}
-
-void TestEditing::reopeningTheDialogStartsAtTheTop()
-{
-    setDocument({"x TABLE", "TABLE"});
-    m_form->action("Szukaj1")->trigger();
-    findNext("table");
-    findNext("table");
-    QCOMPARE(m_form->findCommand().position(), 10);
-    m_form->action("Szukaj1")->trigger();
-    QCOMPARE(m_form->findCommand().position(), 0);
-    findNext("table");
-    QCOMPARE(m_form->findCommand().position(), 3);
 }
 
 void TestEditing::clipboardCommandsWithAndWithoutSelection()
@@ -229,24 +201,18 @@ void TestEditing::pageChangeWritesThePreviewFile()
     m_form->notebook()->setCurrentIndex(1);
     QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
     QCOMPARE(m_form->notebook()->currentIndex(), 1);
-    QFile f(Preview::filePath());
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("<P>Za\xBF\xF3\xB3\xE6</P>\r\n\r\ndrugi\r\nostatni"));
-    f.close();
+    QCOMPARE(readAll(Preview::filePath()), QByteArray("<P>Za\xBF\xF3\xB3\xE6</P>\r\n\r\ndrugi\r\nostatni"));
     // Every change of page writes the file again.
     m_form->notebook()->setCurrentIndex(0);
     m_form->editor()->appendLine(QStringLiteral("nowy"));
     m_form->notebook()->setCurrentIndex(1);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("<P>Za\xBF\xF3\xB3\xE6</P>\r\n\r\ndrugi\r\nostatni\r\nnowy"));
+    QCOMPARE(readAll(Preview::filePath()), QByteArray("<P>Za\xBF\xF3\xB3\xE6</P>\r\n\r\ndrugi\r\nostatni\r\nnowy"));
 }
 
 void TestEditing::unwritablePreviewKeepsThePage()
 {
     QDir(m_dir.path()).mkdir("blocked");
-    QFile blocker(m_dir.filePath("blocked/file"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    writeFile(m_dir.filePath("blocked/file"), "");
     // A path whose folder is a plain file cannot be written, even by root.
     Preview::setFilePath(m_dir.filePath("blocked/file/TarnwickView.html"));
     m_form->notebook()->setCurrentIndex(1);

@@ -16,16 +16,15 @@ private slots:
 void TestIcons::everyCommandHasAPicture()
 {
     QSet<QByteArray> names;
-    for (const auto &e : Commands::mainMenu())
-        if (e.icon)
-            names.insert(e.icon);
-    for (const auto &e : Commands::editorMenu())
-        if (e.icon)
-            names.insert(e.icon);
-    for (const auto *bar : {&Commands::toolBar1(), &Commands::toolBar3()})
-        for (const auto &e : *bar)
+    const auto collect = [&](const auto &table) {
+        for (const auto &e : table)
             if (e.icon)
                 names.insert(e.icon);
+    };
+    collect(Commands::mainMenu());
+    collect(Commands::editorMenu());
+    collect(Commands::toolBar1());
+    collect(Commands::toolBar3());
     QVERIFY(names.size() >= 30);
     for (const QByteArray &name : names) {
         const QImage image = Icons::get(name.constData()).pixmap(16, 16).toImage();

@@ -18,8 +18,6 @@ private slots:
 
     void keyRunsTheRightAction_data();
     void keyRunsTheRightAction();
-    void disabledActionLeavesTheKeyToTheControl();
-    void anotherWindowKeepsItsKeys();
 
 private:
     std::unique_ptr<QWidget> m_window;
@@ -54,70 +52,57 @@ void TestKeyDispatcher::cleanup()
 
 void TestKeyDispatcher::keyRunsTheRightAction_data()
 {
-    QTest::addColumn<bool>("inEditor");
+    // Where the key is pressed: the field, the editor, or a field of a window of its own.
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<bool>("saveEnabled");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("saves");
     QTest::addColumn<int>("menuCopies");
     QTest::addColumn<int>("editorCopies");
-    const int ctrl = int(Qt::ControlModifier);
-    QTest::newRow("menu key in a field wins over the field's undo") << false << int(Qt::Key_Z) << ctrl << 1 << 0 << 0;
-    QTest::newRow("menu key in the editor") << true << int(Qt::Key_Z) << ctrl << 1 << 0 << 0;
-    QTest::newRow("editor's own key wins in the editor") << true << int(Qt::Key_C) << ctrl << 0 << 0 << 1;
-    QTest::newRow("outside the editor its key is the menu's") << false << int(Qt::Key_C) << ctrl << 0 << 1 << 0;
-    QTest::newRow("keypad counts as the same key") << false << int(Qt::Key_Z) << int(ctrl | Qt::KeypadModifier) << 1 << 0 << 0;
-    QTest::newRow("shift makes another key") << false << int(Qt::Key_Z) << int(ctrl | Qt::ShiftModifier) << 0 << 0 << 0;
-    QTest::newRow("no control key, no command") << false << int(Qt::Key_Z) << 0 << 0 << 0 << 0;
+    QTest::addColumn<QString>("textAfter"); // "abc" typed first; "": the control's own undo ran
+    const int ctrl = int(Qt::ControlModifier), z = int(Qt::Key_Z), c = int(Qt::Key_C);
+    QTest::newRow("menu key in a field wins over the field's undo") << "field" << true << z << ctrl << 1 << 0 << 0 << "abc";
+    QTest::newRow("menu key in the editor") << "editor" << true << z << ctrl << 1 << 0 << 0 << "abc";
+    QTest::newRow("editor's own key wins in the editor") << "editor" << true << c << ctrl << 0 << 0 << 1 << "abc";
+    QTest::newRow("outside the editor its key is the menu's") << "field" << true << c << ctrl << 0 << 1 << 0 << "abc";
+    QTest::newRow("keypad counts as the same key") << "field" << true << z << int(ctrl | Qt::KeypadModifier) << 1 << 0 << 0 << "abc";
+    QTest::newRow("shift makes another key") << "field" << true << z << int(ctrl | Qt::ShiftModifier) << 0 << 0 << 0 << "abc";
+    QTest::newRow("no control key, no command") << "field" << true << z << 0 << 0 << 0 << 0 << "abcz";
+    QTest::newRow("a disabled action leaves the key to the control") << "field" << false << z << ctrl << 0 << 0 << 0 << "";
+    QTest::newRow("another window keeps its keys") << "other" << true << z << ctrl << 0 << 0 << 0 << "";
 }
 
 void TestKeyDispatcher::keyRunsTheRightAction()
 {
-    QFETCH(bool, inEditor);
+    QFETCH(QString, where);
+    QFETCH(bool, saveEnabled);
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(int, saves);
     QFETCH(int, menuCopies);
     QFETCH(int, editorCopies);
+    QFETCH(QString, textAfter);
+    m_save->setEnabled(saveEnabled);
+    QWidget other;
+    QWidget *target = where == "editor" ? static_cast<QWidget *>(m_editor) : m_field;
+    if (where == "other") {
+        target = new QLineEdit(&other);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+    }
     QSignalSpy save(m_save, &QAction::triggered);
     QSignalSpy menuCopy(m_menuCopy, &QAction::triggered);
     QSignalSpy editorCopy(m_editorCopy, &QAction::triggered);
-    QWidget *target = inEditor ? static_cast<QWidget *>(m_editor) : m_field;
     target->setFocus();
     QTest::keyClicks(target, QStringLiteral("abc"));
     QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(save.size(), saves);
     QCOMPARE(menuCopy.size(), menuCopies);
     QCOMPARE(editorCopy.size(), editorCopies);
-    // A key the window took never reaches the control: nothing was undone.
-    if (saves) {
-        const QString text = inEditor ? m_editor->toPlainText() : m_field->text();
-        QCOMPARE(text, QStringLiteral("abc"));
-    }
-}
-
-void TestKeyDispatcher::disabledActionLeavesTheKeyToTheControl()
-{
-    m_save->setEnabled(false);
-    QSignalSpy save(m_save, &QAction::triggered);
-    m_field->setFocus();
-    QTest::keyClicks(m_field, QStringLiteral("abc"));
-    QTest::keyClick(m_field, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(save.size(), 0);
-    QCOMPARE(m_field->text(), QString()); // the field's own undo ran
-}
-
-void TestKeyDispatcher::anotherWindowKeepsItsKeys()
-{
-    QWidget other;
-    auto *field = new QLineEdit(&other);
-    other.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&other));
-    QSignalSpy save(m_save, &QAction::triggered);
-    field->setFocus();
-    QTest::keyClicks(field, QStringLiteral("abc"));
-    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(save.size(), 0);
-    QCOMPARE(field->text(), QString());
+    // A key the window took never reaches the control.
+    const auto *editor = qobject_cast<QPlainTextEdit *>(target);
+    QCOMPARE(editor ? editor->toPlainText() : static_cast<QLineEdit *>(target)->text(), textAfter);
 }
 
 QTEST_MAIN(TestKeyDispatcher)

@@ -1,24 +1,68 @@
 #include "app/AppWindows.h"
 #include "app/MainWindow.h"
-#include "preview/Preview.h"
-#include "document/SourceEditor.h"
-#include "support/Fixtures.h"
-
 #include "controls/LocalLists.h"
 #include "document/FilePanel.h"
+#include "document/SourceEditor.h"
+#include "preview/Preview.h"
+#include "support/Files.h"
+#include "support/Fixtures.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
-#include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+
+namespace {
+
+QVariant evaluate(QWebEngineView *view, const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    view->page()->runJavaScript(script, [&](const QVariant &v) {
+        result = v;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 30000))
+        return QStringLiteral("<no answer>");
+    return result;
+}
+
+QString pageText(QWebEngineView *view)
+{
+    return evaluate(view, QStringLiteral("document.body ? document.body.innerText : ''")).toString();
+}
+
+// The program with its main window.
+struct Program
+{
+    ScriptedDialogs dialogs;
+    std::unique_ptr<AppWindows> windows = openProgram(dialogs);
+    MainWindow &form = windows->main();
+    SourceEditor &editor = *form.editor();
+
+    // Turns to the preview page: its web view, or null when an error box came up.
+    QWebEngineView *showPreview()
+    {
+        form.notebook()->setCurrentIndex(1);
+        return dialogs.errors.isEmpty() ? form.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1")) : nullptr;
+    }
+};
+
+void writeImage(const QString &path, const QColor &colour)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(200, 200, QImage::Format_RGB32);
+    image.fill(colour);
+    QVERIFY(image.save(path, "PNG"));
+}
+
+} // namespace
 
 // Loads the preview in a real web engine and reads back what the page shows.
 class TestPreview : public QObject
@@ -33,31 +77,6 @@ private slots:
     void livePreviewFollowsTheTextAndKeepsTheScroll();
 
 private:
-    QVariant evaluate(QWebEngineView *view, const QString &script)
-    {
-        QVariant result;
-        bool done = false;
-        view->page()->runJavaScript(script, [&](const QVariant &v) {
-            result = v;
-            done = true;
-        });
-        if (!QTest::qWaitFor([&] { return done; }, 30000))
-            return QStringLiteral("<no answer>");
-        return result;
-    }
-    QString pageText(QWebEngineView *view)
-    {
-        QString result;
-        bool done = false;
-        view->page()->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
-                                    [&](const QVariant &v) {
-                                        result = v.toString();
-                                        done = true;
-                                    });
-        if (!QTest::qWaitFor([&] { return done; }, 30000))
-            return QStringLiteral("<no answer>");
-        return result;
-    }
     QTemporaryDir m_dir;
 };
 
@@ -68,25 +87,20 @@ void TestPreview::initTestCase()
 
 void TestPreview::switchingPagesShowsTheCurrentDocument()
 {
-    ScriptedDialogs dialogs;
-    const auto windows = openProgram(dialogs);
-    MainWindow &form = windows->main();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QVERIFY(!form.preview().hasView()); // nothing of the engine before the first page change
+    Program p;
+    QVERIFY(QTest::qWaitForWindowExposed(&p.form));
+    QVERIFY(!p.form.preview().hasView()); // nothing of the engine before the first page change
 
-    form.editor()->clearAll();
-    form.editor()->appendLine(QStringLiteral("<HTML><BODY><P>Podgląd działa</P></BODY></HTML>"));
-    form.notebook()->setCurrentIndex(1);
-    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
-    QVERIFY(form.preview().hasView());
-    auto *view = form.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"));
-    QVERIFY(view);
+    setDocument(p.editor, {"<HTML><BODY><P>Podgląd działa</P></BODY></HTML>"});
+    QWebEngineView *view = p.showPreview();
+    QVERIFY2(view, qPrintable(p.dialogs.errors.join('\n')));
+    QVERIFY(p.form.preview().hasView());
     QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Podgląd działa"), 60000);
     QCOMPARE(view->url(), QUrl::fromLocalFile(Preview::filePath()));
 
     // Nothing to go forward to: the error box says so.
-    form.action("ToolButton27")->trigger();
-    QCOMPARE(dialogs.errors.size(), 1);
+    p.form.action("ToolButton27")->trigger();
+    QCOMPARE(p.dialogs.errors.size(), 1);
 
     // The web view takes every key, yet Ctrl+PageUp in it leads back to the source page
     // and its editor, so a keyboard never stays trapped in the preview.
@@ -94,66 +108,43 @@ void TestPreview::switchingPagesShowsTheCurrentDocument()
     page->setFocus(Qt::OtherFocusReason);
     QTRY_VERIFY(page->hasFocus());
     QTest::keyClick(page, Qt::Key_PageUp, Qt::ControlModifier);
-    QCOMPARE(form.notebook()->currentIndex(), 0);
-    QVERIFY(form.editor()->hasFocus());
+    QCOMPARE(p.form.notebook()->currentIndex(), 0);
+    QVERIFY(p.editor.hasFocus());
 
-    // Back to the source, edit, and again: the new text shows without anything else.
-    form.notebook()->setCurrentIndex(0);
-    form.editor()->clearAll();
-    form.editor()->appendLine(QStringLiteral("<P>Druga wersja</P>"));
-    form.notebook()->setCurrentIndex(1);
+    // Edited on the source page and back: the new text shows without anything else.
+    setDocument(p.editor, {"<P>Druga wersja</P>"});
+    p.form.notebook()->setCurrentIndex(1);
     QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Druga wersja"), 60000);
-    QFile file(Preview::filePath());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("<P>Druga wersja</P>"));
+    QCOMPARE(readAll(Preview::filePath()), QByteArray("<P>Druga wersja</P>"));
 
     // Refresh reloads the file as last written, not the editor's text.
-    form.editor()->appendLine(QStringLiteral("<P>niezapisane</P>"));
-    form.action("ToolButton36")->trigger();
+    p.editor.appendLine(QStringLiteral("<P>niezapisane</P>"));
+    p.form.action("ToolButton36")->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Druga wersja"), 60000);
-    QCOMPARE(dialogs.errors.size(), 1);
+    QCOMPARE(p.dialogs.errors.size(), 1);
 }
 
 void TestPreview::polishLettersTypedIntoANewPageShowUnchanged()
 {
-    ScriptedDialogs dialogs;
-    const auto windows = openProgram(dialogs);
-    MainWindow &form = windows->main();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.action("Plik1")->trigger(); // New: the page declares ISO-8859-2
-    form.editor()->setFocus();
-    form.editor()->setCursorPosition(10, form.editor()->line(10).size());
+    Program p;
+    QVERIFY(QTest::qWaitForWindowExposed(&p.form));
+    p.form.action("Plik1")->trigger(); // New: the page declares ISO-8859-2
+    p.editor.setFocus();
+    p.editor.setCursorPosition(10, p.editor.line(10).size());
     // Typed key by key as a keyboard layout with Polish letters sends them.
     for (const QChar ch : QStringLiteral("Zażółć gęślą jaźń")) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(form.editor()->viewport(), &press);
-        QApplication::sendEvent(form.editor()->viewport(), &release);
+        QApplication::sendEvent(p.editor.viewport(), &press);
+        QApplication::sendEvent(p.editor.viewport(), &release);
     }
-    QCOMPARE(form.editor()->line(10), QStringLiteral(" <!--Tutaj jest miejsce na wpisanie treści dokumentu-->Zażółć gęślą jaźń"));
-    form.notebook()->setCurrentIndex(1);
-    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
-    auto *view = form.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"));
-    QVERIFY(view);
+    QCOMPARE(p.editor.line(10), QStringLiteral(" <!--Tutaj jest miejsce na wpisanie treści dokumentu-->Zażółć gęślą jaźń"));
+    QWebEngineView *view = p.showPreview();
+    QVERIFY2(view, qPrintable(p.dialogs.errors.join('\n')));
     QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Zażółć gęślą jaźń"), 60000);
     // The preview file holds the letters as ISO-8859-2 bytes.
-    QFile file(Preview::filePath());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains("-->Za\xBF\xF3\xB3\xE6 g\xEA\xB6l\xB1 ja\xBC\xF1\r\n"));
+    QVERIFY(readAll(Preview::filePath()).contains("-->Za\xBF\xF3\xB3\xE6 g\xEA\xB6l\xB1 ja\xBC\xF1\r\n"));
 }
-
-
-namespace {
-
-void writeImage(const QString &path, const QColor &colour)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage image(200, 200, QImage::Format_RGB32);
-    image.fill(colour);
-    QVERIFY(image.save(path, "PNG"));
-}
-
-} // namespace
 
 void TestPreview::relativeReferencesFindTheFolderFiles_data()
 {
@@ -181,48 +172,34 @@ void TestPreview::relativeReferencesFindTheFolderFiles()
     writeImage(site.filePath("strona/obrazki/kolor.png"), QColor(0, 200, 0));
     writeImage(site.filePath("inne/obrazki/kolor.png"), QColor(0, 0, 200));
     QDir(site.path()).mkpath("strona/podstrona");
-    QFile css(site.filePath("strona/styl.css"));
-    QVERIFY(css.open(QIODevice::WriteOnly));
-    css.write("html, body { margin: 0; background: rgb(200, 0, 0); }");
-    css.close();
+    writeFile(site.filePath("strona/styl.css"), "html, body { margin: 0; background: rgb(200, 0, 0); }");
     if (page.contains("%1"))
         page = page.arg(QUrl::fromLocalFile(site.filePath("inne")).toString());
 
-    ScriptedDialogs dialogs;
-    const auto windows = openProgram(dialogs);
-    MainWindow &form = windows->main();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.filePanel()->directoryList()->setDirectory(site.filePath(folder));
-    form.editor()->clearAll();
-    form.editor()->appendLine(page);
-    form.notebook()->setCurrentIndex(1);
-    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
-    auto *view = form.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"));
-    QVERIFY(view);
+    Program p;
+    QVERIFY(QTest::qWaitForWindowExposed(&p.form));
+    p.form.filePanel()->directoryList()->setDirectory(site.filePath(folder));
+    setDocument(p.editor, {page});
+    QWebEngineView *view = p.showPreview();
+    QVERIFY2(view, qPrintable(p.dialogs.errors.join('\n')));
     QTRY_COMPARE_WITH_TIMEOUT(view->grab().toImage().pixelColor(50, 50), colour, 60000);
-    // The preview file holds the document's bytes, nothing added.
-    QFile file(Preview::filePath());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), form.editor()->encodedDocument());
+    // The preview file stays where it is and holds the document's bytes, nothing added.
+    QCOMPARE(readAll(Preview::filePath()), page.toLatin1());
     QCOMPARE(view->url(), QUrl::fromLocalFile(Preview::filePath()));
 }
 
 void TestPreview::livePreviewFollowsTheTextAndKeepsTheScroll()
 {
-    ScriptedDialogs dialogs;
-    const auto windows = openProgram(dialogs);
-    MainWindow &form = windows->main();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto *live = form.findChild<QCheckBox *>(QStringLiteral("Odswiezajnabiezaco1"));
-    QVERIFY(live);
+    Program p;
+    QVERIFY(QTest::qWaitForWindowExposed(&p.form));
+    auto *live = control<QCheckBox>(&p.form, "Odswiezajnabiezaco1");
     QCOMPARE(live->text(), QStringLiteral("Odświeżaj na bieżąco"));
     QVERIFY(!live->isChecked());
-    form.editor()->clearAll();
+    p.editor.clearAll();
     for (int i = 0; i < 300; ++i)
-        form.editor()->appendLine(QStringLiteral("<P>akapit %1</P>").arg(i));
-    form.notebook()->setCurrentIndex(1);
-    auto *view = form.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"));
-    QVERIFY(view);
+        p.editor.appendLine(QStringLiteral("<P>akapit %1</P>").arg(i));
+    QWebEngineView *view = p.showPreview();
+    QVERIFY2(view, qPrintable(p.dialogs.errors.join('\n')));
     QTRY_VERIFY_WITH_TIMEOUT(pageText(view).contains(QStringLiteral("akapit 299")), 60000);
     evaluate(view, QStringLiteral("window.scrollTo(0, 1500)"));
     QTRY_COMPARE_WITH_TIMEOUT(evaluate(view, QStringLiteral("window.scrollY")).toInt(), 1500, 10000);
@@ -230,10 +207,10 @@ void TestPreview::livePreviewFollowsTheTextAndKeepsTheScroll()
     live->click();
     QVERIFY(live->isChecked());
     // A markup command while the preview page is shown: the page follows, where it was read.
-    form.editor()->appendLine(QStringLiteral("<P>dopisany akapit</P>"));
+    p.editor.appendLine(QStringLiteral("<P>dopisany akapit</P>"));
     QTRY_VERIFY_WITH_TIMEOUT(pageText(view).contains(QStringLiteral("dopisany akapit")), 60000);
     QTRY_COMPARE_WITH_TIMEOUT(evaluate(view, QStringLiteral("window.scrollY")).toInt(), 1500, 10000);
-    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    QVERIFY2(p.dialogs.errors.isEmpty(), qPrintable(p.dialogs.errors.join('\n')));
 }
 
 int main(int argc, char *argv[])

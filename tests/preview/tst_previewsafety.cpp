@@ -1,7 +1,8 @@
 #include "core/Dialogs.h"
 #include "document/SourceEditor.h"
 #include "preview/Preview.h"
-#include "support/ScriptedDialogs.h"
+#include "support/Files.h"
+#include "support/Fixtures.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -101,13 +102,6 @@ private:
     QList<QByteArray> m_requests;
 };
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 int modeOf(const QString &path)
 {
     struct stat st {};
@@ -179,8 +173,7 @@ void TestPreviewSafety::initTestCase()
 
 void TestPreviewSafety::showPage(const QString &html)
 {
-    m_editor.clearAll();
-    m_editor.appendLine(html);
+    setDocument(m_editor, {html});
     m_preview->show(m_editor, QString());
 }
 
@@ -206,12 +199,9 @@ const QJsonObject &TestPreviewSafety::hostileReport()
 {
     if (!m_report.isEmpty())
         return m_report;
-    QFile file(QStringLiteral(TARNWICK_TESTS_DIR "/preview/hostile.html"));
-    if (!file.open(QIODevice::ReadOnly))
-        return m_report;
     const QString other = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("other/") + kSecretName)).toString();
     const QString otherDir = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("other"))).toString() + u'/';
-    showPage(QString::fromUtf8(file.readAll())
+    showPage(QString::fromUtf8(readAll(QStringLiteral(TARNWICK_TESTS_DIR "/preview/hostile.html")))
                  .replace(QStringLiteral("@HOST@"), m_listener.host())
                  .replace(QStringLiteral("@OTHER@"), other)
                  .replace(QStringLiteral("@OTHER_DIR@"), otherDir));
@@ -408,9 +398,7 @@ void TestPreviewSafety::thePreviewFileIsPrivate()
     ::umask(mask);
     QCOMPARE(modeOf(folder), 0700);
     QCOMPARE(modeOf(path), 0600);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("<P>prywatne</P>"));
+    QCOMPARE(readAll(path), QByteArray("<P>prywatne</P>"));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("TarnwickView.html")});
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/AppWindows.h"
 #include "app/MainWindow.h"
+#include "document/SourceEditor.h"
 #include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
 
@@ -37,6 +38,13 @@ inline std::unique_ptr<AppWindows> openProgram(ScriptedDialogs &dialogs)
     return windows;
 }
 
+// Puts `lines` in the editor in place of its text.
+inline void setDocument(SourceEditor &editor, const QStringList &lines)
+{
+    editor.clearAll();
+    for (const QString &line : lines)
+        editor.appendLine(line);
+}
 
 // Makes a folder the process's current one for a scope, and restores the previous one on the
 // way out, also when a failed check leaves the test early.
