@@ -40,19 +40,14 @@ private slots:
     void conversionRewritesTheDeclarationAsOneUndoableEdit_data();
     void conversionRewritesTheDeclarationAsOneUndoableEdit();
     void conversionRefusedWhenACharacterDoesNotFit();
-    void lineEndsFromTheLastLoadAreKept();
-    void emptyFileAndEmptyDocument();
-    void appendAndInsertLines();
-    void insertPastTheEndFailsAndChangesNothing();
+    void emptyFileAndLineEndsOfTheLastLoad();
     void lineOperationsLeaveUndoAndModifiedAlone();
     void headInsertAfterTypingCannotCorruptUndo();
     void appendAfterTypingKeepsUndoAndRedoTrue();
     void loadEmptiesHistoriesAndKeepsTheModifiedFlag();
-    void undoBackToTheSavePointClearsTheFlag();
     void missingFileLeavesTheDocument();
-    void saveRefusesCharactersOutsideTheCodePage();
-    void saveIntoMissingFolderFailsAndKeepsFlag();
-    void failedSaveKeepsTheOldFile();
+    void failedSaveKeepsTheFileAndTheFlag_data();
+    void failedSaveKeepsTheFileAndTheFlag();
     void documentTextAndSelectRangeCountTwoPerLineEnd();
     void fullAccessibilityOnlyWhileAListenerIsThere();
     void positionsAgreeWithTheTextAcrossBlocks_data();
@@ -226,19 +221,7 @@ void TestSourceEditor::conversionRefusedWhenACharacterDoesNotFit()
     QVERIFY(!m_editor->isUndoAvailable());
 }
 
-void TestSourceEditor::lineEndsFromTheLastLoadAreKept()
-{
-    writeFile(path("lf.txt"), "a\nb");
-    m_editor->loadFromFile(path("lf.txt"));
-    m_editor->clearAll();
-    m_editor->appendLine("x");
-    m_editor->appendLine("y");
-    m_editor->saveToFile(path("out.txt"));
-    QCOMPARE(readAll(path("out.txt")), QByteArray("x\ny"));
-    QCOMPARE(m_editor->lines(), QStringList({"x", "y"}));
-}
-
-void TestSourceEditor::emptyFileAndEmptyDocument()
+void TestSourceEditor::emptyFileAndLineEndsOfTheLastLoad()
 {
     writeFile(path("empty.html"), "");
     m_editor->appendLine("stare");
@@ -254,43 +237,32 @@ void TestSourceEditor::emptyFileAndEmptyDocument()
     QCOMPARE(m_editor->lines(), QStringList({"", "x"}));
     m_editor->saveToFile(path("two.html"));
     QCOMPARE(readAll(path("two.html")), QByteArray("\r\nx"));
-}
 
-void TestSourceEditor::appendAndInsertLines()
-{
-    m_editor->appendLine("a");
-    m_editor->appendLine("b");
-    m_editor->insertLine(0, "first");
-    m_editor->insertLine(3, "last"); // the line count: appends
-    m_editor->insertLine(2, "middle");
-    QCOMPARE(m_editor->lines(), QStringList({"first", "a", "middle", "b", "last"}));
-    // A line with line breaks becomes several lines.
-    m_editor->appendLine("<!--x\r\ny-->");
-    QCOMPARE(m_editor->lineCount(), 7);
-    QCOMPARE(m_editor->line(6), QStringLiteral("y-->"));
-}
-
-void TestSourceEditor::insertPastTheEndFailsAndChangesNothing()
-{
-    for (const char *l : {"1", "2", "3"})
-        m_editor->appendLine(l);
-    try {
-        m_editor->insertLine(4, "x");
-        QFAIL("no failure");
-    } catch (const Failure &f) {
-        QCOMPARE(f.message(), QStringLiteral("Invalid stringlist index 4"));
-    }
-    QCOMPARE(m_editor->lines(), QStringList({"1", "2", "3"}));
+    // Lines added after New are written with the line ends of the last file loaded.
+    writeFile(path("lf.txt"), "a\nb");
+    m_editor->loadFromFile(path("lf.txt"));
+    m_editor->clearAll();
+    m_editor->appendLine("x");
+    m_editor->appendLine("y");
+    m_editor->saveToFile(path("out.txt"));
+    QCOMPARE(readAll(path("out.txt")), QByteArray("x\ny"));
 }
 
 void TestSourceEditor::lineOperationsLeaveUndoAndModifiedAlone()
 {
     m_editor->appendLine("a");
     m_editor->appendLine("b");
-    QVERIFY(!m_editor->isDocumentModified());
-    QVERIFY(!m_editor->isUndoAvailable());
     m_editor->setCursorPosition(0, 1);
-    m_editor->insertLine(0, "head");
+    m_editor->insertLine(0, "first");
+    m_editor->insertLine(3, "last"); // the line count: appends
+    m_editor->insertLine(2, "middle");
+    try { // past the end: a failure, and nothing changes
+        m_editor->insertLine(6, "x");
+        QFAIL("no failure");
+    } catch (const Failure &f) {
+        QCOMPARE(f.message(), QStringLiteral("Invalid stringlist index 6"));
+    }
+    QCOMPARE(m_editor->lines(), QStringList({"first", "a", "middle", "b", "last"}));
     QVERIFY(!m_editor->isDocumentModified());
     QVERIFY(!m_editor->isUndoAvailable());
     // The caret keeps its line and column numbers.
@@ -298,6 +270,10 @@ void TestSourceEditor::lineOperationsLeaveUndoAndModifiedAlone()
     m_editor->getCursorPosition(&line, &column);
     QCOMPARE(line, 0);
     QCOMPARE(column, 1);
+    // A line with line breaks becomes several lines.
+    m_editor->appendLine("<!--x\r\ny-->");
+    QCOMPARE(m_editor->lineCount(), 7);
+    QCOMPARE(m_editor->line(6), QStringLiteral("y-->"));
 }
 
 void TestSourceEditor::headInsertAfterTypingCannotCorruptUndo()
@@ -329,6 +305,10 @@ void TestSourceEditor::appendAfterTypingKeepsUndoAndRedoTrue()
     m_editor->redo();
     QCOMPARE(m_editor->lines(), QStringList({"abc", "<B></B>"}));
     QVERIFY(m_editor->isDocumentModified());
+    // New empties the history and clears the flag.
+    m_editor->clearAll();
+    QVERIFY(!m_editor->isDocumentModified());
+    QVERIFY(!m_editor->isUndoAvailable());
 }
 
 void TestSourceEditor::loadEmptiesHistoriesAndKeepsTheModifiedFlag()
@@ -351,20 +331,6 @@ void TestSourceEditor::loadEmptiesHistoriesAndKeepsTheModifiedFlag()
     QCOMPARE(m_editor->lines(), QStringList({"x", "y"}));
 }
 
-void TestSourceEditor::undoBackToTheSavePointClearsTheFlag()
-{
-    m_editor->appendLine("a");
-    type(*m_editor, "x");
-    QVERIFY(m_editor->isDocumentModified());
-    m_editor->undo();
-    QVERIFY(!m_editor->isDocumentModified());
-    m_editor->redo();
-    QVERIFY(m_editor->isDocumentModified());
-    m_editor->clearAll();
-    QVERIFY(!m_editor->isDocumentModified());
-    QVERIFY(!m_editor->isUndoAvailable());
-}
-
 void TestSourceEditor::missingFileLeavesTheDocument()
 {
 #ifdef Q_OS_LINUX
@@ -379,40 +345,36 @@ void TestSourceEditor::missingFileLeavesTheDocument()
     QCOMPARE(m_editor->lines(), QStringList{"keep"});
 }
 
-void TestSourceEditor::saveRefusesCharactersOutsideTheCodePage()
+void TestSourceEditor::failedSaveKeepsTheFileAndTheFlag_data()
 {
-    writeFile(path("old.html"), "stara tre\x9C\xE6");
-    m_editor->appendLine("a");
-    m_editor->appendLine(QStringLiteral("Привет"));
-    try {
-        m_editor->saveToFile(path("old.html"));
-        QFAIL("saved");
-    } catch (const Failure &f) {
-        QVERIFY(f.message().contains(QStringLiteral("wierszu 2")));
-    }
-    QCOMPARE(readAll(path("old.html")), QByteArray("stara tre\x9C\xE6"));
-    QCOMPARE(m_editor->lineCount(), 2);
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("a character outside the code page") << "old.html" << QStringLiteral("Привет") << "wierszu 2";
+    QTest::newRow("a missing folder") << "no/such/folder/a.html" << "b" << "Cannot create file";
+    QTest::newRow("a folder in the file's place") << "folder.html" << "b" << "Cannot create file";
 }
 
-void TestSourceEditor::saveIntoMissingFolderFailsAndKeepsFlag()
+void TestSourceEditor::failedSaveKeepsTheFileAndTheFlag()
 {
+    QFETCH(QString, target);
+    QFETCH(QString, line);
+    QFETCH(QString, message);
+    writeFile(path("old.html"), "stara tre\x9C\xE6");
+    QDir(m_dir.path()).mkdir("folder.html");
+    m_editor->appendLine("a");
+    m_editor->appendLine(line);
     type(*m_editor, "x");
     try {
-        m_editor->saveToFile(path("no/such/folder/a.html"));
+        m_editor->saveToFile(m_dir.filePath(target));
         QFAIL("saved");
     } catch (const Failure &f) {
-        QVERIFY(f.message().startsWith(QStringLiteral("Cannot create file")));
+        QVERIFY2(f.message().contains(message), qPrintable(f.message()));
     }
+    QCOMPARE(readAll(path("old.html")), QByteArray("stara tre\x9C\xE6"));
+    QVERIFY(QFileInfo(path("folder.html")).isDir());
     QVERIFY(m_editor->isDocumentModified());
-}
-
-void TestSourceEditor::failedSaveKeepsTheOldFile()
-{
-    // The target is a folder: the write fails and nothing is left half written.
-    QDir(m_dir.path()).mkdir("target.html");
-    m_editor->appendLine("x");
-    QVERIFY_THROWS_EXCEPTION(Failure, m_editor->saveToFile(path("target.html")));
-    QVERIFY(QFileInfo(path("target.html")).isDir());
+    QCOMPARE(m_editor->lines(), QStringList({"xa", line}));
 }
 
 void TestSourceEditor::documentTextAndSelectRangeCountTwoPerLineEnd()

@@ -44,11 +44,6 @@ const SingleByteCodec &codec(Encoding e)
     return e == Encoding::Iso88592 ? SingleByteCodec::iso88592() : SingleByteCodec::windows1250();
 }
 
-QByteArray utf8(const char *text)
-{
-    return QByteArray(text);
-}
-
 } // namespace
 
 class TestTextEncoding : public QObject
@@ -57,8 +52,6 @@ class TestTextEncoding : public QObject
 private slots:
     void codePagesMatchTheirDefinitions_data();
     void codePagesMatchTheirDefinitions();
-    void everyByteSurvivesARoundTrip_data();
-    void everyByteSurvivesARoundTrip();
     void detection_data();
     void detection();
     void declarationsAreFoundInTheirForms_data();
@@ -109,16 +102,8 @@ void TestTextEncoding::codePagesMatchTheirDefinitions()
     }
     QVERIFY(!codec(encoding).fromUnicode(U'Ж'));
     QVERIFY(!codec(encoding).fromUnicode(0x1F600));
-}
 
-void TestTextEncoding::everyByteSurvivesARoundTrip_data()
-{
-    codePagesMatchTheirDefinitions_data();
-}
-
-void TestTextEncoding::everyByteSurvivesARoundTrip()
-{
-    QFETCH(Encoding, encoding);
+    // A document of every byte survives a round trip.
     QByteArray bytes;
     for (int b = 0; b < 256; ++b)
         if (b != '\r' && b != '\n')
@@ -128,11 +113,10 @@ void TestTextEncoding::everyByteSurvivesARoundTrip()
     text.truncate(DocumentCodec::toUtf8(encoding, bytes.constData(), size_t(bytes.size()), text.data()) - text.constData());
     const DocumentCodec::Encoded back = DocumentCodec::encode(encoding, text.constData(), size_t(text.size()), "\r\n");
     // The document holds the code page's character for every byte, NUL included.
-    const auto &table = encoding == Encoding::Iso88592 ? kExpectedIso88592 : kExpectedWindows1250;
-    QString expected;
+    QString characters;
     for (const char b : bytes)
-        expected += uchar(b) < 0x80 ? QChar(uchar(b)) : QChar(table[uchar(b) - 0x80]);
-    QCOMPARE(QString::fromUtf8(text), expected);
+        characters += uchar(b) < 0x80 ? QChar(uchar(b)) : QChar(expected[uchar(b) - 0x80]);
+    QCOMPARE(QString::fromUtf8(text), characters);
     QVERIFY(!back.error);
     QCOMPARE(back.bytes, bytes);
 }
@@ -146,7 +130,7 @@ void TestTextEncoding::detection_data()
     const auto meta = [](const char *name) {
         return QByteArray("<HTML><HEAD><META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML; CHARSET=") + name + "\">";
     };
-    const QByteArray polishUtf8 = utf8("Zażółć gęślą jaźń");
+    const QByteArray polishUtf8 = QByteArray("Zażółć gęślą jaźń");
     const QByteArray polishIso("Za\xBF\xF3\xB3\xE6 g\xEA\xB6l\xB1 ja\xBC\xF1");
     const QByteArray polishWin("Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1");
     const std::optional<Encoding> none;
@@ -257,7 +241,7 @@ void TestTextEncoding::utf8Validation_data()
     QTest::addColumn<bool>("valid");
     QTest::addColumn<bool>("multiByte");
     QTest::newRow("ASCII") << QByteArray(100, 'a') << true << false;
-    QTest::newRow("Polish after a long ASCII run") << QByteArray(37, 'a') + utf8("ż") << true << true;
+    QTest::newRow("Polish after a long ASCII run") << QByteArray(37, 'a') + QByteArray("ż") << true << true;
     QTest::newRow("four-byte character") << QByteArray("\xF0\x9F\x98\x80") << true << true;
     QTest::newRow("last character U+10FFFF") << QByteArray("\xF4\x8F\xBF\xBF") << true << true;
     QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false << false;
@@ -460,8 +444,7 @@ void TestTextEncoding::blocksMatchTheWholeAndCountLines()
     QVERIFY(calls >= 3);
     const DocumentCodec::Encoded whole = DocumentCodec::encode(Encoding::Windows1250, text.constData(), size_t(text.size()), eol);
     QVERIFY(!whole.error);
-    QCOMPARE(blocks.size(), whole.bytes.size());
-    QVERIFY(blocks == whole.bytes);
+    QVERIFY(blocks == whole.bytes); // not QCOMPARE: megabytes would be printed
 
     // A character the code page lacks, far into the text: its line is counted over blocks.
     const qsizetype at = text.indexOf(line + QByteArray::number(lines - 5) + lineEnd);

@@ -9,8 +9,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QLabel>
-#include <QListWidget>
 #include <QProcess>
 #include <QSettings>
 #include <QSslCertificate>
@@ -23,7 +21,8 @@
 using namespace FtpFixture;
 
 // FTPS against pyftpdlib's TLS handler and SFTP against OpenSSH's sshd: the trust questions,
-// remembered certificates and keys, and transfers over both.
+// remembered certificates and keys, and transfers over both. One server of each kind serves
+// every test that needs no other.
 class TestFtpSecure : public QObject
 {
     Q_OBJECT
@@ -31,13 +30,11 @@ private slots:
     void initTestCase();
     void init();
 
-    void ftpsAsksAboutAnUntrustedCertificate_data();
-    void ftpsAsksAboutAnUntrustedCertificate();
+    void asksAboutAnUnknownServer_data();
+    void asksAboutAnUnknownServer();
     void ftpsTransfersAreByteExact();
-    void sftpAsksAboutAnUnknownHostKey_data();
-    void sftpAsksAboutAnUnknownHostKey();
-    void sftpKnownToSshNeedsNoQuestion();
-    void sftpChangedHostKeyIsRefused();
+    void sftpRemembersHostKeys_data();
+    void sftpRemembersHostKeys();
     void sftpTransfersAndFolders();
     void sftpLogsInWithAPassword_data();
     void sftpLogsInWithAPassword();
@@ -47,6 +44,8 @@ private:
     QString m_certificate, m_key;
     QTemporaryDir m_home, m_tls, m_server, m_local;
     ScriptedDialogs m_dialogs;
+    std::unique_ptr<FtpServer> m_ftps;
+    std::unique_ptr<SshServer> m_ssh;
 };
 
 void TestFtpSecure::initTestCase()
@@ -61,12 +60,16 @@ void TestFtpSecure::initTestCase()
                               "-subj", "/CN=localhost", "-days", "2", "-keyout", m_key, "-out", m_certificate});
     QVERIFY(openssl.waitForFinished(30000));
     QCOMPARE(openssl.exitCode(), 0);
+    m_ftps = std::make_unique<FtpServer>(m_server.path(), QStringList{"--tls", m_certificate, m_key});
+    QVERIFY(m_ftps->port() > 0);
+    m_ssh = std::make_unique<SshServer>(m_server.path(), m_home.filePath(".ssh/id_ed25519"));
+    QVERIFY2(m_ssh->port() > 0, m_ssh->errors().constData());
 }
 
 void TestFtpSecure::init()
 {
     QDir(FtpTrust::folder()).removeRecursively();
-    QDir(m_home.filePath(".ssh")).removeRecursively();
+    QFile::remove(m_home.filePath(".ssh/known_hosts")); // the key pair stays: sshd lets it in
     QDir(m_server.path()).removeRecursively();
     QDir().mkpath(m_server.path());
     QDir(m_local.path()).removeRecursively();
@@ -75,53 +78,63 @@ void TestFtpSecure::init()
     QSettings(QStringLiteral("Tarnwick"), QStringLiteral("Tarnwick")).clear();
 }
 
-void TestFtpSecure::ftpsAsksAboutAnUntrustedCertificate_data()
+void TestFtpSecure::asksAboutAnUnknownServer_data()
 {
+    QTest::addColumn<bool>("sftp");
     QTest::addColumn<Dialogs::Trust>("answer");
     QTest::addColumn<bool>("connected");
     QTest::addColumn<int>("questionsOnTheNextConnect");
-    QTest::newRow("Anuluj") << Dialogs::Trust::Cancel << false << 1;
-    QTest::newRow("Połącz tylko tym razem") << Dialogs::Trust::Once << true << 1;
-    QTest::newRow("Zawsze ufaj") << Dialogs::Trust::Always << true << 0;
+    for (const bool sftp : {false, true}) {
+        const char *protocol = sftp ? "SFTP" : "FTPS";
+        QTest::addRow("%s, Anuluj", protocol) << sftp << Dialogs::Trust::Cancel << false << 1;
+        QTest::addRow("%s, Połącz tylko tym razem", protocol) << sftp << Dialogs::Trust::Once << true << 1;
+        QTest::addRow("%s, Zawsze ufaj", protocol) << sftp << Dialogs::Trust::Always << true << 0;
+    }
 }
 
-void TestFtpSecure::ftpsAsksAboutAnUntrustedCertificate()
+void TestFtpSecure::asksAboutAnUnknownServer()
 {
+    QFETCH(bool, sftp);
     QFETCH(Dialogs::Trust, answer);
     QFETCH(bool, connected);
     QFETCH(int, questionsOnTheNextConnect);
-    FtpServer server(m_server.path(), {"--tls", m_certificate, m_key});
     QVERIFY(writeFile(m_server.filePath("a.html"), "A"));
-    QFile pem(m_certificate);
-    QVERIFY(pem.open(QIODevice::ReadOnly));
-    const QString fingerprint = QString::fromLatin1(
-        QSslCertificate(pem.readAll()).digest(QCryptographicHash::Sha256).toHex(':').toUpper());
+    // The question names the host key's fingerprint, or the certificate's SHA-256.
+    QString fingerprint = FtpTrust::keyFingerprint(m_ssh->hostKey());
+    if (!sftp) {
+        QFile pem(m_certificate);
+        QVERIFY(pem.open(QIODevice::ReadOnly));
+        fingerprint = QString::fromLatin1(QSslCertificate(pem.readAll()).digest(QCryptographicHash::Sha256).toHex(':').toUpper());
+    }
     for (int round = 0; round < 2; ++round) {
         FtpPanel panel;
-        control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(1);
+        control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(sftp ? 2 : 1);
         m_dialogs = ScriptedDialogs();
         m_dialogs.trustAnswers = {answer};
-        QVERIFY(connectPanel(panel, m_dialogs, server.address()));
+        QVERIFY(sftp ? connectPanel(panel, m_dialogs, m_ssh->address(), userName(), QString())
+                     : connectPanel(panel, m_dialogs, m_ftps->address()));
         if (round == 1) {
             QCOMPARE(m_dialogs.trustQuestions.size(), questionsOnTheNextConnect);
             break;
         }
         QCOMPARE(m_dialogs.trustQuestions.size(), 1);
         QVERIFY2(m_dialogs.trustQuestions.first().contains(fingerprint), qPrintable(m_dialogs.trustQuestions.first()));
-        QCOMPARE(panel.isConnected(), connected);
         QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
-        QCOMPARE(control<QListWidget>(&panel, "rList")->count(), connected ? 1 : 0);
+        QCOMPARE(panel.isConnected(), connected);
+        QCOMPARE(remoteList(panel)->count(), connected ? 1 : 0);
         if (!connected)
-            QVERIFY(control<QLabel>(&panel, "sBar")->text().contains(QStringLiteral("nie jest zaufany")));
+            QCOMPARE(statusLine(panel), QStringLiteral("Nie połączono: serwer nie jest zaufany."));
     }
+    // "Zawsze ufaj" for a host key writes the program's own known_hosts, never the user's.
+    QCOMPARE(QFile::exists(FtpTrust::knownHostsFile()), sftp && answer == Dialogs::Trust::Always);
+    QVERIFY(!QFile::exists(m_home.filePath(".ssh/known_hosts")));
 }
 
 void TestFtpSecure::ftpsTransfersAreByteExact()
 {
-    FtpServer server(m_server.path(), {"--tls", m_certificate, m_key});
     FtpClient client;
     FtpClient::Login login;
-    login.host = server.address();
+    login.host = m_ftps->address();
     login.user = "tester";
     login.password = "sekret";
     // Plain FTP is refused by this server: the session below really is encrypted.
@@ -143,86 +156,46 @@ void TestFtpSecure::ftpsTransfersAreByteExact()
     QCOMPARE(readFile(m_local.filePath("b.bin")), data);
 }
 
-void TestFtpSecure::sftpAsksAboutAnUnknownHostKey_data()
+void TestFtpSecure::sftpRemembersHostKeys_data()
 {
-    ftpsAsksAboutAnUntrustedCertificate_data();
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("known to ssh: no question") << false;
+    QTest::newRow("another key than the program once trusted: refused") << true;
 }
 
-void TestFtpSecure::sftpAsksAboutAnUnknownHostKey()
+void TestFtpSecure::sftpRemembersHostKeys()
 {
-    QFETCH(Dialogs::Trust, answer);
-    QFETCH(bool, connected);
-    QFETCH(int, questionsOnTheNextConnect);
-    SshServer server(m_server.path(), m_home.filePath(".ssh/id_ed25519"));
-    QVERIFY2(server.port() > 0, server.errors().constData());
-    QVERIFY(writeFile(m_server.filePath("a.html"), "A"));
-    for (int round = 0; round < 2; ++round) {
-        FtpPanel panel;
-        control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(2);
-        m_dialogs = ScriptedDialogs();
-        m_dialogs.trustAnswers = {answer};
-        QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), QString()));
-        if (round == 1) {
-            QCOMPARE(m_dialogs.trustQuestions.size(), questionsOnTheNextConnect);
-            break;
-        }
-        QCOMPARE(m_dialogs.trustQuestions.size(), 1);
-        QVERIFY2(m_dialogs.trustQuestions.first().contains(FtpTrust::keyFingerprint(server.hostKey())),
-                 qPrintable(m_dialogs.trustQuestions.first()));
-        QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
-        QCOMPARE(panel.isConnected(), connected);
-        QCOMPARE(control<QListWidget>(&panel, "rList")->count(), connected ? 1 : 0);
+    QFETCH(bool, changed);
+    QByteArray key = m_ssh->hostKey();
+    if (changed) {
+        key[key.size() - 1] = char(key.at(key.size() - 1) ^ 1);
+        FtpTrust::rememberKey("127.0.0.1", m_ssh->port(), key);
+    } else {
+        QVERIFY(writeFile(m_home.filePath(".ssh/known_hosts"),
+                          FtpTrust::hostPattern("127.0.0.1", m_ssh->port()) + " ssh-ed25519 " + key.toBase64() + '\n'));
     }
-    // "Zawsze ufaj" writes the program's own known_hosts, never the user's.
-    QCOMPARE(QFile::exists(FtpTrust::knownHostsFile()), answer == Dialogs::Trust::Always);
-    QVERIFY(!QFile::exists(m_home.filePath(".ssh/known_hosts")));
-}
-
-void TestFtpSecure::sftpKnownToSshNeedsNoQuestion()
-{
-    SshServer server(m_server.path(), m_home.filePath(".ssh/id_ed25519"));
-    QVERIFY(server.port() > 0);
-    QVERIFY(writeFile(m_home.filePath(".ssh/known_hosts"),
-                      FtpTrust::hostPattern("127.0.0.1", server.port()) + " ssh-ed25519 " + server.hostKey().toBase64() + '\n'));
-    FtpPanel panel;
-    control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(2);
-    QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), QString()));
-    QVERIFY(m_dialogs.trustQuestions.isEmpty());
-    QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
-    QVERIFY(panel.isConnected());
-}
-
-void TestFtpSecure::sftpChangedHostKeyIsRefused()
-{
-    SshServer server(m_server.path(), m_home.filePath(".ssh/id_ed25519"));
-    QVERIFY(server.port() > 0);
-    // The program once trusted another key for this host and port.
-    QByteArray other = server.hostKey();
-    other[other.size() - 1] = char(other.at(other.size() - 1) ^ 1);
-    FtpTrust::rememberKey("127.0.0.1", server.port(), other);
     FtpPanel panel;
     control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(2);
     m_dialogs.trustAnswers = {Dialogs::Trust::Once};
-    QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), QString()));
+    QVERIFY(connectPanel(panel, m_dialogs, m_ssh->address(), userName(), QString()));
     QVERIFY(m_dialogs.trustQuestions.isEmpty());
-    QCOMPARE(m_dialogs.errors.size(), 1);
-    QVERIFY2(m_dialogs.errors.first().contains(QStringLiteral("zmienił się")), qPrintable(m_dialogs.errors.first()));
-    QVERIFY(!panel.isConnected());
+    QCOMPARE(panel.isConnected(), !changed);
+    QCOMPARE(m_dialogs.errors.size(), changed ? 1 : 0);
+    if (changed)
+        QVERIFY2(m_dialogs.errors.first().contains(QStringLiteral("zmienił się")), qPrintable(m_dialogs.errors.first()));
 }
 
 void TestFtpSecure::sftpTransfersAndFolders()
 {
-    SshServer server(m_server.path(), m_home.filePath(".ssh/id_ed25519"));
-    QVERIFY(server.port() > 0);
     QVERIFY(QDir(m_server.path()).mkpath("images"));
     QVERIFY(QDir(m_server.path()).mkpath("pusty"));
     QVERIFY(writeFile(m_server.filePath("images/logo.png"), "PNG"));
     FtpClient client;
     FtpClient::Login login;
-    login.host = server.address();
+    login.host = m_ssh->address();
     login.user = userName();
     login.protocol = FtpPath::Protocol::Sftp;
-    login.acceptedKey = server.hostKey();
+    login.acceptedKey = m_ssh->hostKey();
     client.connectAndLogin(login);
     const QByteArray home = client.entryDirectory();
     QCOMPARE(QString::fromUtf8(home), QDir(m_server.path()).canonicalPath());
@@ -273,11 +246,11 @@ void TestFtpSecure::sftpLogsInWithAPassword()
     QVERIFY(m_dialogs.trustQuestions.isEmpty());
     if (connected) {
         QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
-        QCOMPARE(control<QListWidget>(&panel, "rList")->count(), 1);
+        QCOMPARE(remoteList(panel)->count(), 1);
     } else {
         QCOMPARE(m_dialogs.errors.size(), 1);
         QVERIFY2(m_dialogs.errors.first().contains(QStringLiteral("Sprawdź login i hasło")), qPrintable(m_dialogs.errors.first()));
-        QCOMPARE(control<QListWidget>(&panel, "rList")->count(), 0);
+        QCOMPARE(remoteList(panel)->count(), 0);
     }
 }
 

@@ -1,9 +1,9 @@
 #include "document/SourceEditor.h"
 #include "markup/QuickInsertPanel.h"
+#include "support/Files.h"
 #include "support/Fixtures.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -317,9 +317,7 @@ void TestMarkup::commentWithLineBreaksIsSavedOnSeveralLines()
     QTest::mouseClick(control<QPushButton>(m_form->quickInsert(), "BitBtn6"), Qt::LeftButton);
     QTemporaryDir dir;
     m_form->editor()->saveToFile(dir.filePath("c.html"));
-    QFile f(dir.filePath("c.html"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QVERIFY(f.readAll().endsWith("</HTML>\r\n<!--a\xA0z\r\nb-->"));
+    QVERIFY(readAll(dir.filePath("c.html")).endsWith("</HTML>\r\n<!--a\xA0z\r\nb-->"));
 }
 
 void TestMarkup::markupIsSavedInTheDocumentsEncoding()
@@ -331,10 +329,8 @@ void TestMarkup::markupIsSavedInTheDocumentsEncoding()
     QTemporaryDir dir;
     m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{dir.filePath("m"), 4});
     m_form->action("Zapisz1")->trigger();
-    QFile f(dir.filePath("m"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
     // An emptied document is in ISO-8859-2, where "ś" is 0xB6.
-    QCOMPARE(f.readAll(), QByteArray("prompt(\"Informacja\",\"Domy\xB6lna warto\xB6\xE6\")\r\n&copy\r\n"
+    QCOMPARE(readAll(dir.filePath("m")), QByteArray("prompt(\"Informacja\",\"Domy\xB6lna warto\xB6\xE6\")\r\n&copy\r\n"
                                      "<P ALIGN=\"CENTER\">\r\n\r\n</P>"));
 }
 

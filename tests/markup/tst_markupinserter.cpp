@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -6,7 +6,9 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -41,6 +43,23 @@ inline bool waitForPanel(FtpPanel &panel)
     return spy.wait(60000) && !panel.busy();
 }
 
+// Clicks one of the panel's buttons and waits for the operation it starts.
+inline bool press(FtpPanel &panel, const char *button)
+{
+    QTest::mouseClick(control<QPushButton>(&panel, button), Qt::LeftButton);
+    return waitForPanel(panel);
+}
+
+inline QString statusLine(const FtpPanel &panel)
+{
+    return control<QLabel>(&panel, "sBar")->text();
+}
+
+inline QListWidget *remoteList(const FtpPanel &panel)
+{
+    return control<QListWidget>(&panel, "rList");
+}
+
 // Fills in the connection fields and clicks "Połącz".
 inline bool connectPanel(FtpPanel &panel, ScriptedDialogs &dialogs, const QString &address,
                          const QString &user = QStringLiteral("tester"), const QString &password = QStringLiteral("sekret"))
@@ -49,8 +68,7 @@ inline bool connectPanel(FtpPanel &panel, ScriptedDialogs &dialogs, const QStrin
     control<QLineEdit>(&panel, "eHost")->setText(address);
     control<QLineEdit>(&panel, "eLogin")->setText(user);
     control<QLineEdit>(&panel, "eHaslo")->setText(password);
-    QTest::mouseClick(control<QPushButton>(&panel, "bConnect"), Qt::LeftButton);
-    return waitForPanel(panel);
+    return press(panel, "bConnect");
 }
 
 } // namespace FtpFixture
