@@ -5,8 +5,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QSslCertificate>
-#include <QSslKey>
 #include <QStandardPaths>
 #include <QtEndian>
 
@@ -39,6 +37,71 @@ void appendLine(const QString &path, const QByteArray &line)
         throw Failure(QStringLiteral("Nie można zapisać pliku „%1”: %2").arg(path, f.errorString()));
 }
 
+
+// The first certificate of a PEM text, decoded.
+QByteArray derFromPem(const QByteArray &pem)
+{
+    static const QByteArray begin = "-----BEGIN CERTIFICATE-----", end = "-----END CERTIFICATE-----";
+    const qsizetype from = pem.indexOf(begin);
+    const qsizetype to = from < 0 ? -1 : pem.indexOf(end, from);
+    if (to < 0)
+        return {};
+    QByteArray body = pem.mid(from + begin.size(), to - from - begin.size());
+    body.removeIf([](char c) { return c == '\n' || c == '\r' || c == ' ' || c == '\t'; });
+    const auto decoded = QByteArray::fromBase64Encoding(body, QByteArray::AbortOnBase64DecodingErrors);
+    return decoded ? *decoded : QByteArray();
+}
+
+// One DER element: where its contents start and end within the certificate.
+struct Element {
+    int tag = -1;
+    qsizetype start = 0, contents = 0, end = 0;
+};
+
+Element element(const QByteArray &der, qsizetype at, qsizetype limit)
+{
+    Element e;
+    if (at + 2 > limit)
+        return e;
+    const auto byte = [&](qsizetype i) { return uchar(der.at(i)); };
+    qsizetype length = byte(at + 1);
+    qsizetype contents = at + 2;
+    if (length & 0x80) { // long form: the next 1 to 4 bytes hold the length
+        const int count = int(length & 0x7F);
+        if (count < 1 || count > 4 || contents + count > limit)
+            return e;
+        length = 0;
+        for (int i = 0; i < count; ++i)
+            length = (length << 8) | byte(contents + i);
+        contents += count;
+    }
+    if (length > limit - contents)
+        return e;
+    return Element{byte(at), at, contents, contents + length};
+}
+
+// The certificate's SubjectPublicKeyInfo, whole: what curl hashes for a pinned public key.
+// Certificate = SEQUENCE { tbsCertificate SEQUENCE { [0] version OPTIONAL, serialNumber,
+// signature, issuer, validity, subject, subjectPublicKeyInfo, ... }, ... }
+QByteArray subjectPublicKeyInfo(const QByteArray &der)
+{
+    constexpr int kSequence = 0x30, kVersion = 0xA0;
+    const Element certificate = element(der, 0, der.size());
+    if (certificate.tag != kSequence)
+        return {};
+    const Element tbs = element(der, certificate.contents, certificate.end);
+    if (tbs.tag != kSequence)
+        return {};
+    Element e = element(der, tbs.contents, tbs.end);
+    if (e.tag == kVersion)
+        e = element(der, e.end, tbs.end);
+    for (int skip = 0; skip < 5 && e.tag >= 0; ++skip) // serialNumber … subject
+        e = element(der, e.end, tbs.end);
+    if (e.tag != kSequence)
+        return {};
+    return der.mid(e.start, e.end - e.start);
+}
+
 } // namespace
 
 QString folder()
@@ -48,14 +111,11 @@ QString folder()
 
 std::optional<Certificate> certificateFromPem(const QByteArray &pem)
 {
-    const QList<QSslCertificate> certs = QSslCertificate::fromData(pem, QSsl::Pem);
-    if (certs.isEmpty() || certs.first().isNull())
-        return std::nullopt;
-    const QSslCertificate &c = certs.first();
-    const QByteArray spki = c.publicKey().toDer();
+    const QByteArray der = derFromPem(pem);
+    const QByteArray spki = subjectPublicKeyInfo(der);
     if (spki.isEmpty())
         return std::nullopt;
-    return Certificate{QString::fromLatin1(c.digest(QCryptographicHash::Sha256).toHex(':').toUpper()),
+    return Certificate{QString::fromLatin1(QCryptographicHash::hash(der, QCryptographicHash::Sha256).toHex(':').toUpper()),
                        QCryptographicHash::hash(spki, QCryptographicHash::Sha256).toBase64()};
 }
 
