@@ -1,15 +1,32 @@
 #include "app/Icons.h"
 
-#include <QFile>
 #include <QHash>
 #include <QIconEngine>
+#include <QImage>
 #include <QPainter>
+#include <QResource>
 
 namespace {
 
-// Reads the picture's files when it is first drawn. Qt's own engine decodes every file as
-// soon as it is added, which made building the menus (whose pictures nobody sees until a
-// menu opens) a visible share of the start-up. Everything else goes to that engine.
+constexpr int kSmall = 16, kLarge = 32;
+
+QString pictureFile(const QString &name, int size)
+{
+    return QStringLiteral(":/icons/%1/%2.rgba").arg(size).arg(name);
+}
+
+// One size of a picture: raw RGBA bytes drawn from the SVG file at build time.
+QPixmap picture(const QString &name, int size)
+{
+    const QByteArray bytes = QResource(pictureFile(name, size)).uncompressedData();
+    if (bytes.size() != qsizetype(size) * size * 4)
+        return {};
+    const QImage image(reinterpret_cast<const uchar *>(bytes.constData()), size, size, QImage::Format_RGBA8888_Premultiplied);
+    return QPixmap::fromImage(image); // copies the pixels: `bytes` may go
+}
+
+// Makes each size of the picture when it is first drawn; the menus' pictures cost nothing
+// until a menu opens. The disabled and selected looks are Qt's own, made from those sizes.
 class OnDemandIconEngine : public QIconEngine
 {
 public:
@@ -17,32 +34,39 @@ public:
 
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
-        return loaded().pixmap(size, mode, state);
+        return loaded(size).pixmap(size, mode, state);
     }
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
     {
-        loaded().paint(painter, rect, Qt::AlignCenter, mode, state);
+        const QSize device = rect.size() * painter->device()->devicePixelRatio();
+        loaded(device).paint(painter, rect, Qt::AlignCenter, mode, state);
     }
     QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
-        return loaded().actualSize(size, mode, state);
+        return loaded(size).actualSize(size, mode, state);
     }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(16, 16), QSize(32, 32)}; }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(kSmall, kSmall), QSize(kLarge, kLarge)}; }
     QIconEngine *clone() const override { return new OnDemandIconEngine(m_name); }
     QString key() const override { return QStringLiteral("tarnwick-on-demand"); }
 
 private:
-    const QIcon &loaded()
+    const QIcon &loaded(const QSize &wanted)
     {
-        if (m_icon.isNull()) {
-            m_icon.addFile(QStringLiteral(":/icons/16/%1.png").arg(m_name), QSize(16, 16));
-            m_icon.addFile(QStringLiteral(":/icons/32/%1.png").arg(m_name), QSize(32, 32));
+        const bool large = wanted.width() > kSmall || wanted.height() > kSmall;
+        if (!m_small) {
+            m_icon.addPixmap(picture(m_name, kSmall));
+            m_small = true;
+        }
+        if (large && !m_large) {
+            m_icon.addPixmap(picture(m_name, kLarge));
+            m_large = true;
         }
         return m_icon;
     }
 
     QString m_name;
     QIcon m_icon;
+    bool m_small = false, m_large = false;
 };
 
 } // namespace
@@ -60,7 +84,7 @@ QIcon get(const char *name)
     // The program's own pictures, the same on every desktop (asking the icon theme would walk
     // its folders for every name).
     const QString file = QString::fromLatin1(name);
-    const QIcon icon = QFile::exists(QStringLiteral(":/icons/16/%1.png").arg(file)) ? QIcon(new OnDemandIconEngine(file)) : QIcon();
+    const QIcon icon = QResource(pictureFile(file, kSmall)).isValid() ? QIcon(new OnDemandIconEngine(file)) : QIcon();
     cache.insert(key, icon);
     return icon;
 }

@@ -1,7 +1,9 @@
 #include "app/StartupTrace.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -34,6 +36,8 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             mark("first paint");
+            if (qgetenv("TARNWICK_TRACE_STARTUP") == "quit")
+                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
             watched->removeEventFilter(this);
             deleteLater();
         }
