@@ -53,6 +53,7 @@ programs=("bare=$build/bench/bare_window::bare window"
           "tarnwick=$build/tarnwick::Velmora Software: Tarnwick v1.6 ")
 command -v geany > /dev/null && programs+=("geany=geany -i::untitled - Geany (new instance)")
 xvfb-run -a -s "-screen 0 1280x1024x24" /usr/bin/python3 "$here/startup.py" "$build/bench/paintwatch" 11 "${programs[@]}"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$here/startup_instructions.sh" "$build"
 
 echo
 echo "== FTP"

@@ -46,7 +46,7 @@ def main():
     row("table 1000 x 1000 into the panel", "setPlainText", ms("BM_TableBaselineSetPlainText/1000/iterations:2"),
         table, "< 400 ms", table is not None and table < 400)
 
-    opens, peaks, startup, typing = {}, {}, {}, {}
+    opens, peaks, startup, typing, instructions = {}, {}, {}, {}, None
     lines, whole = {}, {}
     with open(sys.argv[2]) as f:
         for line in f:
@@ -56,6 +56,8 @@ def main():
                 peaks.setdefault(fields[0], []).append(float(fields[2]))
             elif kind == "startup":
                 startup[fields[0]] = float(fields[1])
+            elif kind == "startupinstr":
+                instructions = (float(fields[0]) / 1e6, float(fields[1]) / 1e6)
             elif kind == "typing":
                 parts = fields[1].replace(",", "").split()
                 typing[fields[0]] = {parts[i]: float(parts[i + 1]) for i in range(0, len(parts) - 1, 3)}
@@ -97,6 +99,8 @@ def main():
         if "geany" in startup:
             row("start-up to first paint", "Geany", startup["geany"], startup["tarnwick"], "<= 0.5x Geany",
                 startup["tarnwick"] <= 0.5 * startup["geany"])
+    if instructions:
+        row("  millions of instructions to it", "bare Qt + QScintilla", instructions[0], instructions[1], "-", None)
 
     for mb in ("10", "100"):
         if mb in lines:

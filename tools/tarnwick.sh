@@ -48,8 +48,9 @@ case "${1:-}" in
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j2
     ;;
   bench)
-    # Geany is the other editor the start-up time is compared with; paintwatch needs XDamage.
-    PACKAGES+=(geany libxdamage-dev)
+    # Geany is the other editor the start-up time is compared with; paintwatch needs XDamage;
+    # valgrind counts the instructions start-up takes.
+    PACKAGES+=(geany libxdamage-dev valgrind bc)
     install_missing
     build -DTARNWICK_BENCH=ON
     exec bash bench/run.sh build
