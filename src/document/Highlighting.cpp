@@ -11,6 +11,7 @@
 #include <QFont>
 
 #include <array>
+#include <vector>
 
 namespace Highlighting {
 namespace {
@@ -27,6 +28,13 @@ constexpr int kTwinStyle = 128;
 // is measured afresh by the toolkit's text layout, about a third of a microsecond per character,
 // which for a line of megabytes takes seconds at every layout. Two styles that look the same,
 // alternating byte by byte, make every run a single character whose width is already known.
+//
+// After an edit the editor asks for styles again from the edit to the end of the view, but the
+// bytes it moved keep the styles they had: only long insertions (style 0 until styled) are
+// styled then. Any change of style lays the whole line out again: restyling everything would
+// do it for every typed key, and so would styling the typed text itself. Short runs of style 0
+// cost little to measure, even when a lot of typing in one place makes them a few thousand
+// bytes long.
 class PlainStyler : public QObject
 {
 public:
@@ -34,13 +42,68 @@ public:
         : QObject(&editor), m_editor(editor)
     {
         setObjectName(QLatin1String(kPlainStylerName));
+        editor.setReportsEdits(true);
         connect(&editor, &QsciScintillaBase::SCN_STYLENEEDED, this, &PlainStyler::styleTo);
+        connect(&editor, &QsciScintillaBase::SCN_MODIFIED, this,
+                [this](int position, int type, const char *, int length) { modified(position, type, length); });
     }
 
 private:
     static constexpr long kChunk = 1 << 16;
+    static constexpr int kMostRanges = 64;
+    static constexpr long kLeftUnstyled = 4096; // insertions shorter than this keep style 0
+    struct Range {
+        long start, end;
+    };
+
+    void modified(long position, int type, long length)
+    {
+        if (type & QsciScintillaBase::SC_MOD_INSERTTEXT) {
+            for (Range &r : m_inserted) {
+                if (r.start >= position)
+                    r.start += length;
+                if (r.end > position)
+                    r.end += length;
+            }
+            if (length >= kLeftUnstyled)
+                m_inserted.push_back({position, position + length});
+        } else if (type & QsciScintillaBase::SC_MOD_DELETETEXT) {
+            const auto moved = [&](long at) { return at <= position ? at : qMax(position, at - length); };
+            for (Range &r : m_inserted)
+                r = {moved(r.start), moved(r.end)};
+        }
+        m_restyleAll = m_restyleAll || m_inserted.size() > kMostRanges;
+    }
 
     void styleTo(int position)
+    {
+        const long endStyled = m_editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+        if (m_restyleAll) {
+            // Styles are given by the byte's position from the start of its line.
+            const long start = m_editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
+                                                      m_editor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, endStyled));
+            style(start, position, 0);
+            m_restyleAll = false;
+            m_inserted.clear();
+            return;
+        }
+        std::vector<Range> left;
+        for (const Range &r : m_inserted) {
+            const long from = qMax(r.start, endStyled), to = qMin<long>(r.end, position);
+            if (from < to) {
+                const long before = from > 0 ? m_editor.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, ulong(from - 1)) : kTwinStyle;
+                style(from, to, before == kTwinStyle ? 0 : 1);
+            }
+            if (r.end > position)
+                left.push_back({qMax<long>(r.start, position), r.end});
+        }
+        m_inserted = std::move(left);
+        // Everything else up to `position` has kept its styles.
+        m_editor.SendScintilla(QsciScintillaBase::SCI_STARTSTYLING, ulong(position), 0L);
+    }
+
+    // Alternating styles over [from, to), the first byte the twin style when `parity` is 1.
+    void style(long from, long to, int parity)
     {
         static const std::array<char, kChunk + 1> pattern = [] {
             std::array<char, kChunk + 1> bytes{};
@@ -48,19 +111,16 @@ private:
                 bytes[i] = char(kTwinStyle);
             return bytes;
         }();
-        // Styles are given by the byte's position, so a run restyled after an edit matches
-        // the bytes around it.
-        const long endStyled = m_editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
-        const long start = m_editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
-                                                  m_editor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, endStyled));
-        m_editor.SendScintilla(QsciScintillaBase::SCI_STARTSTYLING, ulong(start), 0L);
-        for (long at = start; at < position; at += kChunk) {
-            const long n = qMin<long>(kChunk, position - at);
-            m_editor.SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, ulong(n), pattern.data() + (at & 1));
+        m_editor.SendScintilla(QsciScintillaBase::SCI_STARTSTYLING, ulong(from), 0L);
+        for (long at = from; at < to; at += kChunk) {
+            const long n = qMin<long>(kChunk, to - at);
+            m_editor.SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, ulong(n), pattern.data() + ((at - from + parity) & 1));
         }
     }
 
     SourceEditor &m_editor;
+    std::vector<Range> m_inserted;  // inserted since they were last styled
+    bool m_restyleAll = true;       // the text already there when the styler began is unstyled
 };
 
 void copyStyle(SourceEditor &editor, int from, int to)
@@ -181,6 +241,7 @@ void fitToLineLengths(SourceEditor &editor, const char *text, qsizetype length, 
         return;
     }
     delete editor.findChild<QObject *>(QLatin1String(kPlainStylerName), Qt::FindDirectChildrenOnly);
+    editor.setReportsEdits(false);
     const QVariant font = editor.property(kFontProperty);
     if (font.isValid())
         apply(editor, current(editor), font.value<QFont>());

@@ -62,12 +62,18 @@ void ScintillaView::setReportsTextChanges(bool on)
     applyEventMask();
 }
 
+void ScintillaView::setReportsEdits(bool on)
+{
+    m_reportsEdits = on;
+    applyEventMask();
+}
+
 void ScintillaView::applyEventMask()
 {
     unsigned long mask = kQuietEvents;
     if (s_listening)
         mask = SC_MODEVENTMASKALL;
-    else if (m_reportsTextChanges)
+    else if (m_reportsTextChanges || m_reportsEdits)
         mask |= SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT;
     SendScintilla(SCI_SETMODEVENTMASK, mask);
 }

@@ -18,8 +18,12 @@ public:
     // textChanged() is emitted only while this is on (or an assistive technology listens):
     // for whoever follows the text, such as a preview that reloads with it.
     void setReportsTextChanges(bool on);
+    // SCN_MODIFIED reports insertions and deletions while this is on, for whoever keeps
+    // something in step with the text (the styler of very long lines).
+    void setReportsEdits(bool on);
 
 private:
     void applyEventMask();
     bool m_reportsTextChanges = false;
+    bool m_reportsEdits = false;
 };

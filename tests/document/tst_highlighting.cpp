@@ -194,15 +194,26 @@ void TestHighlighting::editedLongLineStaysUncolouredAndSaved()
     writeFile(path("long.html"), line);
     m_editor->loadFromFile(path("long.html"));
     paint();
-    // An odd number of bytes typed near the start shifts everything after it by one.
+    for (long at = 0; at < 64; ++at)
+        QCOMPARE(styleAt(*m_editor, at) != 0, (at & 1) == 1);
+    // Three bytes typed near the start move everything after them: every style stays as it
+    // was (any change of style lays the whole line out again), the typed bytes keep style 0.
     send(*m_editor, QsciScintillaBase::SCI_GOTOPOS, 5);
     m_editor->insert(QStringLiteral("ż!"));
     paint();
-    for (long at = 0; at < 12; ++at)
-        QCOMPARE(styleAt(*m_editor, at) != 0, (at & 1) == 1);
+    const long end = m_editor->length();
+    for (long at : {0L, 1L, 2L, 3L, 4L, 5L, 6L, 7L, 8L, 9L, 10L, 11L, end - 2, end - 1})
+        QCOMPARE(styleAt(*m_editor, at) != 0, at < 5 ? (at & 1) == 1 : at >= 8 && ((at - 3) & 1) == 1);
+    // A long insertion (a paste) alternates as the loaded text does.
+    const QByteArray pasted(8192, 'p');
+    m_editor->insert(QString::fromLatin1(pasted));
+    paint();
+    for (long at = 5; at + 2 < 5 + pasted.size(); ++at)
+        QVERIFY2(styleAt(*m_editor, at) != styleAt(*m_editor, at + 1) || styleAt(*m_editor, at) != styleAt(*m_editor, at + 2),
+                 qPrintable(QString::number(at)));
     QVERIFY(m_editor->isDocumentModified());
     m_editor->save(path("out.html"));
-    QCOMPARE(readAll(path("out.html")), QByteArray(line).insert(5, "ż!"));
+    QCOMPARE(readAll(path("out.html")), QByteArray(line).insert(5, "ż!").insert(5, pasted));
 }
 
 void TestHighlighting::loadShowsTheStartOfTheDocument()
