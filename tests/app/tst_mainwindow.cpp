@@ -32,6 +32,8 @@ private slots:
 
     void startsWithTheDefaultDocumentAndTexts();
     void menusFollowTheTable();
+    void toolButtonHints_data();
+    void toolButtonHints();
     void newReplacesAModifiedDocument();
     void saveNamesTheFile_data();
     void saveNamesTheFile();
@@ -93,7 +95,6 @@ void TestMainWindow::startsWithTheDefaultDocumentAndTexts()
     QCOMPARE(control<QWidget>(m_form, "Panel2")->width(), 161);
     QCOMPARE(control<QWidget>(m_form, "Panel3")->width(), 296);
     QCOMPARE(control<QWidget>(m_form, "Panel4")->height(), 155);
-    QCOMPARE(control<QToolButton>(m_form, "ToolButton6")->toolTip(), QStringLiteral("Kończy działanie programu"));
 }
 
 void TestMainWindow::menusFollowTheTable()
@@ -119,6 +120,32 @@ void TestMainWindow::menusFollowTheTable()
     QCOMPARE(captions(plik.at(4)->menu()->actions()), QStringList({"Windows-1250", "ISO-8859-2", "UTF-8"}));
     QVERIFY(plik.at(5)->isSeparator());
     QCOMPARE(plik.at(12)->objectName(), QStringLiteral("Zaknij1"));
+}
+
+void TestMainWindow::toolButtonHints_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("hint");
+    const QStringList rows = {
+        "ToolButton1", "Tworzy nowy dokument", "ToolButton3", "Otwiera dokument",
+        "ToolButton4", "Zapisuje dokument", "ToolButton6", "Kończy działanie programu",
+        "ToolButton33", "Szukaj wyrazu", "ToolButton28", "Cofnij", "ToolButton29", "Ponów",
+        "ToolButton8", "Kopiuje zaznaczony tekst", "ToolButton9", "Wkleja tekst ze schowka",
+        "ToolButton10", "Wycina zaznaczony tekst", "ToolButton11", "Usuwa zaznaczony tekst",
+        "ToolButton15", "Pogrubienie", "ToolButton16", "Pochylenie", "ToolButton17", "Podkreślenie",
+        "ToolButton20", "Do lewej", "ToolButton21", "Wyśrodkowanie", "ToolButton22", "Do prawej",
+        "ToolButton38", "Wyjustuj", "ToolButton18", "Link", "ToolButton13", "Pokazuje informacje o programie",
+        "ToolButton5", "Wstecz", "ToolButton27", "Dalej", "ToolButton35", "Stop", "ToolButton36", "Odswież",
+    };
+    for (int i = 0; i < rows.size(); i += 2)
+        QTest::newRow(qPrintable(rows[i])) << rows[i] << rows[i + 1];
+}
+
+void TestMainWindow::toolButtonHints()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, hint);
+    QCOMPARE(control<QToolButton>(m_form, qPrintable(button))->toolTip(), hint);
 }
 
 void TestMainWindow::newReplacesAModifiedDocument()
@@ -260,13 +287,15 @@ void TestMainWindow::closeQuestion_data()
 {
     QTest::addColumn<QString>("change"); // "", "typed", "markup", "template"
     QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("filter"); // 0: the save dialog is cancelled
+    QTest::addColumn<int>("filter"); // 0: the save dialog is cancelled; -1: HTML into a missing folder
     QTest::addColumn<bool>("closes");
     QTest::addColumn<QString>("written"); // the file's name, or empty
     QTest::newRow("unchanged closes without asking") << "" << -1 << 0 << true << "";
     QTest::newRow("cancel stays") << "typed" << int(Dialogs::Answer::Cancel) << 0 << false << "";
     QTest::newRow("no closes without writing") << "typed" << int(Dialogs::Answer::No) << 0 << true << "";
     QTest::newRow("yes, dialog cancelled, stays") << "typed" << int(Dialogs::Answer::Yes) << 0 << false << "";
+    QTest::newRow("yes, the file cannot be written, stays") << "typed" << int(Dialogs::Answer::Yes) << -1 << false
+                                                            << "";
     QTest::newRow("yes names the file as Save does") << "typed" << int(Dialogs::Answer::Yes) << 1 << true
                                                      << "strona.html";
     QTest::newRow("yes with all files keeps the name as typed") << "typed" << int(Dialogs::Answer::Yes) << 4 << true
@@ -298,12 +327,14 @@ void TestMainWindow::closeQuestion()
     if (answer >= 0)
         m_dialogs.closeAnswers.push_back(Dialogs::Answer(answer));
     if (filter)
-        m_dialogs.saveAnswers.push_back(Dialogs::SaveChoice{dir.filePath("strona"), filter});
+        m_dialogs.saveAnswers.push_back(
+            Dialogs::SaveChoice{dir.filePath(filter < 0 ? "brak/strona" : "strona"), qAbs(filter)});
     QSignalSpy ended(m_form, &MainWindow::programEnded);
     m_form->action("Zaknij1")->trigger();
     QCOMPARE(m_dialogs.closeQuestions, change.isEmpty() ? 0 : 1);
     QCOMPARE(m_form->isVisible(), !closes);
     QCOMPARE(ended.size(), closes ? 1 : 0);
+    QCOMPARE(m_dialogs.errors.size(), filter < 0 ? 1 : 0);
     const QStringList files = QDir(dir.path()).entryList(QDir::Files);
     QCOMPARE(files, written.isEmpty() ? QStringList() : QStringList{written});
     if (!written.isEmpty())

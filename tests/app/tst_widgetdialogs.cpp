@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -13,6 +14,7 @@ class BoxReader : public QObject
 public:
     QStringList texts;
     QList<Qt::TextFormat> formats;
+    QStringList defaults;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -22,6 +24,7 @@ protected:
             const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
             texts << (label ? label->text() : QString());
             formats << (label ? label->textFormat() : Qt::AutoText);
+            defaults << (box->defaultButton() ? box->defaultButton()->text() : QString());
             QMetaObject::invokeMethod(box, "reject", Qt::QueuedConnection);
         }
         return false;
@@ -36,6 +39,7 @@ class TestWidgetDialogs : public QObject
 private slots:
     void messagesShowTheirTextAsPlainText_data();
     void messagesShowTheirTextAsPlainText();
+    void saveQuestionDefaultsToYes();
 };
 
 void TestWidgetDialogs::messagesShowTheirTextAsPlainText_data()
@@ -62,6 +66,19 @@ void TestWidgetDialogs::messagesShowTheirTextAsPlainText()
     qApp->removeEventFilter(&reader);
     QCOMPARE(reader.texts, QStringList{text});
     QCOMPARE(reader.formats, QList<Qt::TextFormat>{Qt::PlainText});
+}
+
+void TestWidgetDialogs::saveQuestionDefaultsToYes()
+{
+    QWidget parent;
+    WidgetDialogs dialogs(&parent);
+    BoxReader reader;
+    qApp->installEventFilter(&reader);
+    const Dialogs::Answer answer = dialogs.askSaveChanges();
+    qApp->removeEventFilter(&reader);
+    QCOMPARE(reader.texts, QStringList{QStringLiteral("Czy zapisać zmiany?")});
+    QCOMPARE(reader.defaults, QStringList{QStringLiteral("&Yes")});
+    QCOMPARE(int(answer), int(Dialogs::Answer::Cancel)); // closed as by Escape
 }
 
 QTEST_MAIN(TestWidgetDialogs)

@@ -51,6 +51,8 @@ private slots:
     void readsAsAPushButton();
     void focusRectangleInsideTheFace();
     void captionHasHardEdges();
+    void glyphPositions_data();
+    void glyphPositions();
     void gradientArithmetic();
     void barMenuSitsInsideItsFrame_data();
     void barMenuSitsInsideItsFrame();
@@ -392,6 +394,14 @@ void TestControls::readsAsAPushButton()
     QVERIFY(b->LightOn());
     b->setCaption("GALERIA");
     QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("GALERIA"));
+    // Pressed while the mouse button is down, not while the mouse merely hovers.
+    b->show();
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(b.get(), &enter);
+    QCOMPARE(b->MouseState(), FreeButton::Hover);
+    QVERIFY(!iface->state().pressed);
+    QTest::mousePress(b.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(iface->state().pressed);
 }
 
 void TestControls::focusRectangleInsideTheFace()
@@ -455,6 +465,45 @@ void TestControls::captionHasHardEdges()
         QVERIFY(shadow.contains({p.first + 2, p.second + 2}) || caption.contains({p.first + 2, p.second + 2}));
     for (const auto &p : shadow)
         QVERIFY(caption.contains({p.first - 2, p.second - 2}));
+}
+
+void TestControls::glyphPositions_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QPoint>("topLeft");
+    // A 4 × 4 glyph on the 79 × 27 face at (2,2): 4 from the left and top, 8 from the right
+    // and bottom, the centre rounded down.
+    QTest::newRow("top left") << int(FreeButton::gpTopLeft) << QPoint(6, 6);
+    QTest::newRow("middle left") << int(FreeButton::gpMiddleLeft) << QPoint(6, 13);
+    QTest::newRow("bottom left") << int(FreeButton::gpBottomLeft) << QPoint(6, 17);
+    QTest::newRow("top centre") << int(FreeButton::gpTopCenter) << QPoint(39, 6);
+    QTest::newRow("middle centre") << int(FreeButton::gpMiddleCenter) << QPoint(39, 13);
+    QTest::newRow("bottom centre") << int(FreeButton::gpMiddleBottom) << QPoint(39, 17);
+    QTest::newRow("top right") << int(FreeButton::gpTopRight) << QPoint(69, 6);
+    QTest::newRow("middle right") << int(FreeButton::gpMiddleRight) << QPoint(69, 13);
+    QTest::newRow("bottom right") << int(FreeButton::gpBottomRight) << QPoint(69, 17);
+}
+
+void TestControls::glyphPositions()
+{
+    QFETCH(int, position);
+    QFETCH(QPoint, topLeft);
+    auto b = makeButton();
+    QPixmap glyph(4, 4);
+    glyph.fill(QColor(0, 255, 0));
+    b->setGlyph(glyph);
+    b->setTransparentGlyph(false);
+    b->setDrawLight(false);
+    b->setGlyphPosition(FreeButton::TGlyphPosition(position));
+    const QImage img = b->render();
+    const int x = topLeft.x(), y = topLeft.y();
+    const TColor green = rgb(0, 255, 0);
+    QCOMPARE(pixelAt(img, x, y), green);
+    QCOMPARE(pixelAt(img, x + 3, y + 3), green);
+    QVERIFY(pixelAt(img, x - 1, y) != green);
+    QVERIFY(pixelAt(img, x, y - 1) != green);
+    QVERIFY(pixelAt(img, x + 4, y + 3) != green);
+    QVERIFY(pixelAt(img, x + 3, y + 4) != green);
 }
 
 void TestControls::gradientArithmetic()
@@ -575,6 +624,7 @@ void TestControls::barMenuPictureKeyColour()
     for (int y = 1; y <= 2; ++y)
         for (int x = 2; x <= 3; ++x)
             art.setPixel(x, y, qRgb(255, 0, 0));
+    art.setPixel(0, 0, qRgb(0, 255, 0)); // the other corners name nothing
     const QPixmap picture = QPixmap::fromImage(art);
     ShownBarMenu shown(&picture, transparent);
     QVERIFY(!shown.image.isNull());
@@ -590,6 +640,7 @@ void TestControls::barMenuPictureKeyColour()
     QCOMPARE(pixelAt(shown.image, left + 2, top), keyAt(top));
     QCOMPARE(pixelAt(shown.image, left + 3, top + 3), keyAt(top + 3));
     QCOMPARE(pixelAt(shown.image, left, top + 4), keyAt(top + 4));
+    QCOMPARE(pixelAt(shown.image, left, top), rgb(0, 255, 0));
     QCOMPARE(pixelAt(shown.image, left + 6, top + 2), bar(top + 2)); // right of the picture
     shown.menu.close();
 }

@@ -43,6 +43,8 @@ private slots:
     void fileListFollowsTheDisk_data();
     void fileListFollowsTheDisk();
     void folderListFollowsTheDisk();
+    void filtersListTheirFiles_data();
+    void filtersListTheirFiles();
     void focusArrivingLoadsNothing_data();
     void focusArrivingLoadsNothing();
     void driveOpensItsOwnCurrentFolder();
@@ -113,6 +115,33 @@ void TestLocalLists::fileListFollowsTheDisk()
     QCOMPARE(chosen.count(), 0);
     QCOMPARE(document(), before);
     QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+void TestLocalLists::filtersListTheirFiles_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("HTML") << "HTML (*.html)" << QStringList{"a.html", "b.html", "c.html"};
+    QTest::newRow("HTM") << "HTM (*.htm)" << QStringList{"d.htm"};
+    QTest::newRow("PHP") << "PHP (*.php)" << QStringList{"e.php"};
+    QTest::newRow("CSS") << "CSS (*.css)" << QStringList{"f.css"};
+    QTest::newRow("TXT") << "TXT (*.txt)" << QStringList{"g.txt"};
+    QTest::newRow("all files")
+        << "Wszystkie pliki (*.*)" << QStringList{"a.html", "b.html", "c.html", "d.htm", "e.php", "f.css", "g.txt"};
+}
+
+void TestLocalLists::filtersListTheirFiles()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, expected);
+    for (const char *name : {"d.htm", "e.php", "f.css", "g.txt"})
+        writeFile(m_dir->filePath(name), "x");
+    QComboBox *box = panel()->filterBox();
+    const int index = box->findText(filter);
+    QVERIFY(index >= 0);
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+    QTRY_COMPARE_WITH_TIMEOUT(rows(panel()->fileList()), expected, 1000);
 }
 
 void TestLocalLists::folderListFollowsTheDisk()

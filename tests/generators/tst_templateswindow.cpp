@@ -30,6 +30,7 @@ private slots:
     void init();
     void cleanup();
     void templatesByKeyboard();
+    void templatesLoadAndFallBack_data();
     void templatesLoadAndFallBack();
     void templateMissingEverywhere();
     void escapeLeavesTheTemplatesWindow();
@@ -77,26 +78,43 @@ void TestTemplatesWindow::templatesByKeyboard()
     QVERIFY(templateButton(*m_windows, 0)->hasFocus());
 }
 
+void TestTemplatesWindow::templatesLoadAndFallBack_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QRgb>("background");
+    QTest::newRow("ANKIETA") << "FreeButton1" << "Ankieta.html" << qRgb(192, 192, 192);
+    QTest::newRow("GALERIA") << "FreeButton2" << "galeria.html" << qRgb(236, 233, 216);
+    QTest::newRow("LINKI") << "FreeButton3" << "linki1.html" << qRgb(236, 233, 216);
+    QTest::newRow("PRZENIESIONA") << "FreeButton4" << "przeniesiony.html" << qRgb(236, 233, 216);
+    QTest::newRow("RAMKI PION.") << "FreeButton5" << "ramki1.html" << qRgb(236, 233, 216);
+    QTest::newRow("RAMKI POZ.") << "FreeButton6" << "ramki2.html" << qRgb(236, 233, 216);
+}
+
 void TestTemplatesWindow::templatesLoadAndFallBack()
 {
-    for (int i = 0; i < 6; ++i) {
-        m_windows->main().editor()->appendLine("stare");
-        QTest::mouseClick(templateButton(*m_windows, i), Qt::LeftButton, {}, QPoint(10, 10));
-        QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
-        const QString text = m_windows->main().editor()->documentText();
-        QVERIFY(text.contains("ISO-8859-2"));
-        QVERIFY(!text.contains("stare"));
-        QVERIFY(!m_windows->main().editor()->isUndoAvailable());
-        QCOMPARE(int(m_windows->main().editor()->encoding()), int(TextEncoding::Encoding::Iso88592));
-        // What the page declares is what it holds: plain ASCII, Polish letters as entities.
-        for (const QChar c : text)
-            QVERIFY(c.unicode() < 128);
-    }
+    QFETCH(QString, button);
+    QFETCH(QString, file);
+    QFETCH(QRgb, background);
+    auto *b = control<FreeButton>(&m_windows->templates(), button.toLatin1());
+    // The button's corner, outside its face, shows its background.
+    QCOMPARE(b->grab().toImage().pixel(0, 0), background);
+    m_windows->main().editor()->appendLine("stare");
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
+    const QString text = m_windows->main().editor()->documentText();
+    QCOMPARE(text.toLatin1(), readAll(QStringLiteral(TARNWICK_TESTS_DIR "/../szablony/") + file));
+    QVERIFY(text.contains("ISO-8859-2"));
+    QVERIFY(!m_windows->main().editor()->isUndoAvailable());
+    QCOMPARE(int(m_windows->main().editor()->encoding()), int(TextEncoding::Encoding::Iso88592));
+    // What the page declares is what it holds: plain ASCII, Polish letters as entities.
+    for (const QChar c : text)
+        QVERIFY(c.unicode() < 128);
     // A template of the user's own in "szablony" under the current folder wins; an empty one
     // leaves the editor empty.
     QDir(m_elsewhere->path()).mkdir("szablony");
-    writeFile(m_elsewhere->filePath("szablony/galeria.html"), QByteArray());
-    QTest::mouseClick(templateButton(*m_windows, 1), Qt::LeftButton, {}, QPoint(10, 10));
+    writeFile(m_elsewhere->filePath("szablony/" + file), QByteArray());
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(m_windows->main().editor()->lineCount(), 0);
 }
 
