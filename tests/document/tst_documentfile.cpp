@@ -78,6 +78,8 @@ private slots:
     void onlyRegularFilesAreReadOrReplaced_data();
     void onlyRegularFilesAreReadOrReplaced();
     void regularFilesAndLinksToThemAreRead();
+    void filesOverOneGibibyteAreRefused_data();
+    void filesOverOneGibibyteAreRefused();
     void ownerAndModeAreKept();
     void aFolderWithoutRoomForATemporaryFileIsWrittenInPlace();
     void aFailedWriteSaysWhyAndKeepsTheOldFile();
@@ -130,6 +132,27 @@ void TestDocumentFile::regularFilesAndLinksToThemAreRead()
     QByteArray status;
     QCOMPARE(load(QStringLiteral("/proc/self/status"), &status), QString());
     QVERIFY(status.startsWith("Name:"));
+}
+
+void TestDocumentFile::filesOverOneGibibyteAreRefused_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QString>("message"); // %1: the path
+    QTest::newRow("exactly 1 GiB is read") << qint64(1073741824) << QString();
+    QTest::newRow("one byte more is refused")
+        << qint64(1073741825) << QStringLiteral("Plik „%1” ma 1024 MB; Tarnwick otwiera pliki do 1024 MB.");
+}
+
+void TestDocumentFile::filesOverOneGibibyteAreRefused()
+{
+    QFETCH(qint64, size);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.html");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size)); // sparse: takes no room on disk
+    file.close();
+    QCOMPARE(load(path), message.isEmpty() ? message : message.arg(path));
 }
 
 void TestDocumentFile::ownerAndModeAreKept()

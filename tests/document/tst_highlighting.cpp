@@ -53,6 +53,8 @@ private slots:
     void colouringFollowsTheLongestLine_data();
     void colouringFollowsTheLongestLine();
     void schemeChosenWhileSuspendedIsUsedOnResume();
+    void phpScriptStyles_data();
+    void phpScriptStyles();
     void uncolouredLineLooksLikePlainText();
     void pageAfterALongLineLooksAsIfNoneCameBefore();
     void editedLongLineStaysUncolouredAndSaved();
@@ -90,7 +92,7 @@ void TestHighlighting::longLineFileRoundTripsByteForByte()
     m_editor->loadFromFile(path("in.html"));
     QVERIFY(Highlighting::isSuspended(*m_editor));
     paint();
-    m_editor->save(path("out.html"));
+    QVERIFY_THROWS_NO_EXCEPTION(m_editor->save(path("out.html")));
     QCOMPARE(readAll(path("out.html")), bytes);
 }
 
@@ -154,6 +156,37 @@ void TestHighlighting::schemeChosenWhileSuspendedIsUsedOnResume()
     QCOMPARE(lexer(*m_editor), long(QsciScintillaBase::SCLEX_CSS));
 }
 
+void TestHighlighting::phpScriptStyles_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("colour");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::newRow("default") << 118 << "#000033" << false << false;
+    QTest::newRow("\"string\"") << 119 << "#007f00" << false << false;
+    QTest::newRow("'string'") << 120 << "#009f00" << false << false;
+    QTest::newRow("keyword") << 121 << "#00007f" << true << false;
+    QTest::newRow("number") << 122 << "#cc3300" << false << false;
+    QTest::newRow("$variable") << 123 << "#00007f" << false << true;
+    QTest::newRow("/* comment */") << 124 << "#999999" << false << true;
+    QTest::newRow("// comment") << 125 << "#666666" << false << true;
+    QTest::newRow("variable in a string") << 126 << "#00007f" << false << true;
+    QTest::newRow("operator") << 127 << "#000000" << false << false;
+}
+
+void TestHighlighting::phpScriptStyles()
+{
+    QFETCH(int, style);
+    QFETCH(QString, colour);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    Highlighting::apply(*m_editor, Highlighting::Scheme::Php, testFont());
+    const long bgr = send(*m_editor, QsciScintillaBase::SCI_STYLEGETFORE, ulong(style)); // 0xBBGGRR
+    QCOMPARE(QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF)).name(), colour);
+    QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_STYLEGETBOLD, ulong(style)) != 0, bold);
+    QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_STYLEGETITALIC, ulong(style)) != 0, italic);
+}
+
 void TestHighlighting::uncolouredLineLooksLikePlainText()
 {
     // The same first screen of text in an editor that does no colouring at all.
@@ -212,7 +245,7 @@ void TestHighlighting::editedLongLineStaysUncolouredAndSaved()
         QVERIFY2(styleAt(*m_editor, at) != styleAt(*m_editor, at + 1) || styleAt(*m_editor, at) != styleAt(*m_editor, at + 2),
                  qPrintable(QString::number(at)));
     QVERIFY(m_editor->isDocumentModified());
-    m_editor->save(path("out.html"));
+    QVERIFY_THROWS_NO_EXCEPTION(m_editor->save(path("out.html")));
     QCOMPARE(readAll(path("out.html")), QByteArray(line).insert(5, "ż!").insert(5, pasted));
 }
 
