@@ -120,14 +120,14 @@ Contents read(const QString &path)
     };
     Contents contents;
     qint64 size = file.size();
-    if (size > kMaxSize)
+    if (!withinSizeLimit(size))
         throw tooLarge(path, size);
     if (size == 0) {
         // Kernel files tell no size: read what they give, within the same bound.
         const QByteArray all = file.read(kMaxSize + 1);
         if (file.error() != QFileDevice::NoError)
             throw readFailure();
-        if (all.size() > kMaxSize)
+        if (!withinSizeLimit(all.size()))
             throw tooLarge(path, all.size());
         contents.bytes = std::make_unique<LargeBuffer>(std::size_t(all.size()) + 8);
         std::memcpy(contents.bytes->data(), all.constData(), std::size_t(all.size()));

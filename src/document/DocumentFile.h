@@ -15,6 +15,7 @@ namespace DocumentFile {
 
 // The largest file the editor opens.
 inline constexpr qint64 kMaxSize = qint64(1) << 30;
+inline constexpr bool withinSizeLimit(qint64 size) { return size <= kMaxSize; }
 
 struct Contents {
     std::unique_ptr<LargeBuffer> bytes; // with 8 spare bytes after `size`
