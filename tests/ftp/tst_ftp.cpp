@@ -480,9 +480,10 @@ void TestFtp::panelConnectsCopiesAndDeletes()
     QCOMPARE(remoteList(panel)->count(), 1);
     QCOMPARE(statusLine(panel), QStringLiteral("Usunięto zdalny.html."));
 
-    // Sizes are rounded to whole kilobytes; megabytes keep one decimal.
+    // Bytes up to 1023; then sizes are rounded to whole kilobytes; megabytes keep one decimal.
     FileListBox *local = control<FileListBox>(&panel, "lList");
-    for (const auto &[bytes, shown] : {std::pair{1535, "1 KB"}, {1536, "2 KB"}, {1572864, "1,5 MB"}}) {
+    for (const auto &[bytes, shown] : {std::pair{1023, "1023 B"}, {1024, "1 KB"}, {1535, "1 KB"}, {1536, "2 KB"},
+                                      {1572864, "1,5 MB"}}) {
         const QString name = QStringLiteral("%1.bin").arg(bytes);
         QVERIFY(writeFile(m_local.filePath(name), QByteArray(bytes, 'x')));
         local->refill();
@@ -534,7 +535,8 @@ void TestFtp::panelRefusesNamesBeforeTransferring_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("reason");
     QTest::newRow("too long for the local file system")
-        << QStringLiteral("type=file;size=1; ") + QString(10000, 'x') << QString(10000, 'x') << QStringLiteral("bajtów");
+        << QStringLiteral("type=file;size=1; ") + QString(10000, 'x') << QString(10000, 'x')
+        << QStringLiteral("Nazwa „xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx…” ma 10000 bajtów");
     QTest::newRow("climbing out") << QStringLiteral("type=file;size=1; ../../x") << QStringLiteral("../../x") << QStringLiteral("„/”");
     QTest::newRow("control character") << QStringLiteral("type=file;size=1; a\x1b[2Jb") << QStringLiteral("a\x1b[2Jb")
                                        << QStringLiteral("znak sterujący");

@@ -30,6 +30,8 @@ private slots:
     void initTestCase();
     void init();
 
+    void hostPatterns_data();
+    void hostPatterns();
     void asksAboutAnUnknownServer_data();
     void asksAboutAnUnknownServer();
     void ftpsTransfersAreByteExact();
@@ -76,6 +78,23 @@ void TestFtpSecure::init()
     QDir().mkpath(m_local.path());
     m_dialogs = ScriptedDialogs();
     QSettings(QStringLiteral("Tarnwick"), QStringLiteral("Tarnwick")).clear();
+}
+
+void TestFtpSecure::hostPatterns_data()
+{
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QByteArray>("pattern");
+    // As ssh writes known_hosts: the bare name only for its own port.
+    QTest::newRow("22") << 22 << QByteArray("example.org");
+    QTest::newRow("21") << 21 << QByteArray("[example.org]:21");
+    QTest::newRow("2222") << 2222 << QByteArray("[example.org]:2222");
+}
+
+void TestFtpSecure::hostPatterns()
+{
+    QFETCH(int, port);
+    QFETCH(QByteArray, pattern);
+    QCOMPARE(FtpTrust::hostPattern("example.org", port), pattern);
 }
 
 void TestFtpSecure::asksAboutAnUnknownServer_data()
@@ -145,7 +164,12 @@ void TestFtpSecure::ftpsTransfersAreByteExact()
         QFAIL("a self-signed certificate was trusted");
     } catch (const UntrustedServer &u) {
         QVERIFY(!u.sshKey);
+        // A renewed certificate is appended after the old one, and the latest line is the one trusted.
+        FtpTrust::rememberPin(u.host, u.port, "an-older-certificate");
+        FtpTrust::rememberPin("example.org", u.port, "another-host");
         FtpTrust::rememberPin(u.host, u.port, u.key);
+        QCOMPARE(FtpTrust::rememberedPin(u.host, u.port), u.key);
+        QCOMPARE(FtpTrust::rememberedPin("example.org", u.port), QByteArray("another-host"));
     }
     client.connectAndLogin(login);
     const QByteArray data = everyByte(3 * 1024 * 1024 + 7);
@@ -172,7 +196,7 @@ void TestFtpSecure::sftpRemembersHostKeys()
         FtpTrust::rememberKey("127.0.0.1", m_ssh->port(), key);
     } else {
         QVERIFY(writeFile(m_home.filePath(".ssh/known_hosts"),
-                          FtpTrust::hostPattern("127.0.0.1", m_ssh->port()) + " ssh-ed25519 " + key.toBase64() + '\n'));
+                          "[127.0.0.1]:" + QByteArray::number(m_ssh->port()) + " ssh-ed25519 " + key.toBase64() + '\n'));
     }
     FtpPanel panel;
     control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(2);
@@ -238,7 +262,7 @@ void TestFtpSecure::sftpLogsInWithAPassword()
     QVERIFY(writeFile(m_server.filePath("a.html"), "A"));
     QVERIFY(QDir().mkpath(m_home.filePath(".ssh")));
     QVERIFY(writeFile(m_home.filePath(".ssh/known_hosts"),
-                      FtpTrust::hostPattern("127.0.0.1", server.port()) + " ssh-ed25519 " + server.hostKey().toBase64() + '\n'));
+                      "[127.0.0.1]:" + QByteArray::number(server.port()) + " ssh-ed25519 " + server.hostKey().toBase64() + '\n'));
     FtpPanel panel;
     control<QComboBox>(&panel, "cProtocol")->setCurrentIndex(2);
     QVERIFY(connectPanel(panel, m_dialogs, server.address(), userName(), password));
