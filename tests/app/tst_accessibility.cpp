@@ -357,6 +357,10 @@ void TestAccessibility::labelsReadTheirText()
              QStringLiteral("Tarnwick\nEdytor kodu źródłowego stron WWW, wersja 1.6 PRO\nVelmora Software\n"
                             "Program: Velmora Soft.\nKolorowanie składni, podgląd strony, kreatory i klient FTP\n"
                             "Kliknij, aby zamknąć to okno."));
+    // The window is the picture's size and cannot be resized.
+    QCOMPARE(m_windows->about().objectName(), QStringLiteral("Form2"));
+    QCOMPARE(m_windows->about().minimumSize(), QSize(420, 299));
+    QCOMPARE(m_windows->about().maximumSize(), QSize(420, 299));
 }
 
 void TestAccessibility::overflowButtonsNamed()

@@ -39,7 +39,8 @@ class TestWidgetDialogs : public QObject
 private slots:
     void messagesShowTheirTextAsPlainText_data();
     void messagesShowTheirTextAsPlainText();
-    void saveQuestionDefaultsToYes();
+    void questionsHaveTheirDefaultButton_data();
+    void questionsHaveTheirDefaultButton();
 };
 
 void TestWidgetDialogs::messagesShowTheirTextAsPlainText_data()
@@ -68,17 +69,31 @@ void TestWidgetDialogs::messagesShowTheirTextAsPlainText()
     QCOMPARE(reader.formats, QList<Qt::TextFormat>{Qt::PlainText});
 }
 
-void TestWidgetDialogs::saveQuestionDefaultsToYes()
+// Saving changes defaults to Yes; trusting an unknown server defaults to the cancelling button.
+void TestWidgetDialogs::questionsHaveTheirDefaultButton_data()
 {
+    QTest::addColumn<bool>("trust");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("defaultButton");
+    QTest::newRow("save changes") << false << QStringLiteral("Czy zapisać zmiany?") << QStringLiteral("&Yes");
+    QTest::newRow("trust a server") << true << QStringLiteral("Nieznany klucz serwera") << QStringLiteral("Anuluj");
+}
+
+void TestWidgetDialogs::questionsHaveTheirDefaultButton()
+{
+    QFETCH(bool, trust);
+    QFETCH(QString, text);
+    QFETCH(QString, defaultButton);
     QWidget parent;
     WidgetDialogs dialogs(&parent);
     BoxReader reader;
     qApp->installEventFilter(&reader);
-    const Dialogs::Answer answer = dialogs.askSaveChanges();
+    const int answer = trust ? int(dialogs.askTrust(text)) : int(dialogs.askSaveChanges());
     qApp->removeEventFilter(&reader);
-    QCOMPARE(reader.texts, QStringList{QStringLiteral("Czy zapisać zmiany?")});
-    QCOMPARE(reader.defaults, QStringList{QStringLiteral("&Yes")});
-    QCOMPARE(int(answer), int(Dialogs::Answer::Cancel)); // closed as by Escape
+    QCOMPARE(reader.texts, QStringList{text});
+    QCOMPARE(reader.defaults, QStringList{defaultButton});
+    // Closed as by Escape: the question is cancelled.
+    QCOMPARE(answer, trust ? int(Dialogs::Trust::Cancel) : int(Dialogs::Answer::Cancel));
 }
 
 QTEST_MAIN(TestWidgetDialogs)

@@ -94,6 +94,8 @@ void TestControls::presetsAndSystemColours()
     b->setBackColor(0xFF00000F);
     const QColor button = QApplication::palette().color(QPalette::Button);
     QCOMPARE(b->BackColor(), rgb(button.red(), button.green(), button.blue()));
+    const QColor tip = QApplication::palette().color(QPalette::ToolTipBase); // 24: the last code
+    QCOMPARE(FreeButton::ResolveSystemColor(0xFF000018), rgb(tip.red(), tip.green(), tip.blue()));
     QCOMPARE(FreeButton::ResolveSystemColor(0xFF000019), TColor(0xFF000019)); // 25: not a system colour
 }
 

@@ -127,14 +127,14 @@ void TestLocalLists::filtersListTheirFiles_data()
     QTest::newRow("CSS") << "CSS (*.css)" << QStringList{"f.css"};
     QTest::newRow("TXT") << "TXT (*.txt)" << QStringList{"g.txt"};
     QTest::newRow("all files")
-        << "Wszystkie pliki (*.*)" << QStringList{"a.html", "b.html", "c.html", "d.htm", "e.php", "f.css", "g.txt"};
+        << "Wszystkie pliki (*.*)" << QStringList{"a.html", "b.html", "c.html", "d.htm", "e.php", "f.css", "g.txt", "README"};
 }
 
 void TestLocalLists::filtersListTheirFiles()
 {
     QFETCH(QString, filter);
     QFETCH(QStringList, expected);
-    for (const char *name : {"d.htm", "e.php", "f.css", "g.txt"})
+    for (const char *name : {"d.htm", "e.php", "f.css", "g.txt", "README"})
         writeFile(m_dir->filePath(name), "x");
     QComboBox *box = panel()->filterBox();
     const int index = box->findText(filter);
