@@ -312,6 +312,10 @@ void TestAccessibility::controlsHaveTheirNames_data()
     QTest::newRow("file list") << "FileListBox1" << "FileListBox1";
     QTest::newRow("remote list") << "rList" << "rList";
     QTest::newRow("push button") << "bConnect" << "Połącz";
+    QTest::newRow("FTP side: server") << "aRemote" << "Serwer";
+    QTest::newRow("FTP side: local disk") << "aLocal" << "Dysk lokalny";
+    QTest::newRow("server folder field") << "rPath" << "Folder na serwerze";
+    QTest::newRow("transfer progress") << "ProgressBar1" << "Postęp przesyłania";
     QTest::newRow("free button") << "FreeButton3" << "CSS";
     QTest::newRow("source editor") << "s" << "Kod źródłowy";
     // A combo box is named by its label or purpose, and tells its value apart.

@@ -18,6 +18,8 @@
 #include <QMenu>
 #include <QTest>
 
+#include <algorithm>
+
 class TestEditing : public QObject
 {
     Q_OBJECT
@@ -135,6 +137,14 @@ void TestEditing::findSelectsInTheThirdLineWithLfDocument()
     QCOMPARE(indexFrom, 8);
     QCOMPARE(indexTo, 13);
     QVERIFY(m_form->editor()->hasFocus() || QGuiApplication::platformName() == QLatin1String("offscreen"));
+    // "Anuluj" closes the dialog.
+    QDialog *dialog = m_form->findCommand().dialog();
+    const QList<QPushButton *> buttons = dialog->findChildren<QPushButton *>();
+    const auto cancel = std::find_if(buttons.begin(), buttons.end(), [](QPushButton *b) { return b->text() == QLatin1String("Anuluj"); });
+    QVERIFY(cancel != buttons.end());
+    QVERIFY(dialog->isVisible());
+    QTest::mouseClick(*cancel, Qt::LeftButton);
+    QVERIFY(!dialog->isVisible());
 }
 
 void TestEditing::clipboardCommandsWithAndWithoutSelection()

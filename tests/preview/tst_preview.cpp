@@ -7,6 +7,7 @@
 #include "support/Files.h"
 #include "support/Fixtures.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -97,6 +98,7 @@ void TestPreview::switchingPagesShowsTheCurrentDocument()
     QVERIFY(p.form.preview().hasView());
     QTRY_COMPARE_WITH_TIMEOUT(pageText(view), QStringLiteral("Podgląd działa"), 60000);
     QCOMPARE(view->url(), QUrl::fromLocalFile(Preview::filePath()));
+    QCOMPARE(QAccessible::queryAccessibleInterface(view)->text(QAccessible::Name), QStringLiteral("Podgląd"));
 
     // Nothing to go forward to: the error box says so.
     p.form.action("ToolButton27")->trigger();
