@@ -1,6 +1,7 @@
 #include "controls/LocalLists.h"
 #include "core/Failure.h"
 #include "ftp/FtpClient.h"
+#include "ftp/FtpCurl.h"
 #include "ftp/FtpListing.h"
 #include "ftp/FtpPanel.h"
 #include "ftp/FtpPath.h"
@@ -21,6 +22,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <curl/curl.h>
 #include <unistd.h>
 
 using namespace FtpFixture;
@@ -73,6 +75,8 @@ private slots:
 
     void names_data();
     void names();
+    void failureMessages_data();
+    void failureMessages();
     void addresses_data();
     void addresses();
     void urlsCarryThePathAsBuilt();
@@ -131,6 +135,41 @@ void TestFtp::init()
 void TestFtp::cleanup()
 {
     QDir::setCurrent(m_startDir);
+}
+
+// What the user reads for each way an operation can fail, for one host, file and reply.
+void TestFtp::failureMessages_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("connecting");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("host unknown") << int(CURLE_COULDNT_RESOLVE_HOST) << true << "Nie można odnaleźć hosta „serwer.example”.";
+    QTest::newRow("no connection") << int(CURLE_COULDNT_CONNECT) << true << "Nie można połączyć się z serwerem „serwer.example”: odmowa";
+    QTest::newRow("no answer to the connection") << int(CURLE_OPERATION_TIMEDOUT) << true
+        << "Serwer „serwer.example” nie odpowiedział w ciągu 15 s od próby połączenia.";
+    QTest::newRow("no answer later") << int(CURLE_OPERATION_TIMEDOUT) << false
+        << "Serwer „serwer.example” nie odpowiada od 30 s; przerwano połączenie.";
+    QTest::newRow("login refused") << int(CURLE_LOGIN_DENIED) << true << "Serwer odrzucił logowanie (odpowiedź 530). Sprawdź login i hasło.";
+    QTest::newRow("no TLS") << int(CURLE_USE_SSL_FAILED) << true << "Serwer „serwer.example” nie obsługuje szyfrowania TLS (FTPS).";
+    QTest::newRow("file not given") << int(CURLE_REMOTE_FILE_NOT_FOUND) << false << "Serwer nie wydał pliku strona.html (odpowiedź 530).";
+    QTest::newRow("file not taken") << int(CURLE_UPLOAD_FAILED) << false << "Serwer nie przyjął pliku strona.html (odpowiedź 530).";
+    QTest::newRow("connection broken") << int(CURLE_RECV_ERROR) << false << "Połączenie z serwerem zostało przerwane (odmowa).";
+    QTest::newRow("anything else") << int(CURLE_BAD_FUNCTION_ARGUMENT) << false << "Błąd FTP: odmowa";
+}
+
+void TestFtp::failureMessages()
+{
+    QFETCH(int, code);
+    QFETCH(bool, connecting);
+    QFETCH(QString, message);
+    FtpCurl::Outcome o;
+    o.code = code;
+    o.connecting = connecting;
+    o.host = QStringLiteral("serwer.example");
+    o.what = QStringLiteral("strona.html");
+    o.reply = 530;
+    o.detail = QStringLiteral("odmowa");
+    QCOMPARE(FtpCurl::describe(o), message);
 }
 
 void TestFtp::names_data()
