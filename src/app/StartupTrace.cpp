@@ -26,23 +26,28 @@ QElapsedTimer &clock()
     return timer;
 }
 
-class FirstPaint : public QObject
+// Runs `then` once, from the event loop, after the watched window has painted for the first time.
+class AfterFirstPaint : public QObject
 {
 public:
-    using QObject::QObject;
+    AfterFirstPaint(QWidget *window, std::function<void()> then) : QObject(window), m_then(std::move(then))
+    {
+        window->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) {
-            mark("first paint");
-            if (qgetenv("TARNWICK_TRACE_STARTUP") == "quit")
-                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
             watched->removeEventFilter(this);
+            QTimer::singleShot(0, watched, m_then);
             deleteLater();
         }
         return false;
     }
+
+private:
+    std::function<void()> m_then;
 };
 
 } // namespace
@@ -53,10 +58,20 @@ void mark(const char *stage)
         std::fprintf(stderr, "%7.1f ms  %s\n", double(clock().nsecsElapsed()) / 1e6, stage);
 }
 
+void afterFirstPaint(QWidget *window, std::function<void()> then)
+{
+    new AfterFirstPaint(window, std::move(then));
+}
+
 void markFirstPaint(QWidget *window)
 {
-    if (enabled())
-        window->installEventFilter(new FirstPaint(window));
+    if (!enabled())
+        return;
+    afterFirstPaint(window, [] {
+        mark("first paint");
+        if (qgetenv("TARNWICK_TRACE_STARTUP") == "quit")
+            QCoreApplication::quit();
+    });
 }
 
 } // namespace StartupTrace

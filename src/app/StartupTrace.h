@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 // Where start-up time goes: with TARNWICK_TRACE_STARTUP set, each stage prints the
@@ -9,7 +11,9 @@ class QWidget;
 namespace StartupTrace {
 
 void mark(const char *stage);
-// Marks the first paint of a window.
+// Marks the first paint of a window (once it is done).
 void markFirstPaint(QWidget *window);
+// Runs `then` once, from the event loop, right after `window` has painted for the first time.
+void afterFirstPaint(QWidget *window, std::function<void()> then);
 
 } // namespace StartupTrace

@@ -5,7 +5,6 @@
 #include "app/WindowState.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -14,7 +13,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 
 namespace {
 
@@ -50,30 +48,6 @@ QStringList arguments(int argc, char *argv[])
         list << QString::fromLocal8Bit(argv[i]);
     return list;
 }
-
-// Runs `then` once, from the event loop, after `window` has painted for the first time.
-class AfterFirstPaint : public QObject
-{
-public:
-    AfterFirstPaint(QWidget *window, std::function<void()> then) : QObject(window), m_then(std::move(then))
-    {
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, watched, m_then);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_then;
-};
 
 } // namespace
 
@@ -125,7 +99,7 @@ int main(int argc, char *argv[])
     // icon theme would walk its folders at every start. Given to the window manager right
     // after the first paint: decoding four sizes (256 pixels the largest) before it would
     // hold the window back for nothing the user sees in it.
-    new AfterFirstPaint(&mainWindow, [] {
+    StartupTrace::afterFirstPaint(&mainWindow, [] {
         QIcon icon;
         for (const int size : {16, 32, 48, 256})
             icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/tarnwick.png").arg(size), QSize(size, size));
