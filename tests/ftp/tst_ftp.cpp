@@ -680,6 +680,8 @@ void TestFtp::stopEndsATransfer()
     const QProgressBar *bar = control<QProgressBar>(&panel, "ProgressBar1");
     static const QRegularExpression format(QStringLiteral("^\\d+% · \\d+,\\d MB/s · \\d+:\\d\\d$"));
     QTRY_VERIFY2_WITH_TIMEOUT(format.match(bar->text()).hasMatch(), qPrintable(bar->text()), 30000);
+    // A tenth of the file is a tenth of the bar: 100 of its 1000 steps, after about 3 s.
+    QTRY_VERIFY2_WITH_TIMEOUT(bar->value() >= 100, qPrintable(bar->text()), 20000);
     QSignalSpy finished(&panel, &FtpPanel::operationFinished);
     QTest::mouseClick(control<QPushButton>(&panel, "bAbort"), Qt::LeftButton);
     QVERIFY(finished.wait(10000));
