@@ -118,27 +118,27 @@ void MainWindow::buildPanels()
 
     auto *middle = new QHBoxLayout;
     middle->setSpacing(0);
-    m_filePanel = new FilePanel(m_guard);
+    m_filePanel = new FilePanel(m_guard, central);
     connect(m_filePanel, &FilePanel::fileChosen, this,
             [this](const QString &path) { run([this, path] { m_document->load(path); }); });
     middle->addWidget(m_filePanel);
-    middle->addWidget(buildNotebook(), 1);
-    middle->addWidget(buildFtpPanel());
+    middle->addWidget(buildNotebook(central), 1);
+    middle->addWidget(buildFtpPanel(central));
     outer->addLayout(middle, 1);
-    outer->addWidget(buildBottomPanel());
+    outer->addWidget(buildBottomPanel(central));
     setCentralWidget(central);
 }
 
-QWidget *MainWindow::buildNotebook()
+QWidget *MainWindow::buildNotebook(QWidget *parent)
 {
-    m_notebook = named(new QTabWidget, "TabbedNotebook1");
-    auto *source = named(new QWidget, "SourcePage");
+    m_notebook = named(new QTabWidget(parent), "TabbedNotebook1");
+    auto *source = named(new QWidget(m_notebook), "SourcePage");
     auto *sourceLayout = new QVBoxLayout(source);
     sourceLayout->setContentsMargins(0, 0, 0, 0);
     sourceLayout->addWidget(m_editor);
     m_notebook->addTab(source, QStringLiteral("Kod źródłowy"));
 
-    auto *page = named(new QWidget, "PreviewPage");
+    auto *page = named(new QWidget(m_notebook), "PreviewPage");
     auto *pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);
     pageLayout->setSpacing(0);
@@ -209,9 +209,9 @@ QWidget *MainWindow::buildLivePreviewBox(QWidget *bar)
     return m_livePreview;
 }
 
-QWidget *MainWindow::buildFtpPanel()
+QWidget *MainWindow::buildFtpPanel(QWidget *parent)
 {
-    auto *panel = named(new QWidget, "Panel3");
+    auto *panel = named(new QWidget(parent), "Panel3");
     panel->setFixedWidth(296);
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -221,9 +221,9 @@ QWidget *MainWindow::buildFtpPanel()
     return panel;
 }
 
-QWidget *MainWindow::buildBottomPanel()
+QWidget *MainWindow::buildBottomPanel(QWidget *parent)
 {
-    auto *panel = named(new QWidget, "Panel4");
+    auto *panel = named(new QWidget(parent), "Panel4");
     panel->setFixedHeight(155);
     auto *layout = new QHBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -233,9 +233,9 @@ QWidget *MainWindow::buildBottomPanel()
     tabs->setDocumentMode(true);
     m_quickInsert = named(new QuickInsertPanel([this](const QString &line) {
         run([this, &line] { m_markup->insertBuiltLine(line); });
-    }), "TabSheet3");
+    }, tabs), "TabSheet3");
     tabs->addTab(m_quickInsert, QStringLiteral("Różne"));
-    auto *colouring = new ColouringPage;
+    auto *colouring = new ColouringPage(tabs);
     connect(colouring, &ColouringPage::commandChosen, this, [this](Commands::Id id) { execute(id, QString()); });
     tabs->addTab(colouring, QStringLiteral("Kolorowanie składni"));
     tabs->setCurrentIndex(0);

@@ -73,9 +73,9 @@ protected:
 
 private:
     void buildPanels();
-    QWidget *buildNotebook();
-    QWidget *buildFtpPanel();
-    QWidget *buildBottomPanel();
+    QWidget *buildNotebook(QWidget *parent);
+    QWidget *buildFtpPanel(QWidget *parent);
+    QWidget *buildBottomPanel(QWidget *parent);
     void showPage(int index);
     QWidget *buildLivePreviewBox(QWidget *bar);
     void execute(Commands::Id id, const QString &control);
