@@ -442,12 +442,17 @@ void TestAccessibility::tableBoxMenuKeysWork_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("textAfter");
     QTest::addColumn<QString>("clipboardAfter");
-    QTest::newRow("Wytnij") << "Wytnij" << "" << "abc";
-    QTest::newRow("Kopiuj") << "Kopiuj" << "abc" << "abc";
-    QTest::newRow("Wklej") << "Wklej" << "schowek" << "schowek";
-    QTest::newRow("Usuń") << QString::fromUtf8("Usuń") << "" << "schowek";
-    QTest::newRow("Cofnij") << "Cofnij" << "" << "schowek";
-    QTest::newRow("Ponów") << QString::fromUtf8("Ponów") << "abc" << "schowek";
+    QTest::addColumn<QStringList>("enabled"); // the items that can be chosen when the menu opens
+    // Typed "abc", all of it selected, "schowek" on the clipboard.
+    const QStringList selected{"Cofnij", "Wytnij", "Kopiuj", "Wklej", "Usuń", "Zaznacz wszystko"};
+    QTest::newRow("Wytnij") << "Wytnij" << "" << "abc" << selected;
+    QTest::newRow("Kopiuj") << "Kopiuj" << "abc" << "abc" << selected;
+    QTest::newRow("Wklej") << "Wklej" << "schowek" << "schowek" << selected;
+    QTest::newRow("Usuń") << QString::fromUtf8("Usuń") << "" << "schowek" << selected;
+    // Nothing selected: nothing to cut, copy or delete.
+    QTest::newRow("Cofnij") << "Cofnij" << "" << "schowek" << QStringList{"Cofnij", "Wklej", "Zaznacz wszystko"};
+    // Undone: the box is empty, only the typing to redo.
+    QTest::newRow("Ponów") << QString::fromUtf8("Ponów") << "abc" << "schowek" << QStringList{"Ponów", "Wklej"};
 }
 
 void TestAccessibility::tableBoxMenuKeysWork()
@@ -455,6 +460,7 @@ void TestAccessibility::tableBoxMenuKeysWork()
     QFETCH(QString, item);
     QFETCH(QString, textAfter);
     QFETCH(QString, clipboardAfter);
+    QFETCH(QStringList, enabled);
     TablePanel *panel = m_windows->main().tablePanel();
     ScintillaView *box = control<ScintillaView>(panel, "Memo2");
     box->clear();
@@ -468,17 +474,21 @@ void TestAccessibility::tableBoxMenuKeysWork()
         box->selectAll(true);
     QMenu *menu = panel->contextMenu();
     QStringList captions;
+    QStringList canChoose;
     QAction *chosen = nullptr;
     for (QAction *a : menu->actions()) {
         if (a->isSeparator())
             continue;
         captions << a->text();
+        if (a->isEnabled())
+            canChoose << a->text();
         QVERIFY2(a->shortcut() != QKeySequence(Qt::CTRL | Qt::Key_Z) && a->shortcut() != QKeySequence(Qt::CTRL | Qt::Key_X),
                  qPrintable(a->text()));
         if (a->text() == item)
             chosen = a;
     }
     QCOMPARE(captions, QStringList({"Cofnij", "Ponów", "Wytnij", "Kopiuj", "Wklej", "Usuń", "Zaznacz wszystko"}));
+    QCOMPARE(canChoose, enabled);
     QVERIFY(chosen && !chosen->shortcut().isEmpty());
     const QKeyCombination key = chosen->shortcut()[0];
     QTest::keyClick(box, key.key(), key.keyboardModifiers());

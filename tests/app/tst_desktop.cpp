@@ -141,6 +141,8 @@ void TestDesktop::drops_data()
     QTest::newRow("a folder on the window moves the file panel") << false << "strony" << false << "-" << "strony";
     QTest::newRow("a folder on the editor moves the file panel") << true << "strony" << false << "-" << "strony";
     QTest::newRow("text on the editor is inserted as text") << true << "wklejone" << true << "wklejone" << "";
+    // Links dragged from a browser: one web address among them and no file of the drop loads.
+    QTest::newRow("a web address with a file loads nothing") << true << "http://example.com/a.html" << true << "-" << "";
 }
 
 void TestDesktop::drops()
@@ -155,6 +157,8 @@ void TestDesktop::drops()
     QMimeData *mime = nullptr;
     if (isText) {
         mime = new QMimeData;
+        if (dropped.startsWith("http"))
+            mime->setUrls({QUrl::fromLocalFile(m_dir.filePath("strony/inna.html")), QUrl(dropped)});
         mime->setText(dropped);
         m_form->editor()->setCursorPosition(10, 0);
     } else {

@@ -1,7 +1,10 @@
 #include "app/WidgetDialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -31,6 +34,44 @@ protected:
     }
 };
 
+// Reads a page's box as it is shown, then answers it as a user would: types into its field,
+// ticks its "no more boxes" choice and presses one of its buttons.
+class PageBoxUser : public QObject
+{
+public:
+    QString typed;
+    bool silence = false;
+    QString press;
+    QStringList seen; // the message, the buttons, the field's first text, the choice
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *box = qobject_cast<QDialog *>(watched);
+        if (!box || event->type() != QEvent::Show || box->objectName() != QLatin1String("PageDialog"))
+            return false;
+        const auto *message = box->findChild<QLabel *>(QStringLiteral("PageDialogMessage"));
+        seen << box->windowTitle() << (message && message->textFormat() == Qt::PlainText ? message->text() : QString());
+        QPushButton *pressed = nullptr;
+        for (QPushButton *b : box->findChildren<QPushButton *>()) {
+            seen << b->text() + (b->isDefault() ? QStringLiteral(" (domyślny)") : QString());
+            if (b->text() == press)
+                pressed = b;
+        }
+        if (auto *field = box->findChild<QLineEdit *>(QStringLiteral("PageDialogText"))) {
+            seen << QStringLiteral("pole: ") + field->text();
+            field->setText(typed);
+        }
+        if (auto *choice = box->findChild<QCheckBox *>(QStringLiteral("PageDialogSilence"))) {
+            seen << choice->text();
+            choice->setChecked(silence);
+        }
+        if (pressed)
+            QMetaObject::invokeMethod(pressed, &QPushButton::click, Qt::QueuedConnection);
+        return false;
+    }
+};
+
 } // namespace
 
 class TestWidgetDialogs : public QObject
@@ -41,6 +82,8 @@ private slots:
     void messagesShowTheirTextAsPlainText();
     void questionsHaveTheirDefaultButton_data();
     void questionsHaveTheirDefaultButton();
+    void pageBoxesAnswerForThePage_data();
+    void pageBoxesAnswerForThePage();
 };
 
 void TestWidgetDialogs::messagesShowTheirTextAsPlainText_data()
@@ -94,6 +137,65 @@ void TestWidgetDialogs::questionsHaveTheirDefaultButton()
     QCOMPARE(reader.defaults, QStringList{defaultButton});
     // Closed as by Escape: the question is cancelled.
     QCOMPARE(answer, trust ? int(Dialogs::Trust::Cancel) : int(Dialogs::Answer::Cancel));
+}
+
+// A page's alert(), confirm() and prompt() in the preview: each box with its own buttons.
+void TestWidgetDialogs::pageBoxesAnswerForThePage_data()
+{
+    using Kind = Dialogs::PageQuestion::Kind;
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("offerSilence");
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<QStringList>("seen");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("silence");
+    const QString title = QStringLiteral("Podgląd");
+    const QString message = QStringLiteral("<b>Uwaga</b>");
+    const QString choice = QStringLiteral("Nie pokazuj więcej okien z tej strony");
+    QTest::newRow("alert: OK alone") << int(Kind::Alert) << false << "OK"
+                                     << QStringList{title, message, "OK (domyślny)"} << true << "" << false;
+    QTest::newRow("confirm: Anuluj answers no") << int(Kind::Confirm) << false << "Anuluj"
+                                                << QStringList{title, message, "OK (domyślny)", "Anuluj"} << false << "" << false;
+    QTest::newRow("confirm: OK answers yes") << int(Kind::Confirm) << false << "OK"
+                                             << QStringList{title, message, "OK (domyślny)", "Anuluj"} << true << "" << false;
+    QTest::newRow("prompt: the typed text, silenced") << int(Kind::Prompt) << true << "OK"
+                                                      << QStringList{title, message, "OK (domyślny)", "Anuluj", "pole: domyślny", choice}
+                                                      << true << "wpisany" << true;
+    QTest::newRow("prompt: Anuluj gives no text") << int(Kind::Prompt) << false << "Anuluj"
+                                                  << QStringList{title, message, "OK (domyślny)", "Anuluj", "pole: domyślny"}
+                                                  << false << "" << false;
+    QTest::newRow("alert: the choice holds when closed") << int(Kind::Alert) << true << "OK"
+                                                         << QStringList{title, message, "OK (domyślny)", choice} << true << "" << true;
+}
+
+void TestWidgetDialogs::pageBoxesAnswerForThePage()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, offerSilence);
+    QFETCH(QString, press);
+    QFETCH(QStringList, seen);
+    QFETCH(bool, accepted);
+    QFETCH(QString, text);
+    QFETCH(bool, silence);
+    QWidget parent;
+    WidgetDialogs dialogs(&parent);
+    PageBoxUser user;
+    user.typed = QStringLiteral("wpisany");
+    user.silence = silence;
+    user.press = press;
+    qApp->installEventFilter(&user);
+    Dialogs::PageQuestion question;
+    question.kind = Dialogs::PageQuestion::Kind(kind);
+    question.message = QStringLiteral("<b>Uwaga</b>");
+    question.defaultText = QStringLiteral("domyślny");
+    question.offerSilence = offerSilence;
+    const Dialogs::PageAnswer answer = dialogs.askPage(question);
+    qApp->removeEventFilter(&user);
+    QCOMPARE(user.seen, seen);
+    QCOMPARE(answer.accepted, accepted);
+    QCOMPARE(answer.text, text);
+    QCOMPARE(answer.silence, silence);
 }
 
 QTEST_MAIN(TestWidgetDialogs)

@@ -151,6 +151,16 @@ void TestLocalLists::folderListFollowsTheDisk()
     shell(QStringLiteral("mkdir podfolder"), m_dir->path());
     QTRY_VERIFY_WITH_TIMEOUT(rows(dirs).contains(QStringLiteral("podfolder")), 1000);
     QCOMPARE(dirs->currentItem()->text(), current);
+    // A tree: the root, each folder down to the current one two spaces deeper, its subfolders
+    // two deeper still.
+    QStringList tree{"/"};
+    for (const QString &name : dirs->directory().split('/', Qt::SkipEmptyParts))
+        tree << QString(2 * tree.size(), ' ') + name;
+    tree << QString(2 * tree.size(), ' ') + "podfolder";
+    QStringList shown;
+    for (int i = 0; i < dirs->count(); ++i)
+        shown << dirs->item(i)->text();
+    QCOMPARE(shown, tree);
     shell(QStringLiteral("rmdir podfolder"), m_dir->path());
     QTRY_VERIFY_WITH_TIMEOUT(!rows(dirs).contains(QStringLiteral("podfolder")), 1000);
     QCOMPARE(canonical(QDir::currentPath()), canonical(m_dir->path()));

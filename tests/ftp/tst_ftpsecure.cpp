@@ -119,7 +119,14 @@ void TestFtpSecure::asksAboutAnUnknownServer()
     QFETCH(int, questionsOnTheNextConnect);
     QVERIFY(writeFile(m_server.filePath("a.html"), "A"));
     // The question names the host key's fingerprint, or the certificate's SHA-256.
-    QString fingerprint = FtpTrust::keyFingerprint(m_ssh->hostKey());
+    // The host key's as ssh-keygen prints it, and as the server's keeper reads it out.
+    QVERIFY(writeFile(m_local.filePath("klucz.pub"), "ssh-ed25519 " + m_ssh->hostKey().toBase64() + '\n'));
+    QProcess keygen;
+    keygen.start(QStringLiteral("ssh-keygen"), {QStringLiteral("-l"), QStringLiteral("-E"), QStringLiteral("sha256"),
+                                                 QStringLiteral("-f"), m_local.filePath("klucz.pub")});
+    QVERIFY(keygen.waitForFinished(30000));
+    QString fingerprint = QString::fromLatin1(keygen.readAllStandardOutput().split(' ').value(1));
+    QVERIFY2(fingerprint.startsWith("SHA256:") && !fingerprint.endsWith('='), qPrintable(fingerprint));
     if (!sftp) {
         QFile pem(m_certificate);
         QVERIFY(pem.open(QIODevice::ReadOnly));
@@ -227,18 +234,20 @@ void TestFtpSecure::sftpTransfersAndFolders()
     QCOMPARE(entries.size(), 2);
     QVERIFY(entries.at(0).folder && entries.at(1).folder);
     const QByteArray data = everyByte(2 * 1024 * 1024 + 3);
-    QVERIFY(writeFile(m_local.filePath("a b.bin"), data));
-    client.upload(m_local.filePath("a b.bin"), FtpPath::join(home + "/images", "a b.bin"));
-    QCOMPARE(readFile(m_server.filePath("images/a b.bin")), data);
-    client.download(FtpPath::join(home + "/images", "a b.bin"), m_local.filePath("kopia.bin"));
+    // Quotes and a backslash: SFTP commands carry the name as a quoted string.
+    const char *const name = "a \"b\" \\c.bin";
+    QVERIFY(writeFile(m_local.filePath(name), data));
+    client.upload(m_local.filePath(name), FtpPath::join(home + "/images", name));
+    QCOMPARE(readFile(m_server.filePath(QStringLiteral("images/") + name)), data);
+    client.download(FtpPath::join(home + "/images", name), m_local.filePath("kopia.bin"));
     QCOMPARE(readFile(m_local.filePath("kopia.bin")), data);
     QCOMPARE(client.list(home + "/images").size(), 2);
     client.remove(FtpPath::join(home, "pusty"), true);
     QVERIFY(!QFileInfo::exists(m_server.filePath("pusty")));
     QVERIFY_THROWS_EXCEPTION(Failure, client.remove(FtpPath::join(home, "images"), true));
     QVERIFY(QFileInfo::exists(m_server.filePath("images/logo.png")));
-    client.remove(FtpPath::join(home + "/images", "a b.bin"), false);
-    QVERIFY(!QFileInfo::exists(m_server.filePath("images/a b.bin")));
+    client.remove(FtpPath::join(home + "/images", name), false);
+    QVERIFY(!QFileInfo::exists(m_server.filePath(QStringLiteral("images/") + name)));
 }
 
 void TestFtpSecure::sftpLogsInWithAPassword_data()
