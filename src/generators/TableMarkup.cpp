@@ -3,6 +3,7 @@
 #include "core/Failure.h"
 
 #include <QStringList>
+#include <cmath>
 #include <limits>
 
 namespace TableMarkup {
@@ -63,22 +64,25 @@ QByteArray generateUtf8(const Request &request)
     const QByteArray cell = QStringLiteral("\n<TD>Tutaj wpisz zawartość komurki</TD>").toUtf8();
     const QByteArray rowStart = "\n<TR>", rowEnd = "\n</TR>", close = "\n</TABLE>\n</BODY></HTML>";
 
-    // The size follows from the numbers; a row is built only when there is one. Both factors
-    // are below 2^31, so the products cannot overflow.
+    // The size follows from the numbers; a row is built only when there is one. Both counts
+    // are below 2^31, so the line count and a row's size fit in 64 bits. The whole size of the
+    // largest requests (2^31 rows of 2^31 cells, some 10^20 bytes) does not: it is worked out
+    // in double, exact up to 2^53 bytes, far beyond any table that is built.
     const long long rowBytes = rowStart.size() + cells * cell.size() + rowEnd.size();
     const long long lines = 3 + (rows ? rows * (cells + 2) : 0);
-    const long long bytes = open.size() + rows * rowBytes + close.size();
-    if (lines > kMaxLines || bytes > kMaxBytes)
+    const double size = double(open.size()) + double(rows) * double(rowBytes) + double(close.size());
+    if (lines > kMaxLines || size > double(kMaxBytes))
         throw Failure(QStringLiteral("Tabela %1 × %2 miałaby %3 wierszy kodu (%4 MB), a kreator tworzy co najwyżej "
                                      "%5 wierszy i %6 MB. Zmniejsz liczbę wierszy lub kolumn.")
                           .arg(QString::number(rows), QString::number(cells), QString::number(lines),
-                               QString::number((bytes + (1 << 20) - 1) >> 20), QString::number(kMaxLines),
+                               QString::number(std::ceil(size / (1 << 20)), 'f', 0), QString::number(kMaxLines),
                                QString::number(kMaxBytes >> 20)));
+    const qsizetype bytes = qsizetype(size);
 
     // Built in UTF-8, the form the panel holds it in: a million-line table is 40 MB, and a
     // second copy of it in UTF-16 would be 80 MB more.
     QByteArray text;
-    text.reserve(qsizetype(bytes));
+    text.reserve(bytes);
     text += open;
     if (rows > 0) {
         QByteArray row = rowStart;

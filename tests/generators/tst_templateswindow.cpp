@@ -97,6 +97,7 @@ void TestTemplatesWindow::templatesLoadAndFallBack()
     QFETCH(QString, file);
     QFETCH(QRgb, background);
     auto *b = control<FreeButton>(&m_windows->templates(), button.toLatin1());
+    QCOMPARE(b->Caption(), QString::fromLatin1(QTest::currentDataTag()));
     // The button's corner, outside its face, shows its background.
     QCOMPARE(b->grab().toImage().pixel(0, 0), background);
     m_windows->main().editor()->appendLine("stare");

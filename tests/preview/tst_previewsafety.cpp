@@ -319,10 +319,11 @@ void TestPreviewSafety::pageDialogs()
         QCOMPARE(q.offerSilence, i >= 1);
         const Kind kind = i < 6 ? Kind::Alert : i == 6 ? Kind::Confirm : Kind::Prompt;
         QVERIFY(q.kind == kind);
-        if (kind == Kind::Alert)
-            QCOMPARE(q.message, QStringLiteral("Uwaga <B>%1</B> & \"x\" &amp;").arg(i));
-        if (kind == Kind::Prompt)
-            QCOMPARE(q.defaultText, QStringLiteral("Jan &amp;"));
+        const QString message = kind == Kind::Alert     ? QStringLiteral("Uwaga <B>%1</B> & \"x\" &amp;").arg(i)
+                                : kind == Kind::Confirm ? QStringLiteral("Na pewno?")
+                                                        : QStringLiteral("Imię?");
+        QCOMPARE(q.message, message);
+        QCOMPARE(q.defaultText, kind == Kind::Prompt ? QStringLiteral("Jan &amp;") : QString());
     }
 }
 
