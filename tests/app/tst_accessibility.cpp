@@ -285,15 +285,25 @@ void TestAccessibility::checksCatchFaults()
 void TestAccessibility::everyControlNamedReachableAndFitting_data()
 {
     QTest::addColumn<QString>("which");
-    for (const char *w : {"main", "about", "table wizard", "page wizard", "templates", "find"})
-        QTest::newRow(w) << QString::fromLatin1(w);
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QSize>("fixedSize"); // empty: the window can be resized
+    QTest::newRow("main") << "main" << "Velmora Software: Tarnwick v1.6 " << QSize();
+    QTest::newRow("about") << "about" << "Informacje" << QSize(420, 299);
+    QTest::newRow("table wizard") << "table wizard" << "Kreator Tabel " << QSize(460, 227);
+    QTest::newRow("page wizard") << "page wizard" << "Kreator stron" << QSize(393, 331);
+    QTest::newRow("templates") << "templates" << "Tarnwick - Szablony" << QSize(807, 182);
+    QTest::newRow("find") << "find" << "Znajdź" << QSize();
 }
 
 void TestAccessibility::everyControlNamedReachableAndFitting()
 {
     QFETCH(QString, which);
+    QFETCH(QString, title);
+    QFETCH(QSize, fixedSize);
     QWidget *w = window(which);
     QVERIFY(w);
+    QCOMPARE(w->windowTitle(), title);
+    QCOMPARE(w->minimumSize() == w->maximumSize() ? w->size() : QSize(), fixedSize);
     const QStringList problems = accessProblems(w) + clippedCaptions(w);
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
 }
@@ -323,6 +333,16 @@ void TestAccessibility::controlsHaveTheirNames_data()
     QTest::newRow("drive box") << "DriveComboBox1" << "Dysk";
     QTest::newRow("FTP panel's drive box") << "lDrives" << "Dysk";
     QTest::newRow("protocol box by its label") << "cProtocol" << "Protokół:";
+    // Buttons by their captions.
+    const QStringList captions = {
+        "SpeedButton4", "Spacja", "SpeedButton2", "Akapit", "SpeedButton3", "Nowy wiersz", "Button1", "Obrazek",
+        "Button2", "Plik wideo", "Button3", "Linia pozioma", "Button4", "Index górny", "Button5", "Index dolny",
+        "FreeButton1", "HTML", "FreeButton2", "PHP", "FreeButton4", "XML", "BitBtn6", "Wstaw",
+        "BitBtn11", "Utwórz tabele", "BitBtn12", "Kopiuj", "BitBtn13", "Wyczyść",
+        "Button6", "Kopiuj", "Button7", "Usuń", "bAbort", "Przerwij",
+    };
+    for (int i = 0; i < captions.size(); i += 2)
+        QTest::newRow(qPrintable(captions[i])) << captions[i] << captions[i + 1];
 }
 
 void TestAccessibility::controlsHaveTheirNames()
@@ -361,10 +381,22 @@ void TestAccessibility::labelsReadTheirText()
              QStringLiteral("Tarnwick\nEdytor kodu źródłowego stron WWW, wersja 1.6 PRO\nVelmora Software\n"
                             "Program: Velmora Soft.\nKolorowanie składni, podgląd strony, kreatory i klient FTP\n"
                             "Kliknij, aby zamknąć to okno."));
-    // The window is the picture's size and cannot be resized.
     QCOMPARE(m_windows->about().objectName(), QStringLiteral("Form2"));
-    QCOMPARE(m_windows->about().minimumSize(), QSize(420, 299));
-    QCOMPARE(m_windows->about().maximumSize(), QSize(420, 299));
+    // "Informacje" opens the window, modal; a click anywhere on the picture closes it.
+    QWidget *shown = nullptr;
+    QObject clicker; // a click still waiting when the test leaves is dropped with it
+    QMetaObject::invokeMethod(
+        &clicker, [&] {
+            shown = QApplication::activeModalWidget();
+            if (shown)
+                QTest::mouseClick(shown, Qt::LeftButton, {}, QPoint(210, 150));
+            if (auto *still = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                still->reject(); // the click did not close it
+        },
+        Qt::QueuedConnection);
+    m_windows->main().action("Informacje1")->trigger();
+    QCOMPARE(shown, &m_windows->about());
+    QCOMPARE(m_windows->about().result(), int(QDialog::Accepted));
 }
 
 void TestAccessibility::overflowButtonsNamed()
@@ -413,7 +445,13 @@ void TestAccessibility::windowsUseTheMetricFonts()
     for (QWidget *w : std::initializer_list<QWidget *>{&m_windows->tableWizard(), &m_windows->pageWizard(), &m_windows->templates()})
         QCOMPARE(w->font(), m_windows->main().font());
     auto *bar = control<QMenu>(&m_windows->main(), "BarPopupMenu1");
-    QCOMPARE(QFontInfo(static_cast<BarPopupMenu *>(bar)->VerticalFont()).family(), QStringLiteral("Tahoma"));
+    // The editor menu's bar: "Tarnwick" in white, bold italic Tahoma of 19 pixels.
+    const auto *popup = static_cast<BarPopupMenu *>(bar);
+    QCOMPARE(QFontInfo(popup->VerticalFont()).family(), QStringLiteral("Tahoma"));
+    QCOMPARE(popup->VerticalText(), QStringLiteral("Tarnwick"));
+    QCOMPARE(popup->VerticalFont().pixelSize(), 19);
+    QVERIFY(popup->VerticalFont().bold() && popup->VerticalFont().italic());
+    QCOMPARE(popup->VerticalFontColor(), Colors::TColor(0xFFFFFF));
 }
 
 void TestAccessibility::fieldsShowTheirBeginning()

@@ -6,6 +6,7 @@
 #include "support/Files.h"
 #include "support/Fixtures.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -17,8 +18,6 @@
 #include <QTemporaryDir>
 #include <QMenu>
 #include <QTest>
-
-#include <algorithm>
 
 class TestEditing : public QObject
 {
@@ -128,7 +127,16 @@ void TestEditing::findSelectsInTheThirdLineWithLfDocument()
     writeFile(m_dir.filePath("lf.html"), "<HTML>\n<BODY>\nzdanie <table> tu\n");
     m_form->editor()->loadFromFile(m_dir.filePath("lf.html"));
     m_form->action("ToolButton33")->trigger();
-    control<QRadioButton>(m_form->findCommand().dialog(), "DirectionUp")->setChecked(true); // the direction has no effect
+    // Every button of the dialog: "W dół" checked, "Znajdź następny" answers Enter.
+    QDialog *dialog = m_form->findCommand().dialog();
+    QStringList buttons;
+    for (QAbstractButton *b : dialog->findChildren<QAbstractButton *>()) {
+        auto *push = qobject_cast<QPushButton *>(b);
+        buttons << b->text() + (b->isChecked() ? " (x)" : "") + (push && push->isDefault() ? " (domyślny)" : "");
+    }
+    QCOMPARE(buttons, QStringList({"Uwzględniaj tylko całe &wyrazy", "Uwzględniaj &wielkość liter", "W &górę", "W &dół (x)",
+                                   "Znajdź &następny (domyślny)", "Anuluj"}));
+    control<QRadioButton>(dialog, "DirectionUp")->setChecked(true); // the direction has no effect
     findNext("TABLE");
     QCOMPARE(m_form->findCommand().position(), 25); // 8 + 8 characters of the first two lines, "zdanie <" 8 more
     int lineFrom, indexFrom, lineTo, indexTo;
@@ -138,12 +146,8 @@ void TestEditing::findSelectsInTheThirdLineWithLfDocument()
     QCOMPARE(indexTo, 13);
     QVERIFY(m_form->editor()->hasFocus() || QGuiApplication::platformName() == QLatin1String("offscreen"));
     // "Anuluj" closes the dialog.
-    QDialog *dialog = m_form->findCommand().dialog();
-    const QList<QPushButton *> buttons = dialog->findChildren<QPushButton *>();
-    const auto cancel = std::find_if(buttons.begin(), buttons.end(), [](QPushButton *b) { return b->text() == QLatin1String("Anuluj"); });
-    QVERIFY(cancel != buttons.end());
     QVERIFY(dialog->isVisible());
-    QTest::mouseClick(*cancel, Qt::LeftButton);
+    QTest::mouseClick(dialog->findChildren<QPushButton *>().last(), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
 }
 
@@ -192,13 +196,21 @@ void TestEditing::colouringSchemeNeverChangesTheText()
     const char *schemes[][2] = {{"CSS1", "FreeButton3"}, {"PHP1", "FreeButton2"}, {"XML1", "FreeButton4"}, {"HTML1", "FreeButton1"}};
     const Highlighting::Scheme expected[] = {Highlighting::Scheme::Css, Highlighting::Scheme::Php,
                                              Highlighting::Scheme::Xml, Highlighting::Scheme::Html};
+    // Scintilla's lexers: CSS, the PHP script lexer, XML, HTML.
+    const long lexers[] = {38, 69, 5, 4};
+    const auto lexer = [this] { return m_form->editor()->SendScintilla(QsciScintillaBase::SCI_GETLEXER); };
     for (int i = 0; i < 4; ++i) {
         m_form->action(QLatin1String(schemes[i][0]))->trigger();
         QCOMPARE(Highlighting::current(*m_form->editor()), expected[i]);
+        QCOMPARE(lexer(), lexers[i]);
+        if (i == 2) // XML leaves what looks like a script plain
+            QCOMPARE(m_form->editor()->SendScintilla(QsciScintillaBase::SCI_GETPROPERTYINT,
+                                                     reinterpret_cast<unsigned long>("lexer.xml.allow.scripts"), 1L), 0L);
         QCOMPARE(m_form->editor()->lines(), before);
         auto *button = m_form->findChild<QWidget *>(QLatin1String(schemes[(i + 1) % 4][1]));
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(Highlighting::current(*m_form->editor()), expected[(i + 1) % 4]);
+        QCOMPARE(lexer(), lexers[(i + 1) % 4]);
         QCOMPARE(m_form->editor()->lines(), before);
         QVERIFY(!m_form->editor()->isDocumentModified());
     }

@@ -1,5 +1,6 @@
 #include "app/WidgetDialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
@@ -11,13 +12,15 @@
 
 namespace {
 
-// Reads each message box as it is shown, then closes it once its own event loop runs.
+// Reads each message box as it is shown, then, once its own event loop runs, presses the
+// button captioned `press`, or closes the box without one when `press` is empty.
 class BoxReader : public QObject
 {
 public:
+    QString press;
     QStringList texts;
     QList<Qt::TextFormat> formats;
-    QStringList defaults;
+    QStringList buttons; // every button's caption in the order of their roles, the default one marked
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -27,8 +30,16 @@ protected:
             const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
             texts << (label ? label->text() : QString());
             formats << (label ? label->textFormat() : Qt::AutoText);
-            defaults << (box->defaultButton() ? box->defaultButton()->text() : QString());
-            QMetaObject::invokeMethod(box, "reject", Qt::QueuedConnection);
+            QAbstractButton *pressed = nullptr;
+            for (QAbstractButton *b : box->buttons()) {
+                buttons << b->text() + (b == box->defaultButton() ? QStringLiteral(" (domyślny)") : QString());
+                if (b->text() == press)
+                    pressed = b;
+            }
+            if (pressed)
+                QMetaObject::invokeMethod(pressed, &QAbstractButton::click, Qt::QueuedConnection);
+            else
+                QMetaObject::invokeMethod(box, "reject", Qt::QueuedConnection);
         }
         return false;
     }
@@ -116,30 +127,40 @@ void TestWidgetDialogs::messagesShowTheirTextAsPlainText()
 }
 
 // Saving changes defaults to Yes; trusting an unknown server defaults to the cancelling button.
+// Each button gives its own answer; a box closed without one is cancelled.
 void TestWidgetDialogs::questionsHaveTheirDefaultButton_data()
 {
     QTest::addColumn<bool>("trust");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("defaultButton");
-    QTest::newRow("save changes") << false << QStringLiteral("Czy zapisać zmiany?") << QStringLiteral("&Yes");
-    QTest::newRow("trust a server") << true << QStringLiteral("Nieznany klucz serwera") << QStringLiteral("Anuluj");
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<int>("answer");
+    const QString save = QStringLiteral("Czy zapisać zmiany?");
+    const QString server = QStringLiteral("Nieznany klucz serwera");
+    QTest::newRow("save: Yes") << false << save << "&Yes" << int(Dialogs::Answer::Yes);
+    QTest::newRow("save: No") << false << save << "&No" << int(Dialogs::Answer::No);
+    QTest::newRow("save: closed") << false << save << "" << int(Dialogs::Answer::Cancel);
+    QTest::newRow("trust: once") << true << server << "Połącz tylko tym razem" << int(Dialogs::Trust::Once);
+    QTest::newRow("trust: always") << true << server << "Zawsze ufaj" << int(Dialogs::Trust::Always);
+    QTest::newRow("trust: closed") << true << server << "" << int(Dialogs::Trust::Cancel);
 }
 
 void TestWidgetDialogs::questionsHaveTheirDefaultButton()
 {
     QFETCH(bool, trust);
     QFETCH(QString, text);
-    QFETCH(QString, defaultButton);
+    QFETCH(QString, press);
+    QFETCH(int, answer);
     QWidget parent;
     WidgetDialogs dialogs(&parent);
     BoxReader reader;
+    reader.press = press;
     qApp->installEventFilter(&reader);
-    const int answer = trust ? int(dialogs.askTrust(text)) : int(dialogs.askSaveChanges());
+    const int given = trust ? int(dialogs.askTrust(text)) : int(dialogs.askSaveChanges());
     qApp->removeEventFilter(&reader);
     QCOMPARE(reader.texts, QStringList{text});
-    QCOMPARE(reader.defaults, QStringList{defaultButton});
-    // Closed as by Escape: the question is cancelled.
-    QCOMPARE(answer, trust ? int(Dialogs::Trust::Cancel) : int(Dialogs::Answer::Cancel));
+    QCOMPARE(reader.buttons, trust ? QStringList({"Połącz tylko tym razem", "Zawsze ufaj", "Anuluj (domyślny)"})
+                                   : QStringList({"Cancel", "&Yes (domyślny)", "&No"}));
+    QCOMPARE(given, answer);
 }
 
 // A page's alert(), confirm() and prompt() in the preview: each box with its own buttons.
