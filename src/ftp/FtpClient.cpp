@@ -235,7 +235,7 @@ QByteArray FtpClient::collect(const QByteArray &path, bool namesOnly, const char
     Curl::lib().easy_setopt(h(m_handle), CURLOPT_WRITEFUNCTION, &FtpCurl::write);
     Curl::lib().easy_setopt(h(m_handle), CURLOPT_WRITEDATA, &t);
     Curl::lib().easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
-    perform(FtpPath::displayName(path));
+    perform(FtpPath::displayPath(path));
     return buffer.bytes();
 }
 
@@ -278,7 +278,7 @@ void FtpClient::download(const QByteArray &remotePath, const QString &localPath)
             throw Failure(QStringLiteral("Destination file already exists."));
         throw Failure(QStringLiteral("Nie można utworzyć pliku „%1”: %2").arg(localPath, file.errorString()));
     }
-    report(QStringLiteral("Pobieranie %1...").arg(FtpPath::displayName(remotePath)));
+    report(QStringLiteral("Pobieranie %1...").arg(FtpPath::displayPath(remotePath)));
     Transfer t{this};
     t.device = &file;
     try {
@@ -286,7 +286,7 @@ void FtpClient::download(const QByteArray &remotePath, const QString &localPath)
         Curl::lib().easy_setopt(h(m_handle), CURLOPT_WRITEFUNCTION, &FtpCurl::write);
         Curl::lib().easy_setopt(h(m_handle), CURLOPT_WRITEDATA, &t);
         Curl::lib().easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
-        perform(FtpPath::displayName(remotePath));
+        perform(FtpPath::displayPath(remotePath));
         if (!file.flush())
             throw Failure(QStringLiteral("Nie można zapisać pliku „%1”: %2").arg(localPath, file.errorString()));
     } catch (...) {
@@ -294,7 +294,7 @@ void FtpClient::download(const QByteArray &remotePath, const QString &localPath)
         throw;
     }
     file.close();
-    report(QStringLiteral("Pobrano %1.").arg(FtpPath::displayName(remotePath)));
+    report(QStringLiteral("Pobrano %1.").arg(FtpPath::displayPath(remotePath)));
 }
 
 void FtpClient::upload(const QString &localPath, const QByteArray &remotePath)
@@ -305,7 +305,7 @@ void FtpClient::upload(const QString &localPath, const QByteArray &remotePath)
     // Unbuffered: curl asks for large blocks, a second copy through a buffer only costs.
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(localPath, file.errorString()));
-    report(QStringLiteral("Wysyłanie %1...").arg(FtpPath::displayName(remotePath)));
+    report(QStringLiteral("Wysyłanie %1...").arg(FtpPath::displayPath(remotePath)));
     Transfer t{this};
     t.device = &file;
     prepare(remotePath, false);
@@ -314,15 +314,15 @@ void FtpClient::upload(const QString &localPath, const QByteArray &remotePath)
     Curl::lib().easy_setopt(h(m_handle), CURLOPT_READDATA, &t);
     Curl::lib().easy_setopt(h(m_handle), CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
     Curl::lib().easy_setopt(h(m_handle), CURLOPT_XFERINFODATA, &t);
-    perform(FtpPath::displayName(remotePath));
-    report(QStringLiteral("Wysłano %1.").arg(FtpPath::displayName(remotePath)));
+    perform(FtpPath::displayPath(remotePath));
+    report(QStringLiteral("Wysłano %1.").arg(FtpPath::displayPath(remotePath)));
 }
 
 void FtpClient::remove(const QByteArray &remotePath, bool folder)
 {
     begin();
     FtpPath::refuseControlCharacters(remotePath);
-    const QString shown = FtpPath::displayName(remotePath);
+    const QString shown = FtpPath::displayPath(remotePath);
     report(QStringLiteral("Usuwanie %1...").arg(shown));
     QByteArray command;
     if (m_login.protocol == Protocol::Sftp) {

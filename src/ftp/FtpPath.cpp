@@ -54,7 +54,7 @@ void refuseControlCharacters(const QByteArray &path)
     for (const char c : path)
         if (uchar(c) < 0x20 || uchar(c) == 0x7F)
             throw Failure(QStringLiteral("Ścieżka „%1” zawiera znak sterujący (kod %2); nie wysłano żadnego polecenia.")
-                              .arg(printable(displayName(path)), QString::number(uchar(c))));
+                              .arg(printable(displayPath(path)), QString::number(uchar(c))));
 }
 
 QString displayName(const QByteArray &raw)
@@ -62,6 +62,14 @@ QString displayName(const QByteArray &raw)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(raw);
     return utf8.hasError() ? QString::fromUtf8(SingleByteCodec::windows1250().toUtf8(raw)) : text;
+}
+
+QString displayPath(const QByteArray &path)
+{
+    QByteArray shown = path;
+    while (shown.contains("//"))
+        shown.replace("//", "/");
+    return displayName(shown);
 }
 
 int defaultPort(Protocol protocol)

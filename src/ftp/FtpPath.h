@@ -27,6 +27,9 @@ void refuseControlCharacters(const QByteArray &path);
 // A name as the user sees it: UTF-8 when the bytes are valid UTF-8, else Windows-1250, the
 // usual encoding of Polish servers that predate UTF-8.
 QString displayName(const QByteArray &raw);
+// A server path as the user sees it: as displayName, with each run of slashes shown as one,
+// since the path of a file in the root is sent as "//name" (see join) but reads "/name".
+QString displayPath(const QByteArray &path);
 
 // Host and port as typed: "serwer.pl", "serwer.pl:2121", "192.0.2.7:2121",
 // "[2001:db8::1]:2121" or a bare IPv6 address.

@@ -144,15 +144,23 @@ void TestFtpSecure::asksAboutAnUnknownServer()
             break;
         }
         QCOMPARE(m_dialogs.trustQuestions.size(), 1);
-        QVERIFY2(m_dialogs.trustQuestions.first().contains(fingerprint), qPrintable(m_dialogs.trustQuestions.first()));
+        QCOMPARE(m_dialogs.trustQuestions.first(),
+                 (sftp ? QStringLiteral("Klucz hosta serwera „127.0.0.1” (ssh-ed25519) nie jest jeszcze znany.")
+                       : QStringLiteral("Certyfikat serwera „127.0.0.1” nie jest zaufany (SSL certificate problem: "
+                                        "self-signed certificate)."))
+                     + QStringLiteral("\n\nOdcisk SHA-256:\n") + fingerprint + QStringLiteral("\n\nCzy połączyć się z tym serwerem?"));
         QVERIFY2(m_dialogs.errors.isEmpty(), qPrintable(m_dialogs.errors.join('\n')));
         QCOMPARE(panel.isConnected(), connected);
         QCOMPARE(remoteList(panel)->count(), connected ? 1 : 0);
         if (!connected)
             QCOMPARE(statusLine(panel), QStringLiteral("Nie połączono: serwer nie jest zaufany."));
     }
-    // "Zawsze ufaj" for a host key writes the program's own known_hosts, never the user's.
-    QCOMPARE(QFile::exists(FtpTrust::knownHostsFile()), sftp && answer == Dialogs::Trust::Always);
+    // "Zawsze ufaj" for a host key writes the program's own known_hosts, never the user's, in
+    // the form ssh reads: the key's type and the key as the server's public key file holds them.
+    QCOMPARE(readFile(FtpTrust::knownHostsFile()),
+             sftp && answer == Dialogs::Trust::Always
+                 ? "[127.0.0.1]:" + QByteArray::number(m_ssh->port()) + " ssh-ed25519 " + m_ssh->hostKey().toBase64() + '\n'
+                 : QByteArray("<missing>"));
     QVERIFY(!QFile::exists(m_home.filePath(".ssh/known_hosts")));
 }
 
@@ -171,8 +179,17 @@ void TestFtpSecure::ftpsTransfersAreByteExact()
         QFAIL("a self-signed certificate was trusted");
     } catch (const UntrustedServer &u) {
         QVERIFY(!u.sshKey);
-        // A renewed certificate is appended after the old one, and the latest line is the one trusted.
+        // A certificate other than the one trusted before is asked about again, and said to be another.
         FtpTrust::rememberPin(u.host, u.port, "an-older-certificate");
+        try {
+            client.connectAndLogin(login);
+            QFAIL("a certificate other than the trusted one was taken");
+        } catch (const UntrustedServer &changed) {
+            QVERIFY2(changed.message().startsWith(QStringLiteral("Certyfikat serwera „127.0.0.1” jest inny niż ten, któremu "
+                                                                 "zaufano.\n\nOdcisk SHA-256:\n")),
+                     qPrintable(changed.message()));
+        }
+        // A renewed certificate is appended after the old one, and the latest line is the one trusted.
         FtpTrust::rememberPin("example.org", u.port, "another-host");
         FtpTrust::rememberPin(u.host, u.port, u.key);
         QCOMPARE(FtpTrust::rememberedPin(u.host, u.port), u.key);
