@@ -22,7 +22,9 @@ TablePanel::TablePanel(QWidget *parent)
     m_box->setMarginWidth(0, 0);
     m_box->setMarginWidth(1, 0);
     m_box->setMarginWidth(2, 0);
-    m_box->setFont(font());
+    // The desktop's own face: the editor component shapes its text, and the windows' bitmap face
+    // would draw "HTML" as "H™L" (it maps "TM" to the trade-mark sign).
+    m_box->setFont(QApplication::font());
     m_box->setText(TableMarkup::initialPanelLines().join(QLatin1Char('\n')));
 
     const struct { QPushButton **button; const char *name, *caption; int y; } buttons[] = {

@@ -452,6 +452,9 @@ void TestAccessibility::windowsUseTheMetricFonts()
     QCOMPARE(popup->VerticalFont().pixelSize(), 19);
     QVERIFY(popup->VerticalFont().bold() && popup->VerticalFont().italic());
     QCOMPARE(popup->VerticalFontColor(), Colors::TColor(0xFFFFFF));
+    // The table box's editor component shapes its text: in the bitmap face "HTML" reads "H™L".
+    const auto *box = control<ScintillaView>(&m_windows->main(), "Memo2");
+    QCOMPARE(QFontInfo(box->font()).family(), QFontInfo(QApplication::font()).family());
 }
 
 void TestAccessibility::fieldsShowTheirBeginning()
