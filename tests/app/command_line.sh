@@ -38,6 +38,9 @@ for _ in $(seq 1 50); do
 done
 expected=$(cat "$home/strony/strona.html")
 [ "$text" = "$expected" ] || fail "the editor holds '$text', not the file"
+# The file panel opens the file's folder, and the program's working folder follows the panel.
+folder=$(readlink "/proc/$pid/cwd")
+[ "$folder" = "$(cd "$home/strony" && pwd -P)" ] || fail "the file panel is in '$folder', not the file's folder"
 kill $pid; wait $pid 2>/dev/null; pid=
 
 "$binary" "$home/strony/brak.html" &

@@ -148,20 +148,24 @@ void TestLocalLists::folderListFollowsTheDisk()
 {
     DirectoryListBox *dirs = panel()->directoryList();
     const QString current = dirs->currentItem()->text();
-    shell(QStringLiteral("mkdir podfolder"), m_dir->path());
+    shell(QStringLiteral("mkdir podfolder Zdjecia css"), m_dir->path());
     QTRY_VERIFY_WITH_TIMEOUT(rows(dirs).contains(QStringLiteral("podfolder")), 1000);
     QCOMPARE(dirs->currentItem()->text(), current);
     // A tree: the root, each folder down to the current one two spaces deeper, its subfolders
-    // two deeper still.
+    // two deeper still, in alphabetical order whatever their case.
     QStringList tree{"/"};
     for (const QString &name : dirs->directory().split('/', Qt::SkipEmptyParts))
         tree << QString(2 * tree.size(), ' ') + name;
-    tree << QString(2 * tree.size(), ' ') + "podfolder";
-    QStringList shown;
-    for (int i = 0; i < dirs->count(); ++i)
-        shown << dirs->item(i)->text();
-    QCOMPARE(shown, tree);
-    shell(QStringLiteral("rmdir podfolder"), m_dir->path());
+    const QString indent(2 * tree.size(), ' ');
+    tree << indent + "css" << indent + "podfolder" << indent + "Zdjecia";
+    const auto shown = [dirs] {
+        QStringList texts;
+        for (int i = 0; i < dirs->count(); ++i)
+            texts << dirs->item(i)->text();
+        return texts;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(shown(), tree, 1000); // all three made, however the watcher groups them
+    shell(QStringLiteral("rmdir podfolder Zdjecia css"), m_dir->path());
     QTRY_VERIFY_WITH_TIMEOUT(!rows(dirs).contains(QStringLiteral("podfolder")), 1000);
     QCOMPARE(canonical(QDir::currentPath()), canonical(m_dir->path()));
 }

@@ -160,6 +160,7 @@ void TestPreviewSafety::initTestCase()
     writeFile(m_dir.filePath(QStringLiteral("other/") + kSecretName), kSecret + " w innym folderze");
     writeFile(m_dir.filePath(QStringLiteral("preview/local.css")), "#local-styled { color: rgb(1, 2, 3) }");
     writeFile(m_dir.filePath(QStringLiteral("preview/local.js")), "window.localScriptRan = true;");
+    QVERIFY(QFile::copy(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"), m_dir.filePath(QStringLiteral("preview/local.ttf"))));
     QImage image(3, 2, QImage::Format_RGB32);
     image.fill(Qt::red);
     QVERIFY(image.save(m_dir.filePath(QStringLiteral("preview/local.png"))));
@@ -269,6 +270,7 @@ void TestPreviewSafety::thePageStillLooksAsInABrowser_data()
     QTest::newRow("a local script") << "localScript" << QVariant("ran");
     QTest::newRow("a remote picture") << "remoteImage" << QVariant(7);
     QTest::newRow("a remote style sheet") << "remoteStyleSheet" << QVariant("rgb(4, 5, 6)");
+    QTest::newRow("a local font") << "localFont" << QVariant("loaded");
     QTest::newRow("a remote font") << "remoteFont" << QVariant("loaded");
 }
 
