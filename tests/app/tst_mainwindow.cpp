@@ -4,10 +4,12 @@
 #include "generators/PageWizard.h"
 #include "document/SourceEditor.h"
 #include "markup/QuickInsertPanel.h"
+#include "preview/Preview.h"
 #include "support/Files.h"
 #include "support/Fixtures.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -52,6 +54,7 @@ private slots:
     void ctrlZSavesAndDoesNotUndo();
     void ctrlXClosesTheWindow();
     void ctrlUCutsAndCtrlFDeletes();
+    void ctrlTabLeavesTheHiddenEditorWithoutTheFocus();
     void clipboardKeysInAQuickInsertFieldActOnTheEditor();
     void filePanelChainsAndSetsTheCurrentFolder();
 
@@ -452,6 +455,14 @@ void TestMainWindow::ctrlUCutsAndCtrlFDeletes()
     // Undo has no key of its own: it comes from the menu.
     m_form->action("Cofnij1")->trigger();
     QCOMPARE(m_form->editor()->line(2), QStringLiteral("<HEAD>"));
+}
+
+void TestMainWindow::ctrlTabLeavesTheHiddenEditorWithoutTheFocus()
+{
+    Preview::setFilePath(m_dir.filePath("TarnwickView.html"));
+    press(m_form->editor(), Qt::Key_Tab);
+    QCOMPARE(m_form->notebook()->currentIndex(), 1);
+    QVERIFY(control<QWidget>(m_form, "PreviewPage")->isAncestorOf(QApplication::focusWidget()));
 }
 
 void TestMainWindow::clipboardKeysInAQuickInsertFieldActOnTheEditor()

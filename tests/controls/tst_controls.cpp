@@ -1,5 +1,6 @@
 #include "controls/BarPopupMenu.h"
 #include "controls/Colors.h"
+#include "controls/EntryField.h"
 #include "controls/FreeButton.h"
 #include "document/SourceEditor.h"
 #include "support/Fixtures.h"
@@ -60,6 +61,7 @@ private slots:
     void barMenuPictureKeyColour_data();
     void barMenuPictureKeyColour();
     void barMenuCountsVisibleItemsOnly();
+    void entryFieldKeepsTheSelectionForItsMenuOnly();
 
 private:
     std::unique_ptr<FreeButton> makeButton(int w = 83, int h = 31)
@@ -671,6 +673,19 @@ void TestControls::barMenuCountsVisibleItemsOnly()
     QVERIFY(menu.Transparent());
     menu.setTransparent(false);
     QVERIFY(!menu.Transparent());
+}
+
+void TestControls::entryFieldKeepsTheSelectionForItsMenuOnly()
+{
+    EntryField field(QStringLiteral("abcdef"));
+    field.setSelection(1, 3);
+    QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(&field, &toMenu);
+    QCOMPARE(field.selectedText(), QStringLiteral("bcd"));
+    QCOMPARE(field.cursorPosition(), 4);
+    QFocusEvent away(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&field, &away);
+    QCOMPARE(field.cursorPosition(), 0);
 }
 
 QTEST_MAIN(TestControls)

@@ -311,7 +311,13 @@ void TestMarkup::quickInsertButtons()
 
 void TestMarkup::commentWithLineBreaksIsSavedOnSeveralLines()
 {
-    control<QPlainTextEdit>(m_form->quickInsert(), "Memo1")->setPlainText(QStringLiteral("a\u00A0z\nb"));
+    auto *memo = control<QPlainTextEdit>(m_form->quickInsert(), "Memo1");
+    memo->setFocus();
+    QTRY_VERIFY(memo->hasFocus());
+    QTest::keyClick(memo, Qt::Key_Tab); // leaves the box, typing nothing
+    QVERIFY(!memo->hasFocus());
+    QCOMPARE(memo->toPlainText(), QStringLiteral("Komentarz w jednej linii!"));
+    memo->setPlainText(QStringLiteral("a\u00A0z\nb"));
     // The no-break space stays what it is.
     QCOMPARE(m_form->quickInsert()->commentText(), QStringLiteral("a\u00A0z\r\nb"));
     QTest::mouseClick(control<QPushButton>(m_form->quickInsert(), "BitBtn6"), Qt::LeftButton);
