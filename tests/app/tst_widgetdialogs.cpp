@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -86,18 +88,51 @@ protected:
     }
 };
 
+// Answers a file dialog as a user would: picks a name filter, types a file name and accepts;
+// it notes the dialog's name and the filter it opened on.
+class FileDialogUser : public QObject
+{
+public:
+    QString filter;
+    QString typed;
+    QStringList seen;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *dialog = qobject_cast<QFileDialog *>(watched);
+        if (!dialog || event->type() != QEvent::Show)
+            return false;
+        seen << dialog->objectName() << dialog->selectedNameFilter();
+        dialog->selectNameFilter(filter);
+        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(typed);
+        // A dialog that refuses the name is closed, so that the test fails instead of waiting.
+        QDialog *box = dialog;
+        QMetaObject::invokeMethod(box, [box] {
+            box->accept();
+            if (box->isVisible())
+                box->reject();
+        }, Qt::QueuedConnection);
+        return false;
+    }
+};
+
 } // namespace
 
 class TestWidgetDialogs : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
     void messagesShowTheirTextAsPlainText_data();
     void messagesShowTheirTextAsPlainText();
     void questionsHaveTheirDefaultButton_data();
     void questionsHaveTheirDefaultButton();
     void pageBoxesAnswerForThePage_data();
     void pageBoxesAnswerForThePage();
+    void saveDialogGivesTheChosenFilterAndName_data();
+    void saveDialogGivesTheChosenFilterAndName();
 };
 
 void TestWidgetDialogs::messagesShowTheirTextAsPlainText_data()
@@ -220,6 +255,43 @@ void TestWidgetDialogs::pageBoxesAnswerForThePage()
     QCOMPARE(answer.accepted, accepted);
     QCOMPARE(answer.text, text);
     QCOMPARE(answer.silence, silence);
+}
+
+// The save dialog opens on the remembered filter in the last file's folder; the filter a user
+// picks comes back counted from 1, with the typed name in that folder.
+void TestWidgetDialogs::saveDialogGivesTheChosenFilterAndName_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("index");
+    QTest::newRow("PHP after HTML") << 1 << "HTML (*.html)" << "PHP (*.php)" << "strona.php" << 2;
+    QTest::newRow("all files after PHP") << 2 << "PHP (*.php)" << "Wszystkie pliki (*.*)" << "strona" << 4;
+    QTest::newRow("HTML after all files") << 4 << "Wszystkie pliki (*.*)" << "HTML (*.html)" << "nowa.htm" << 1;
+}
+
+void TestWidgetDialogs::saveDialogGivesTheChosenFilterAndName()
+{
+    QFETCH(int, start);
+    QFETCH(QString, shown);
+    QFETCH(QString, filter);
+    QFETCH(QString, typed);
+    QFETCH(int, index);
+    QTemporaryDir dir;
+    QWidget parent;
+    WidgetDialogs dialogs(&parent);
+    FileDialogUser user;
+    user.filter = filter;
+    user.typed = typed;
+    qApp->installEventFilter(&user);
+    const auto choice = dialogs.saveFileName({{"HTML (*.html)", "PHP (*.php)", "TXT (*.txt)", "Wszystkie pliki (*.*)"},
+                                              start, dir.filePath("stara.html")});
+    qApp->removeEventFilter(&user);
+    QCOMPARE(user.seen, QStringList({"SaveDialog1", shown}));
+    QVERIFY(choice);
+    QCOMPARE(choice->filterIndex, index);
+    QCOMPARE(choice->fileName, dir.path() + '/' + typed);
 }
 
 QTEST_MAIN(TestWidgetDialogs)

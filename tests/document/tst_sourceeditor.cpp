@@ -274,6 +274,12 @@ void TestSourceEditor::lineOperationsLeaveUndoAndModifiedAlone()
     m_editor->appendLine("<!--x\r\ny-->");
     QCOMPARE(m_editor->lineCount(), 7);
     QCOMPARE(m_editor->line(6), QStringLiteral("y-->"));
+    // A column past the end of the line that comes under the caret becomes that line's end.
+    m_editor->setCursorPosition(2, 6); // the end of "middle"; "a" comes under it
+    m_editor->insertLine(0, "<M>");
+    m_editor->getCursorPosition(&line, &column);
+    QCOMPARE(line, 2);
+    QCOMPARE(column, 1);
 }
 
 void TestSourceEditor::headInsertAfterTypingCannotCorruptUndo()
