@@ -3,7 +3,8 @@
 Prints "PORT <n>" once it listens. Options: --throttle BYTES (per second, on data
 connections), --no-mlsd (a server that only knows NLST and LIST), --tls CERT KEY (explicit
 TLS required on control and data connections), --mlsd-extra LINE (a line added to every MLSD
-listing), --endless NAME (the MLSD listing of folder NAME never ends), --log-tls (prints the
+listing), --endless NAME (the MLSD listing of folder NAME never ends), --active-only (PASV and
+EPSV refused, as behind a firewall that lets no data connection in), --log-tls (prints the
 TLS version and cipher of each data connection to stderr). Names are passed
 through as the bytes on disk, as a server that does not use UTF-8 does.
 """
@@ -47,6 +48,7 @@ def main():
     parser.add_argument("--mlsd-extra", action="append", default=[])
     parser.add_argument("--endless")
     parser.add_argument("--log-tls", action="store_true")
+    parser.add_argument("--active-only", action="store_true")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -69,6 +71,16 @@ def main():
         def ftp_MLSD(self, path):
             self._listed = path
             return super().ftp_MLSD(path)
+
+        def ftp_PASV(self, line):
+            if args.active_only:
+                return self.respond("502 Passive mode refused.")
+            return super().ftp_PASV(line)
+
+        def ftp_EPSV(self, line):
+            if args.active_only:
+                return self.respond("502 Passive mode refused.")
+            return super().ftp_EPSV(line)
 
     Handler.authorizer = authorizer
     Handler.banner = "test server"

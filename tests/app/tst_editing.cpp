@@ -178,6 +178,19 @@ void TestEditing::clipboardCommandsWithAndWithoutSelection()
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral(" beta"));
     m_form->action("Zaznaczwszystko1")->trigger();
     QCOMPARE(m_form->editor()->selectedText(), QStringLiteral("alpha"));
+    // The toolbar's own buttons: cut, paste, delete, undo, redo.
+    m_form->editor()->setSelection(0, 0, 0, 2);
+    m_form->action("ToolButton10")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("al"));
+    m_form->editor()->setCursorPosition(0, 3);
+    m_form->action("ToolButton9")->trigger();
+    m_form->editor()->setSelection(0, 0, 0, 1);
+    m_form->action("ToolButton11")->trigger();
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("haal"));
+    m_form->action("ToolButton28")->trigger();
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("phaal"));
+    m_form->action("ToolButton29")->trigger();
+    QCOMPARE(m_form->editor()->line(0), QStringLiteral("haal"));
 }
 
 void TestEditing::wordWrapKeepsTheLines()
