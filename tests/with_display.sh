@@ -20,14 +20,8 @@ for _ in $(seq 1 20); do
     kill -0 $xvfb 2>/dev/null || break
     sleep 0.05
   done
-  if [ -s "$dir/display" ]; then
-    # Ready by its own word; a client must also get in before the command is run on it.
-    for _ in $(seq 1 100); do
-      DISPLAY=":$number" xdotool getdisplaygeometry > /dev/null 2>&1 && break 2
-      sleep 0.05
-    done
-  fi
-  # Taken after all, too slow, or not letting clients in: end this server and draw again.
+  [ -s "$dir/display" ] && break
+  # Taken after all, or too slow: end this server and draw again.
   kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; xvfb=
 done
 [ -n "$xvfb" ] || { echo "Xvfb did not start:"; cat "$dir/xvfb.log"; exit 1; }

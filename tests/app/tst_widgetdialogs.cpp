@@ -14,6 +14,25 @@
 
 namespace {
 
+// Notes each button's caption, the default one marked, then presses the one captioned `press`
+// once the box's own event loop runs. A box without it is closed, so that the test fails
+// instead of waiting.
+template <typename IsDefault>
+void pressByCaption(QDialog *box, const QList<QAbstractButton *> &buttons, const QString &press, QStringList &captions,
+                    IsDefault isDefault)
+{
+    QAbstractButton *pressed = nullptr;
+    for (QAbstractButton *b : buttons) {
+        captions << b->text() + (isDefault(b) ? QStringLiteral(" (domyślny)") : QString());
+        if (b->text() == press)
+            pressed = b;
+    }
+    if (pressed)
+        QMetaObject::invokeMethod(pressed, &QAbstractButton::click, Qt::QueuedConnection);
+    else
+        QMetaObject::invokeMethod(box, &QDialog::reject, Qt::QueuedConnection);
+}
+
 // Reads each message box as it is shown, then, once its own event loop runs, presses the
 // button captioned `press`, or closes the box without one when `press` is empty.
 class BoxReader : public QObject
@@ -32,16 +51,8 @@ protected:
             const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
             texts << (label ? label->text() : QString());
             formats << (label ? label->textFormat() : Qt::AutoText);
-            QAbstractButton *pressed = nullptr;
-            for (QAbstractButton *b : box->buttons()) {
-                buttons << b->text() + (b == box->defaultButton() ? QStringLiteral(" (domyślny)") : QString());
-                if (b->text() == press)
-                    pressed = b;
-            }
-            if (pressed)
-                QMetaObject::invokeMethod(pressed, &QAbstractButton::click, Qt::QueuedConnection);
-            else
-                QMetaObject::invokeMethod(box, "reject", Qt::QueuedConnection);
+            pressByCaption(box, box->buttons(), press, buttons,
+                           [box](QAbstractButton *b) { return b == box->defaultButton(); });
         }
         return false;
     }
@@ -65,12 +76,10 @@ protected:
             return false;
         const auto *message = box->findChild<QLabel *>(QStringLiteral("PageDialogMessage"));
         seen << box->windowTitle() << (message && message->textFormat() == Qt::PlainText ? message->text() : QString());
-        QPushButton *pressed = nullptr;
-        for (QPushButton *b : box->findChildren<QPushButton *>()) {
-            seen << b->text() + (b->isDefault() ? QStringLiteral(" (domyślny)") : QString());
-            if (b->text() == press)
-                pressed = b;
-        }
+        // The press is queued: the field and the choice below are filled before it.
+        const QList<QPushButton *> pushButtons = box->findChildren<QPushButton *>();
+        pressByCaption(box, {pushButtons.begin(), pushButtons.end()}, press, seen,
+                       [](QAbstractButton *b) { return static_cast<QPushButton *>(b)->isDefault(); });
         if (auto *field = box->findChild<QLineEdit *>(QStringLiteral("PageDialogText"))) {
             seen << QStringLiteral("pole: ") + field->text();
             field->setText(typed);
@@ -79,11 +88,6 @@ protected:
             seen << choice->text();
             choice->setChecked(silence);
         }
-        // A box without the button is closed, so that the test fails instead of waiting.
-        if (pressed)
-            QMetaObject::invokeMethod(pressed, &QPushButton::click, Qt::QueuedConnection);
-        else
-            QMetaObject::invokeMethod(box, &QDialog::reject, Qt::QueuedConnection);
         return false;
     }
 };
