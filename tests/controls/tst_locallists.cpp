@@ -4,6 +4,7 @@
 #include "document/SourceEditor.h"
 #include "support/Files.h"
 #include "support/Fixtures.h"
+#include "support/WithoutFilePrivilege.h"
 
 #include <QFile>
 #include <QProcess>
@@ -50,6 +51,7 @@ private slots:
     void driveOpensItsOwnCurrentFolder();
     void vanishedFolderMovesToTheNearestOneLeft_data();
     void vanishedFolderMovesToTheNearestOneLeft();
+    void lockedFolderIsRefusedByName();
 
 private:
     FilePanel *panel() const { return m_form->filePanel(); }
@@ -283,6 +285,28 @@ void TestLocalLists::vanishedFolderMovesToTheNearestOneLeft()
     QCOMPARE(canonical(panel()->directoryList()->directory()), canonical(m_dir->path()));
     QVERIFY(rows(panel()->fileList()).contains(QStringLiteral("a.html")));
     QCOMPARE(m_dialogs.errors.size(), how == 3 ? 1 : 0);
+}
+
+void TestLocalLists::lockedFolderIsRefusedByName()
+{
+    const QString locked = m_dir->filePath("zamknięty");
+    QVERIFY(QDir(m_dir->path()).mkdir("zamknięty"));
+    const auto unlock = qScopeGuard([&] { QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+    QVERIFY(QFile::setPermissions(locked, {}));
+    DirectoryListBox *dirs = panel()->directoryList();
+    dirs->setDirectory(m_dir->path());
+    const QList<QListWidgetItem *> found = dirs->findItems(QStringLiteral("zamknięty"), Qt::MatchEndsWith);
+    QCOMPARE(found.size(), 1);
+    dirs->setCurrentItem(found.first());
+    dirs->setFocus();
+    {
+        const WithoutFilePrivilege asAUser;
+        QTest::keyClick(dirs, Qt::Key_Return);
+    }
+    QCOMPARE(m_dialogs.errors, QStringList{QStringLiteral("Nie można otworzyć folderu \"%1\": brak dostępu.").arg(locked)});
+    QCOMPARE(canonical(QDir::currentPath()), canonical(m_dir->path()));
+    QCOMPARE(canonical(panel()->folder()), canonical(m_dir->path()));
+    QCOMPARE(rows(panel()->fileList()), (QStringList{"a.html", "b.html", "c.html"}));
 }
 
 QTEST_MAIN(TestLocalLists)
