@@ -1,4 +1,5 @@
 #include "app/WidgetDialogs.h"
+#include "support/Files.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -58,6 +59,9 @@ protected:
     }
 };
 
+// What a user types into a page's prompt: longer than a line field takes unless told otherwise.
+const QString kTyped = QStringLiteral("wpisany") + QString(40000, QLatin1Char('x'));
+
 // Reads a page's box as it is shown, then answers it as a user would: types into its field,
 // ticks its "no more boxes" choice and presses one of its buttons.
 class PageBoxUser : public QObject
@@ -104,8 +108,16 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (event->type() != QEvent::Show)
+            return false;
+        // A question of the dialog's own (a file that exists) is noted and refused.
+        if (auto *question = qobject_cast<QMessageBox *>(watched)) {
+            seen << question->text();
+            QMetaObject::invokeMethod(question, &QDialog::reject, Qt::QueuedConnection);
+            return false;
+        }
         auto *dialog = qobject_cast<QFileDialog *>(watched);
-        if (!dialog || event->type() != QEvent::Show)
+        if (!dialog)
             return false;
         seen << dialog->objectName() << dialog->selectedNameFilter();
         dialog->selectNameFilter(filter);
@@ -224,7 +236,7 @@ void TestWidgetDialogs::pageBoxesAnswerForThePage_data()
                                              << QStringList{title, message, "OK (domyślny)", "Anuluj"} << true << "" << false;
     QTest::newRow("prompt: the typed text, silenced") << int(Kind::Prompt) << true << "OK"
                                                       << QStringList{title, message, "OK (domyślny)", "Anuluj", "pole: domyślny", choice}
-                                                      << true << "wpisany" << true;
+                                                      << true << kTyped << true;
     QTest::newRow("prompt: Anuluj gives no text") << int(Kind::Prompt) << false << "Anuluj"
                                                   << QStringList{title, message, "OK (domyślny)", "Anuluj", "pole: domyślny"}
                                                   << false << "" << false;
@@ -244,7 +256,7 @@ void TestWidgetDialogs::pageBoxesAnswerForThePage()
     QWidget parent;
     WidgetDialogs dialogs(&parent);
     PageBoxUser user;
-    user.typed = QStringLiteral("wpisany");
+    user.typed = kTyped;
     user.silence = silence;
     user.press = press;
     qApp->installEventFilter(&user);
@@ -273,6 +285,7 @@ void TestWidgetDialogs::saveDialogGivesTheChosenFilterAndName_data()
     QTest::newRow("PHP after HTML") << 1 << "HTML (*.html)" << "PHP (*.php)" << "strona.php" << 2;
     QTest::newRow("all files after PHP") << 2 << "PHP (*.php)" << "Wszystkie pliki (*.*)" << "strona" << 4;
     QTest::newRow("HTML after all files") << 4 << "Wszystkie pliki (*.*)" << "HTML (*.html)" << "nowa.htm" << 1;
+    QTest::newRow("a file that exists, without a question") << 1 << "HTML (*.html)" << "HTML (*.html)" << "stara.html" << 1;
 }
 
 void TestWidgetDialogs::saveDialogGivesTheChosenFilterAndName()
@@ -283,6 +296,7 @@ void TestWidgetDialogs::saveDialogGivesTheChosenFilterAndName()
     QFETCH(QString, typed);
     QFETCH(int, index);
     QTemporaryDir dir;
+    writeFile(dir.filePath("stara.html"), "stara");
     QWidget parent;
     WidgetDialogs dialogs(&parent);
     FileDialogUser user;

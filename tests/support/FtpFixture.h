@@ -50,6 +50,15 @@ inline bool press(FtpPanel &panel, const char *button)
     return waitForPanel(panel);
 }
 
+// Which of "Połącz", "Kopiuj", "Usuń" and "Przerwij" can be pressed, in that order.
+inline QList<bool> pressable(const FtpPanel &panel)
+{
+    QList<bool> states;
+    for (const char *name : {"bConnect", "Button6", "Button7", "bAbort"})
+        states << control<QPushButton>(&panel, name)->isEnabled();
+    return states;
+}
+
 inline QString statusLine(const FtpPanel &panel)
 {
     return control<QLabel>(&panel, "sBar")->text();
