@@ -40,6 +40,8 @@ void TestGenerators::toInteger_data()
     QTest::newRow("plus") << "+5" << true << 5;
     QTest::newRow("dollar hex") << "$1F" << true << 31;
     QTest::newRow("0x hex") << "0x10" << true << 16;
+    QTest::newRow("hex digits in both cases") << "$aB" << true << 171;
+    QTest::newRow("0X hex, small letters") << "0Xfe" << true << 254;
     QTest::newRow("largest") << "2147483647" << true << 2147483647;
     QTest::newRow("smallest") << "-2147483648" << true << int(-2147483648LL);
     QTest::newRow("empty") << "" << false << 0;

@@ -166,6 +166,8 @@ void TestMarkupInserter::insertsAtTheCaret_data()
         << body + "Ala  kota.\n<P ALIGN=\"JUSTIFY\">\n[ma]\n</P>\n</BODY>";
     QTest::newRow("multi-line command: an empty document gets no empty first line")
         << "ToolButton20" << "|" << "<P ALIGN=\"LEFT\">\n|\n</P>";
+    QTest::newRow("multi-line command: a one-line document gets a line break before it")
+        << "ToolButton20" << "Ala |ma" << "Ala ma\n<P ALIGN=\"LEFT\">\n|\n</P>";
     QTest::newRow("head command: its line at index 4, the selection stays on its text")
         << "Opisstrony1" << body + "Ala [ma] kota."
         << kHead + " <META NAME=\"DESCRIPTION\" CONTENT=\"Krótki opis strony\">\n<BODY>\nAla [ma] kota.";
