@@ -170,8 +170,6 @@ QByteArray withDeclarationsNaming(const QByteArray &text, Encoding encoding)
     return out;
 }
 
-namespace {
-
 bool isValidUtf8Scalar(const char *bytes, std::size_t length, bool *multiByte)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(bytes);
@@ -221,6 +219,8 @@ bool isValidUtf8Scalar(const char *bytes, std::size_t length, bool *multiByte)
         *multiByte = multi;
     return true;
 }
+
+namespace {
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define TARNWICK_UTF8_AVX2 1

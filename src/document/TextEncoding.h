@@ -44,6 +44,8 @@ QByteArray nameFor(Encoding encoding, std::string_view replaced);
 // Whether bytes are well-formed UTF-8 (no overlong forms, surrogates or values past
 // U+10FFFF); `multiByte` tells whether any character took more than one byte.
 bool isValidUtf8(const char *bytes, std::size_t length, bool *multiByte = nullptr);
+// The same check a byte at a time, for processors without AVX2.
+bool isValidUtf8Scalar(const char *bytes, std::size_t length, bool *multiByte = nullptr);
 
 // Whether any byte lies in 0x80..0x9F, which ISO-8859-2 text never uses.
 bool hasC1Bytes(const char *bytes, std::size_t length);
