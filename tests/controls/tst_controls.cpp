@@ -40,6 +40,8 @@ class TestControls : public QObject
 private slots:
     void adjustColorWorkedExamples();
     void presetsAndSystemColours();
+    void systemColoursFollowThePalette_data();
+    void systemColoursFollowThePalette();
     void statePixels_data();
     void statePixels();
     void lightLitAndUnlit();
@@ -96,9 +98,52 @@ void TestControls::presetsAndSystemColours()
     b->setBackColor(0xFF00000F);
     const QColor button = QApplication::palette().color(QPalette::Button);
     QCOMPARE(b->BackColor(), rgb(button.red(), button.green(), button.blue()));
-    const QColor tip = QApplication::palette().color(QPalette::ToolTipBase); // 24: the last code
-    QCOMPARE(FreeButton::ResolveSystemColor(0xFF000018), rgb(tip.red(), tip.green(), tip.blue()));
     QCOMPARE(FreeButton::ResolveSystemColor(0xFF000019), TColor(0xFF000019)); // 25: not a system colour
+}
+
+// Each system colour code names one colour of the palette: a palette with every colour
+// different tells them apart.
+void TestControls::systemColoursFollowThePalette_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("group");
+    QTest::addColumn<int>("role");
+    const int active = QPalette::Active, inactive = QPalette::Inactive, disabled = QPalette::Disabled;
+    const struct {
+        const char *name;
+        int group;
+        QPalette::ColorRole role;
+    } codes[] = {{"scroll bar", active, QPalette::Mid}, {"desktop", active, QPalette::Window},
+                 {"active caption", active, QPalette::Highlight}, {"inactive caption", inactive, QPalette::Highlight},
+                 {"menu", active, QPalette::Window}, {"window", active, QPalette::Base},
+                 {"window frame", active, QPalette::Shadow}, {"menu text", active, QPalette::WindowText},
+                 {"window text", active, QPalette::Text}, {"caption text", active, QPalette::HighlightedText},
+                 {"active border", active, QPalette::Window}, {"inactive border", active, QPalette::Window},
+                 {"application workspace", active, QPalette::Mid}, {"highlight", active, QPalette::Highlight},
+                 {"highlighted text", active, QPalette::HighlightedText}, {"button face", active, QPalette::Button},
+                 {"button shadow", active, QPalette::Dark}, {"grey text", disabled, QPalette::Text},
+                 {"button text", active, QPalette::ButtonText}, {"inactive caption text", disabled, QPalette::WindowText},
+                 {"button highlight", active, QPalette::Light}, {"3-D dark shadow", active, QPalette::Shadow},
+                 {"3-D light", active, QPalette::Midlight}, {"tooltip text", active, QPalette::ToolTipText},
+                 {"tooltip background", active, QPalette::ToolTipBase}};
+    int code = 0;
+    for (const auto &c : codes)
+        QTest::addRow("%d: %s", code, c.name) << code++ << c.group << int(c.role);
+}
+
+void TestControls::systemColoursFollowThePalette()
+{
+    QFETCH(int, code);
+    QFETCH(int, group);
+    QFETCH(int, role);
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    QPalette distinct;
+    for (int g = 0; g < 3; ++g)
+        for (int r = 0; r < QPalette::NColorRoles; ++r)
+            distinct.setColor(QPalette::ColorGroup(g), QPalette::ColorRole(r), QColor(10 + 80 * g, 10 + 10 * r, 200));
+    QApplication::setPalette(distinct);
+    QCOMPARE(FreeButton::ResolveSystemColor(0xFF000000u | TColor(code)), rgb(10 + 80 * group, 10 + 10 * role, 200));
 }
 
 void TestControls::statePixels_data()
