@@ -452,6 +452,17 @@ void TestAccessibility::windowsUseTheMetricFonts()
     QCOMPARE(popup->VerticalFont().pixelSize(), 19);
     QVERIFY(popup->VerticalFont().bold() && popup->VerticalFont().italic());
     QCOMPARE(popup->VerticalFontColor(), Colors::TColor(0xFFFFFF));
+    // Headings and the bold toolbar button: family, pixel size and weight asked for.
+    const auto described = [](const QWidget *w) {
+        const QFont f = w->font();
+        return QStringLiteral("%1 %2 %3").arg(f.family()).arg(f.pixelSize()).arg(f.weight());
+    };
+    const auto headingOf = [](QWidget *window) { return window->findChild<QWidget *>("Panel1")->findChild<QLabel *>(); };
+    QCOMPARE(described(headingOf(&m_windows->templates())), QStringLiteral("Tahoma 19 700"));
+    QCOMPARE(described(headingOf(&m_windows->pageWizard())), QStringLiteral("Arial Black 32 900"));
+    QCOMPARE(described(control<QLabel>(m_windows->main().ftpPanel(), "Label1")), QStringLiteral("Tahoma 16 400"));
+    QCOMPARE(described(control<QToolButton>(&m_windows->main(), "BitBtn1")), QStringLiteral("Tahoma 11 700"));
+    QCOMPARE(described(control<QToolButton>(&m_windows->main(), "Button4")), described(&m_windows->main()));
     // The table box's editor component shapes its text: in the bitmap face "HTML" reads "H™L".
     const auto *box = control<ScintillaView>(&m_windows->main(), "Memo2");
     QCOMPARE(QFontInfo(box->font()).family(), QFontInfo(QApplication::font()).family());
