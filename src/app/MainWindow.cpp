@@ -81,8 +81,9 @@ MainWindow::MainWindow(const Guard &guard, QWidget *parent)
 
     m_document->newDocument();
     new FileDrops(this, m_editor->viewport(), [this](const QStringList &paths) { openPaths(paths, false); });
+    // A scroll area gives the menu's place in its viewport's coordinates, not its own.
     connect(m_editor, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { m_editorMenu->popup(m_editor->mapToGlobal(pos)); });
+            [this](const QPoint &pos) { m_editorMenu->popup(m_editor->viewport()->mapToGlobal(pos)); });
     // Shift+F10 opens the menu at the caret, as the Menu key does.
     m_keys->addAreaKey(m_editor->parentWidget(), Qt::SHIFT | Qt::Key_F10, [this] {
         const long position = m_editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,7 +26,7 @@ class TestEditing : public QObject
 private slots:
     void init();
     void cleanup();
-    void shiftF10OpensTheEditorMenuAtTheCaret();
+    void editorMenuOpensAtTheCaretOrTheMouse();
 
     void findNextSteps_data();
     void findNextSteps();
@@ -258,7 +259,7 @@ void TestEditing::unwritablePreviewKeepsThePage()
     Preview::setFilePath(m_dir.filePath("TarnwickView.html"));
 }
 
-void TestEditing::shiftF10OpensTheEditorMenuAtTheCaret()
+void TestEditing::editorMenuOpensAtTheCaretOrTheMouse()
 {
     QMenu *menu = control<QMenu>(m_form, "BarPopupMenu1");
     m_form->editor()->setFocus();
@@ -270,6 +271,14 @@ void TestEditing::shiftF10OpensTheEditorMenuAtTheCaret()
         QPoint(int(m_form->editor()->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, position)),
                int(m_form->editor()->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, position))));
     QCOMPARE(menu->pos(), caret);
+    menu->hide();
+    QTRY_VERIFY(!menu->isVisible());
+    // A right click opens it where the mouse is.
+    QWidget *area = m_form->editor()->viewport();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(40, 30), area->mapToGlobal(QPoint(40, 30)));
+    QApplication::sendEvent(area, &click);
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->pos(), area->mapToGlobal(QPoint(40, 30)));
     menu->hide();
 }
 
