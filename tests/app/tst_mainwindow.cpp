@@ -1,7 +1,11 @@
 #include "controls/LocalLists.h"
 #include "document/FilePanel.h"
 #include "ftp/FtpPanel.h"
+#include "document/FindCommand.h"
+#include "document/FindDialog.h"
 #include "generators/PageWizard.h"
+#include "generators/TemplatesWindow.h"
+#include "app/AboutWindow.h"
 #include "document/SourceEditor.h"
 #include "markup/QuickInsertPanel.h"
 #include "preview/Preview.h"
@@ -57,6 +61,8 @@ private slots:
     void ctrlTabLeavesTheHiddenEditorWithoutTheFocus();
     void clipboardKeysInAQuickInsertFieldActOnTheEditor();
     void filePanelChainsAndSetsTheCurrentFolder();
+    void commandsOpenTheirWindows_data();
+    void commandsOpenTheirWindows();
 
 private:
     void press(QWidget *w, Qt::Key key)
@@ -528,6 +534,67 @@ void TestMainWindow::filePanelChainsAndSetsTheCurrentFolder()
     QTest::keyClick(dirs, Qt::Key_Return);
     QCOMPARE(QFileInfo(QDir::currentPath()).fileName(), QStringLiteral("podfolder"));
     QCOMPARE(m_form->filePanel()->fileList()->count(), 0);
+    QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+namespace {
+
+// Notes each dialog as it is shown, with whether it holds the rest of the program, and closes
+// the ones that do so that the command returns.
+class ShownDialogs : public QObject
+{
+public:
+    QList<QPair<QDialog *, bool>> shown;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *dialog = qobject_cast<QDialog *>(watched);
+        if (dialog && event->type() == QEvent::Show) {
+            shown.append({dialog, dialog->isModal()});
+            if (dialog->isModal())
+                QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void TestMainWindow::commandsOpenTheirWindows_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("modal");
+    QTest::newRow("Szablony") << "Szablony1" << "templates" << true;
+    QTest::newRow("Informacje") << "Informacje1" << "about" << true;
+    QTest::newRow("the toolbar's information") << "ToolButton13" << "about" << true;
+    QTest::newRow("Kreator strony") << "Kreatorstrony1" << "page wizard" << false;
+    QTest::newRow("the second toolbar's Kreator stron") << "BitBtn1" << "page wizard" << false;
+    QTest::newRow("Szukaj") << "Szukaj1" << "find" << false;
+    QTest::newRow("the toolbar's Szukaj wyrazu") << "ToolButton33" << "find" << false;
+}
+
+void TestMainWindow::commandsOpenTheirWindows()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, window);
+    QFETCH(bool, modal);
+    ShownDialogs dialogs;
+    qApp->installEventFilter(&dialogs);
+    if (QAction *a = m_form->action(command))
+        a->trigger();
+    else
+        QTest::mouseClick(control<QAbstractButton>(m_form, qPrintable(command)), Qt::LeftButton);
+    qApp->removeEventFilter(&dialogs);
+    QDialog *expected = window == "templates" ? static_cast<QDialog *>(&m_windows->templates())
+                        : window == "about"   ? static_cast<QDialog *>(&m_windows->about())
+                        : window == "find"    ? m_form->findCommand().dialog()
+                                              : static_cast<QDialog *>(&m_windows->pageWizard());
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.shown.first().first, expected);
+    QCOMPARE(dialogs.shown.first().second, modal);
+    QCOMPARE(expected->isVisible(), !modal);
     QVERIFY(m_dialogs.errors.isEmpty());
 }
 
