@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,6 +105,7 @@ public:
     QString filter;
     QString typed;
     QStringList seen;
+    QString folder; // the one it opened in
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -120,6 +122,7 @@ protected:
         if (!dialog)
             return false;
         seen << dialog->objectName() << dialog->selectedNameFilter();
+        folder = dialog->directory().path();
         dialog->selectNameFilter(filter);
         if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
             name->setText(typed);
@@ -149,6 +152,8 @@ private slots:
     void pageBoxesAnswerForThePage();
     void saveDialogGivesTheChosenFilterAndName_data();
     void saveDialogGivesTheChosenFilterAndName();
+    void openDialogTakesOnlyAFileThatExists_data();
+    void openDialogTakesOnlyAFileThatExists();
 };
 
 void TestWidgetDialogs::messagesShowTheirTextAsPlainText_data()
@@ -310,6 +315,39 @@ void TestWidgetDialogs::saveDialogGivesTheChosenFilterAndName()
     QVERIFY(choice);
     QCOMPARE(choice->filterIndex, index);
     QCOMPARE(choice->fileName, dir.path() + '/' + typed);
+}
+
+// The open dialog starts in the current folder and gives back a file that is there; a name
+// of no file is not taken.
+void TestWidgetDialogs::openDialogTakesOnlyAFileThatExists_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("a file of the current folder") << "strona.html" << true;
+    QTest::newRow("no such file") << "brak.html" << false;
+}
+
+void TestWidgetDialogs::openDialogTakesOnlyAFileThatExists()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, taken);
+    QTemporaryDir dir;
+    writeFile(dir.filePath("strona.html"), "strona");
+    const QString before = QDir::currentPath();
+    const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
+    QDir::setCurrent(dir.path());
+    QWidget parent;
+    WidgetDialogs dialogs(&parent);
+    FileDialogUser user;
+    user.typed = typed;
+    qApp->installEventFilter(&user);
+    const auto choice = dialogs.openFileName();
+    qApp->removeEventFilter(&user);
+    QCOMPARE(user.seen.value(0), QStringLiteral("OpenDialog1"));
+    QCOMPARE(user.folder, dir.path());
+    QCOMPARE(choice.has_value(), taken);
+    if (taken)
+        QCOMPARE(*choice, dir.filePath(typed));
 }
 
 QTEST_MAIN(TestWidgetDialogs)
