@@ -35,7 +35,6 @@ public:
     void saveToFile(const QString &path) const;
     // saveToFile, then the document counts as saved, in the encoding it was written in.
     void save(const QString &path);
-    QByteArray encodedDocument() const; // throws Failure for text outside the encoding
 
     TextEncoding::Encoding encoding() const { return m_encoding; }
     bool hasByteOrderMark() const { return m_bom; }

@@ -14,19 +14,6 @@ TextEncoding::Encoding SourceEditor::saveEncoding() const
     return declared && declared != m_declared ? *declared : m_encoding;
 }
 
-QByteArray SourceEditor::encodedDocument() const
-{
-    qsizetype n = 0;
-    const char *p = buffer(&n);
-    const TextEncoding::Encoding encoding = saveEncoding();
-    DocumentCodec::Encoded e = DocumentCodec::encode(encoding, p, std::size_t(n), m_eol);
-    if (e.error)
-        throw Failure(DocumentCodec::unencodableMessage(*e.error, encoding));
-    if (encoding == TextEncoding::Encoding::Utf8 && m_bom && m_encoding == encoding)
-        e.bytes.prepend(TextEncoding::kUtf8Bom);
-    return std::move(e.bytes);
-}
-
 void SourceEditor::saveToFile(const QString &path) const
 {
     // Encoded and written a block at a time: no second copy of a large document is made.
