@@ -60,8 +60,15 @@ void FileListBox::watch()
 {
     if (!m_watcher->directories().isEmpty())
         m_watcher->removePaths(m_watcher->directories());
-    if (!m_directory.isEmpty())
-        m_watcher->addPath(m_directory);
+    if (m_directory.isEmpty())
+        return;
+    // While the folder is the process's current one it stays in use, and its removal is not
+    // reported on the folder itself: its parent sees it go.
+    QStringList paths{m_directory};
+    const QString parent = QFileInfo(m_directory).absolutePath();
+    if (parent != m_directory)
+        paths << parent;
+    m_watcher->addPaths(paths);
 }
 
 void FileListBox::refill()

@@ -99,6 +99,7 @@ private slots:
     void panelRefusesNamesBeforeTransferring_data();
     void panelRefusesNamesBeforeTransferring();
     void panelBrowsesFolders();
+    void panelLocalSideFollowsDrivesAndVanishedFolders();
     void stopEndsATransfer_data();
     void stopEndsATransfer();
     void closingWhileTheServerIsFrozen();
@@ -684,6 +685,34 @@ void TestFtp::panelBrowsesFolders()
     QVERIFY(press(panel, "Button6"));
     QCOMPARE(m_dialogs.errors.last(), QStringLiteral("„katalog/” to folder: otwórz go dwukrotnym kliknięciem lub klawiszem Enter."));
     QCOMPARE(statusLine(panel), QStringLiteral("Nie pobrano katalog/."));
+}
+
+void TestFtp::panelLocalSideFollowsDrivesAndVanishedFolders()
+{
+    // Two folders stand in for two drives; each keeps the folder last opened on it.
+    QTemporaryDir other;
+    QVERIFY(QDir(other.path()).mkpath("głęboko/niżej"));
+    FtpPanel panel;
+    panel.setDialogs([this]() -> Dialogs & { return m_dialogs; });
+    panel.show();
+    auto *drives = control<DriveComboBox>(&panel, "lDrives");
+    auto *folders = control<DirectoryListBox>(&panel, "lDirList");
+    const QToolButton *side = control<QToolButton>(&panel, "aLocal");
+    drives->setDrives({m_local.path(), other.path()});
+    folders->setDirectory(other.filePath("głęboko/niżej"));
+    drives->setCurrentIndex(0);
+    emit drives->activated(0);
+    QCOMPARE(folders->directory(), m_local.path());
+    QCOMPARE(side->text(), m_local.path());
+    drives->setCurrentIndex(1);
+    emit drives->activated(1);
+    QCOMPARE(folders->directory(), other.filePath("głęboko/niżej"));
+    QCOMPARE(side->text(), other.path());
+    // The folder shown is removed from outside: the lists move to the nearest one left.
+    QVERIFY(QDir(other.filePath("głęboko")).removeRecursively());
+    QTRY_COMPARE_WITH_TIMEOUT(folders->directory(), other.path(), 2000);
+    QCOMPARE(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(other.path()).canonicalFilePath());
+    QVERIFY(m_dialogs.errors.isEmpty());
 }
 
 void TestFtp::stopEndsATransfer_data()
