@@ -32,6 +32,8 @@ private slots:
 
     void hostPatterns_data();
     void hostPatterns();
+    void certificatesAreReadOrRefused_data();
+    void certificatesAreReadOrRefused();
     void asksAboutAnUnknownServer_data();
     void asksAboutAnUnknownServer();
     void ftpsTransfersAreByteExact();
@@ -95,6 +97,47 @@ void TestFtpSecure::hostPatterns()
     QFETCH(int, port);
     QFETCH(QByteArray, pattern);
     QCOMPARE(FtpTrust::hostPattern("example.org", port), pattern);
+}
+
+// The test's certificate is read as openssl reads it; one that is cut, garbled or lies about
+// its lengths is refused instead of read past its end.
+void TestFtpSecure::certificatesAreReadOrRefused_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("the whole certificate") << 0;
+    QTest::newRow("no END line") << 1;
+    QTest::newRow("not base64") << 2;
+    QTest::newRow("cut in half") << 3;
+    QTest::newRow("a length past the end") << 4;
+    QTest::newRow("a length of five bytes") << 5;
+    QTest::newRow("nothing") << 6;
+}
+
+void TestFtpSecure::certificatesAreReadOrRefused()
+{
+    QFETCH(int, kind);
+    QFile file(m_certificate);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pem = file.readAll();
+    const QByteArray begin = "-----BEGIN CERTIFICATE-----\n", end = "-----END CERTIFICATE-----\n";
+    const QByteArray der = QSslCertificate(pem).toDer();
+    QVERIFY(der.size() > 100);
+    const auto wrapped = [&](const QByteArray &bytes) { return begin + bytes.toBase64() + '\n' + end; };
+    const QByteArray given[] = {pem, pem.left(pem.indexOf("-----END")), begin + "@@@@" + end, wrapped(der.left(der.size() / 2)),
+                                wrapped(QByteArray::fromHex("3084ffffffff3003020100")),
+                                wrapped(QByteArray::fromHex("30850000000003020100")), QByteArray()};
+    const std::optional<FtpTrust::Certificate> read = FtpTrust::certificateFromPem(given[kind]);
+    QCOMPARE(read.has_value(), kind == 0);
+    if (kind != 0)
+        return;
+    QProcess openssl;
+    openssl.start("openssl", {"x509", "-in", m_certificate, "-noout", "-pubkey"});
+    QVERIFY(openssl.waitForFinished(30000));
+    QByteArray publicKey = openssl.readAllStandardOutput();
+    QVERIFY(publicKey.startsWith("-----BEGIN PUBLIC KEY-----\n"));
+    publicKey = publicKey.mid(27, publicKey.indexOf("-----END") - 27);
+    QCOMPARE(read->pin, QCryptographicHash::hash(QByteArray::fromBase64(publicKey), QCryptographicHash::Sha256).toBase64());
+    QCOMPARE(read->fingerprint, QString::fromLatin1(QCryptographicHash::hash(der, QCryptographicHash::Sha256).toHex(':').toUpper()));
 }
 
 void TestFtpSecure::asksAboutAnUnknownServer_data()
