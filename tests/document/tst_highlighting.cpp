@@ -237,16 +237,19 @@ void TestHighlighting::editedLongLineStaysUncolouredAndSaved()
     const long end = m_editor->length();
     for (long at : {0L, 1L, 2L, 3L, 4L, 5L, 6L, 7L, 8L, 9L, 10L, 11L, end - 2, end - 1})
         QCOMPARE(styleAt(*m_editor, at) != 0, at < 5 ? (at & 1) == 1 : at >= 8 && ((at - 3) & 1) == 1);
-    // A long insertion (a paste) alternates as the loaded text does.
-    const QByteArray pasted(8192, 'p');
+    // Long insertions (pastes) alternate as the loaded text does, also one that moves an
+    // earlier paste before it was drawn.
+    const QByteArray pasted(8192, 'p'), earlier(8192, 'q');
     m_editor->insert(QString::fromLatin1(pasted));
+    send(*m_editor, QsciScintillaBase::SCI_GOTOPOS, 2);
+    m_editor->insert(QString::fromLatin1(earlier));
     paint();
-    for (long at = 5; at + 2 < 5 + pasted.size(); ++at)
-        QVERIFY2(styleAt(*m_editor, at) != styleAt(*m_editor, at + 1) || styleAt(*m_editor, at) != styleAt(*m_editor, at + 2),
-                 qPrintable(QString::number(at)));
+    for (const long from : {2L, 5L + 8192L})
+        for (long at = from; at + 1 < from + 8192; ++at)
+            QVERIFY2(styleAt(*m_editor, at) != styleAt(*m_editor, at + 1), qPrintable(QString::number(at)));
     QVERIFY(m_editor->isDocumentModified());
     QVERIFY_THROWS_NO_EXCEPTION(m_editor->save(path("out.html")));
-    QCOMPARE(readAll(path("out.html")), QByteArray(line).insert(5, "ż!").insert(5, pasted));
+    QCOMPARE(readAll(path("out.html")), QByteArray(line).insert(5, "ż!").insert(5, pasted).insert(2, earlier));
 }
 
 void TestHighlighting::loadShowsTheStartOfTheDocument()
