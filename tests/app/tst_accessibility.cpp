@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -190,6 +191,8 @@ private slots:
     void labelsReadTheirText();
     void overflowButtonsNamed();
     void editorMenuInTheTree();
+    void comboBoxesOfferTheirListAndActions_data();
+    void comboBoxesOfferTheirListAndActions();
     void windowsUseTheMetricFonts();
     void fieldsShowTheirBeginning();
     void tableBoxMenuKeysWork_data();
@@ -434,6 +437,45 @@ void TestAccessibility::editorMenuInTheTree()
     QCOMPARE(items, QStringList({"Cofnij", "Ponów", "Kopiuj", "Wklej", "Wytnij", "Usuń", "Zaznacz wszystko  "}));
     menu->close();
     QVERIFY(!menuIn());
+}
+
+// A combo box holds its list, and its field when it has one; "press" opens and closes the list.
+void TestAccessibility::comboBoxesOfferTheirListAndActions_data()
+{
+    QTest::addColumn<bool>("editable");
+    QTest::newRow("a choice") << false;
+    QTest::newRow("a field with a list") << true;
+}
+
+void TestAccessibility::comboBoxesOfferTheirListAndActions()
+{
+    QFETCH(bool, editable);
+    QComboBox box(&m_windows->main());
+    box.addItems({"FTP", "SFTP"});
+    box.setEditable(editable);
+    box.setCurrentIndex(1);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&box);
+    QCOMPARE(iface->role(), QAccessible::ComboBox);
+    QCOMPARE(iface->text(QAccessible::Value), QStringLiteral("SFTP"));
+    QCOMPARE(iface->childCount(), editable ? 2 : 1);
+    QCOMPARE(iface->child(0)->object(), box.view());
+    QCOMPARE(iface->indexOfChild(iface->child(0)), 0);
+    QCOMPARE(iface->child(1) ? iface->child(1)->object() : nullptr, editable ? box.lineEdit() : nullptr);
+    if (editable)
+        QCOMPARE(iface->indexOfChild(iface->child(1)), 1);
+    QCOMPARE(iface->indexOfChild(QAccessible::queryAccessibleInterface(&m_windows->main())), -1);
+    QAccessibleActionInterface *actions = iface->actionInterface();
+    QCOMPARE(actions->actionNames(), (QStringList{QAccessibleActionInterface::showMenuAction(),
+                                                   QAccessibleActionInterface::pressAction(),
+                                                   QAccessibleActionInterface::setFocusAction()}));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_VERIFY(box.view()->isVisible());
+    actions->doAction(QAccessibleActionInterface::showMenuAction());
+    QTRY_VERIFY(!box.view()->isVisible());
+    actions->doAction(QAccessibleActionInterface::setFocusAction());
+    QTRY_VERIFY(box.hasFocus());
 }
 
 void TestAccessibility::windowsUseTheMetricFonts()
