@@ -52,6 +52,8 @@ private slots:
     void vanishedFolderMovesToTheNearestOneLeft_data();
     void vanishedFolderMovesToTheNearestOneLeft();
     void lockedFolderIsRefusedByName();
+    void eitherEnterOpensAFolder_data();
+    void eitherEnterOpensAFolder();
 
 private:
     FilePanel *panel() const { return m_form->filePanel(); }
@@ -307,6 +309,30 @@ void TestLocalLists::lockedFolderIsRefusedByName()
     QCOMPARE(canonical(QDir::currentPath()), canonical(m_dir->path()));
     QCOMPARE(canonical(panel()->folder()), canonical(m_dir->path()));
     QCOMPARE(rows(panel()->fileList()), (QStringList{"a.html", "b.html", "c.html"}));
+}
+
+void TestLocalLists::eitherEnterOpensAFolder_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+}
+
+void TestLocalLists::eitherEnterOpensAFolder()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QVERIFY(QDir(m_dir->path()).mkdir("sub"));
+    writeFile(m_dir->filePath("sub/s.html"), "S");
+    DirectoryListBox *dirs = panel()->directoryList();
+    dirs->setDirectory(m_dir->path());
+    dirs->setCurrentItem(dirs->findItems(QStringLiteral("sub"), Qt::MatchEndsWith).first());
+    dirs->setFocus();
+    QTest::keyClick(dirs, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(panel()->folder(), m_dir->filePath("sub"));
+    QCOMPARE(canonical(QDir::currentPath()), canonical(m_dir->filePath("sub")));
+    QCOMPARE(rows(panel()->fileList()), QStringList{"s.html"});
 }
 
 QTEST_MAIN(TestLocalLists)
