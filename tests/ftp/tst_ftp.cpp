@@ -747,6 +747,7 @@ void TestFtp::stopEndsATransfer()
     QTRY_VERIFY2_WITH_TIMEOUT(format.match(bar->text()).hasMatch(), qPrintable(bar->text()), 30000);
     // A tenth of the file is a tenth of the bar: 100 of its 1000 steps, after about 3 s.
     QTRY_VERIFY2_WITH_TIMEOUT(bar->value() >= 100, qPrintable(bar->text()), 20000);
+    QVERIFY(bar->isVisible());
     QSignalSpy finished(&panel, &FtpPanel::operationFinished);
     QTest::mouseClick(control<QPushButton>(&panel, "bAbort"), Qt::LeftButton);
     QVERIFY(finished.wait(10000));
@@ -754,6 +755,9 @@ void TestFtp::stopEndsATransfer()
     QVERIFY(m_dialogs.errors.isEmpty());
     QCOMPARE(statusLine(panel), QStringLiteral("Przerwano: /plik.bin."));
     QCOMPARE(pressable(panel), (QList<bool>{true, true, true, false}));
+    // The bar goes with the transfer; the next one starts from an empty bar in its own format.
+    QVERIFY(!bar->isVisible());
+    QCOMPARE(bar->format(), QStringLiteral("%p%"));
     if (upload)
         QVERIFY(readFile(m_server.filePath("plik.bin")).size() < data.size());
     else
