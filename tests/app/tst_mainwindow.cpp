@@ -58,7 +58,8 @@ private slots:
     void ctrlZSavesAndDoesNotUndo();
     void ctrlXClosesTheWindow();
     void ctrlUCutsAndCtrlFDeletes();
-    void ctrlTabLeavesTheHiddenEditorWithoutTheFocus();
+    void pageKeysTurnTheNotebook_data();
+    void pageKeysTurnTheNotebook();
     void clipboardKeysInAQuickInsertFieldActOnTheEditor();
     void filePanelChainsAndSetsTheCurrentFolder();
     void commandsOpenTheirWindows_data();
@@ -468,12 +469,33 @@ void TestMainWindow::ctrlUCutsAndCtrlFDeletes()
     QCOMPARE(m_form->editor()->line(2), QStringLiteral("<HEAD>"));
 }
 
-void TestMainWindow::ctrlTabLeavesTheHiddenEditorWithoutTheFocus()
+void TestMainWindow::pageKeysTurnTheNotebook_data()
 {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    const int ctrl = Qt::ControlModifier;
+    QTest::newRow("Ctrl+Tab") << int(Qt::Key_Tab) << ctrl;
+    QTest::newRow("Ctrl+PageDown") << int(Qt::Key_PageDown) << ctrl;
+    QTest::newRow("Ctrl+PageUp") << int(Qt::Key_PageUp) << ctrl;
+    QTest::newRow("Ctrl+Shift+Tab") << int(Qt::Key_Backtab) << int(ctrl | Qt::ShiftModifier);
+    QTest::newRow("Ctrl+Backtab") << int(Qt::Key_Backtab) << ctrl;
+}
+
+// Each key turns to the other page; on the preview the hidden editor keeps no focus, and
+// back on the source page the editor has it.
+void TestMainWindow::pageKeysTurnTheNotebook()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
     Preview::setFilePath(m_dir.filePath("TarnwickView.html"));
-    press(m_form->editor(), Qt::Key_Tab);
+    m_form->editor()->setFocus();
+    QTest::keyClick(m_form->editor(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(m_form->notebook()->currentIndex(), 1);
-    QVERIFY(control<QWidget>(m_form, "PreviewPage")->isAncestorOf(QApplication::focusWidget()));
+    QWidget *onPreview = QApplication::focusWidget();
+    QVERIFY(control<QWidget>(m_form, "PreviewPage")->isAncestorOf(onPreview));
+    QTest::keyClick(onPreview, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(m_form->notebook()->currentIndex(), 0);
+    QCOMPARE(QApplication::focusWidget(), m_form->editor());
 }
 
 void TestMainWindow::clipboardKeysInAQuickInsertFieldActOnTheEditor()
