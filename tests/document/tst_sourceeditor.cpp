@@ -443,10 +443,16 @@ void TestSourceEditor::fullAccessibilityOnlyWhileAListenerIsThere()
     QVERIFY(full && full->textInterface());
     m_editor->appendLine(QStringLiteral("zażółć"));
     QCOMPARE(full->textInterface()->characterCount(), 6);
-    QVERIFY(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK) != 0L);
+    QCOMPARE(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK), long(QsciScintillaBase::SC_MODEVENTMASKALL));
     QAccessible::setActive(false);
     QCOMPARE(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK), long(QsciScintillaBase::SC_MOD_CONTAINER));
     QVERIFY(!QAccessible::queryAccessibleInterface(m_editor.get())->textInterface());
+    // A view that follows its edits hears of insertions and deletions, and of nothing more.
+    m_editor->setReportsEdits(true);
+    QCOMPARE(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK),
+             long(QsciScintillaBase::SC_MOD_CONTAINER | QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT));
+    m_editor->setReportsEdits(false);
+    QCOMPARE(m_editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK), long(QsciScintillaBase::SC_MOD_CONTAINER));
 }
 
 QTEST_MAIN(TestSourceEditor)
