@@ -6,6 +6,7 @@
 #include "generators/PageWizard.h"
 #include "generators/TemplatesWindow.h"
 #include "app/AboutWindow.h"
+#include "app/Icons.h"
 #include "document/SourceEditor.h"
 #include "markup/QuickInsertPanel.h"
 #include "preview/Preview.h"
@@ -62,6 +63,7 @@ private slots:
     void pageKeysTurnTheNotebook();
     void clipboardKeysInAQuickInsertFieldActOnTheEditor();
     void filePanelChainsAndSetsTheCurrentFolder();
+    void commandsShowTheirPictures();
     void commandsOpenTheirWindows_data();
     void commandsOpenTheirWindows();
 
@@ -582,6 +584,34 @@ protected:
 };
 
 } // namespace
+
+// Each item and button that has a picture shows its own: the picture drawn from its file.
+void TestMainWindow::commandsShowTheirPictures()
+{
+    const QStringList pairs = QStringLiteral(
+        "Plik1 document-new, Szablony1 templates, Otwrz1 document-open, Zapisz1 document-save, Kreatorstrony1 wizard, "
+        "Szukaj1 edit-find, Zaknij1 application-exit, Cofnij1 edit-undo, Ponw1 edit-redo, "
+        "Zaznaczwszystko1 edit-select-all, Kopiuj1 edit-copy, Wklej1 edit-paste, Wytnij1 edit-cut, Usu1 edit-delete, "
+        "Pogrubienie1 format-text-bold, Kursywa1 format-text-italic, Podkrelenie1 format-text-underline, "
+        "Zakrelenie1 format-text-strikethrough, Dolewej1 format-justify-left, Wyrodkuj1 format-justify-center, "
+        "Doprawej1 format-justify-right, Justuj1 format-justify-fill, Link1 insert-link, Ob1 insert-image, "
+        "Informacje1 help-about, Cofnij2 edit-undo, Ponw2 edit-redo, Kopiuj3 edit-copy, Wklej3 edit-paste, "
+        "Wytnij3 edit-cut, Usu3 edit-delete, Zaznaczwszystko3 edit-select-all, ToolButton1 document-new, "
+        "ToolButton3 document-open, ToolButton4 document-save, ToolButton6 application-exit, ToolButton33 edit-find, "
+        "ToolButton28 edit-undo, ToolButton29 edit-redo, ToolButton8 edit-copy, ToolButton9 edit-paste, "
+        "ToolButton10 edit-cut, ToolButton11 edit-delete, ToolButton15 format-text-bold, "
+        "ToolButton16 format-text-italic, ToolButton17 format-text-underline, ToolButton20 format-justify-left, "
+        "ToolButton21 format-justify-center, ToolButton22 format-justify-right, ToolButton38 format-justify-fill, "
+        "ToolButton18 insert-link, ToolButton13 help-about, ToolButton5 go-previous, ToolButton27 go-next, "
+        "ToolButton35 process-stop, ToolButton36 view-refresh").split(QStringLiteral(", "));
+    for (const QString &pair : pairs) {
+        const QString command = pair.section(' ', 0, 0), picture = pair.section(' ', 1);
+        QAction *a = m_form->action(command);
+        QVERIFY2(a, qPrintable(command));
+        QVERIFY2(a->icon().pixmap(16).toImage() == Icons::get(picture.toLatin1().constData()).pixmap(16).toImage(),
+                 qPrintable(pair));
+    }
+}
 
 void TestMainWindow::commandsOpenTheirWindows_data()
 {
