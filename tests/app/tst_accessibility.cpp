@@ -385,6 +385,21 @@ void TestAccessibility::labelsReadTheirText()
                             "Program: Velmora Soft.\nKolorowanie składni, podgląd strony, kreatory i klient FTP\n"
                             "Kliknij, aby zamknąć to okno."));
     QCOMPARE(m_windows->about().objectName(), QStringLiteral("Form2"));
+    // The picture: a sky from #1E3C78 at the top to #081028 at the bottom, and a box of
+    // credits lit by white at 30 of 255 inside a #C8D8FF frame from (40, 125) to (379, 234).
+    const QImage sky = control<QLabel>(&m_windows->about(), "Image1")->pixmap().toImage();
+    QCOMPARE(sky.size(), QSize(420, 300));
+    const auto near = [](QRgb got, int r, int g, int b) {
+        return qAbs(qRed(got) - r) <= 2 && qAbs(qGreen(got) - g) <= 2 && qAbs(qBlue(got) - b) <= 2;
+    };
+    QVERIFY(near(sky.pixel(5, 0), 0x1E, 0x3C, 0x78));
+    QVERIFY(near(sky.pixel(5, 299), 0x08, 0x10, 0x28));
+    QVERIFY(near(sky.pixel(5, 150), 19, 38, 80)); // halfway down
+    for (const QPoint corner : {QPoint(40, 125), QPoint(379, 125), QPoint(40, 234), QPoint(379, 234)})
+        QCOMPARE(sky.pixel(corner), qRgb(0xC8, 0xD8, 0xFF));
+    for (const QPoint outside : {QPoint(39, 180), QPoint(380, 180), QPoint(200, 124), QPoint(200, 235)})
+        QCOMPARE(sky.pixel(outside), sky.pixel(5, outside.y()));
+    QVERIFY(near(sky.pixel(42, 150), 19 + (255 - 19) * 30 / 255, 38 + (255 - 38) * 30 / 255, 80 + (255 - 80) * 30 / 255));
     // "Informacje" opens the window, modal; a click anywhere on the picture closes it.
     QWidget *shown = nullptr;
     QObject clicker; // a click still waiting when the test leaves is dropped with it
