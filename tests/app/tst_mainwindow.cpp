@@ -29,6 +29,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <Qsci/qscilexer.h>
 
@@ -119,6 +120,28 @@ void TestMainWindow::startsWithTheDefaultDocumentAndTexts()
     QCOMPARE(control<QWidget>(m_form, "Panel2")->width(), 161);
     QCOMPARE(control<QWidget>(m_form, "Panel3")->width(), 296);
     QCOMPARE(control<QWidget>(m_form, "Panel4")->height(), 155);
+    // The bars stay where they are, 29 pixels high, with 16-pixel pictures; the second bar's
+    // buttons and the colouring page's buttons have their own places and sizes.
+    QStringList bars;
+    for (const char *name : {"ToolBar1", "ToolBar2", "ToolBar3"}) {
+        const auto *bar = control<QToolBar>(m_form, name);
+        bars << QStringLiteral("%1 %2").arg(name).arg(bar->height());
+    }
+    QCOMPARE(bars, QStringList({"ToolBar1 29", "ToolBar2 29", "ToolBar3 29"}));
+    QVERIFY(!control<QToolBar>(m_form, "ToolBar1")->isMovable() && !control<QToolBar>(m_form, "ToolBar2")->isMovable());
+    QCOMPARE(control<QToolBar>(m_form, "ToolBar1")->iconSize(), QSize(16, 16));
+    QCOMPARE(control<QToolBar>(m_form, "ToolBar3")->iconSize(), QSize(16, 16));
+    QStringList places;
+    for (const char *name : {"SpeedButton4", "SpeedButton2", "SpeedButton3", "Button1", "Button2", "Button3", "Button4",
+                             "Button5", "BitBtn1", "FreeButton1", "FreeButton2", "FreeButton3", "FreeButton4"}) {
+        const QWidget *w = control<QWidget>(m_form, name);
+        places << QStringLiteral("%1 %2x%3").arg(name).arg(w->width()).arg(w->height());
+    }
+    QCOMPARE(places, QStringList({"SpeedButton4 72x23", "SpeedButton2 72x23", "SpeedButton3 72x23", "Button1 75x23",
+                                  "Button2 75x23", "Button3 75x23", "Button4 75x23", "Button5 75x23", "BitBtn1 89x23",
+                                  "FreeButton1 273x41", "FreeButton2 273x41", "FreeButton3 249x41", "FreeButton4 249x41"}));
+    QCOMPARE(control<QWidget>(m_form, "FreeButton3")->pos(), QPoint(288, 24));
+    QCOMPARE(control<QWidget>(m_form, "FreeButton2")->pos(), QPoint(8, 72));
     // The editor: line numbers and no other margin, no wrapping, tabs of 8, no automatic indent,
     // a 13-pixel fixed-pitch font.
     SourceEditor *editor = m_form->editor();
