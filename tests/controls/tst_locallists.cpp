@@ -52,8 +52,8 @@ private slots:
     void vanishedFolderMovesToTheNearestOneLeft_data();
     void vanishedFolderMovesToTheNearestOneLeft();
     void lockedFolderIsRefusedByName();
-    void eitherEnterOpensAFolder_data();
-    void eitherEnterOpensAFolder();
+    void eitherEnterOrADoubleClickOpensAFolder_data();
+    void eitherEnterOrADoubleClickOpensAFolder();
 
 private:
     FilePanel *panel() const { return m_form->filePanel(); }
@@ -93,6 +93,7 @@ void TestLocalLists::fileListFollowsTheDisk_data()
     QTest::newRow("a file created appears") << "printf N > nowy.html" << QStringList{"a.html", "b.html", "c.html", "nowy.html"};
     QTest::newRow("a file deleted disappears") << "rm c.html" << QStringList{"a.html", "b.html"};
     QTest::newRow("a file renamed moves") << "mv a.html z.html" << QStringList{"b.html", "c.html", "z.html"};
+    QTest::newRow("capitals sort with their letters") << "mv a.html Bz.html" << QStringList{"b.html", "Bz.html", "c.html"};
     QTest::newRow("a save by rename over the file keeps it once")
         << "printf X > .tmp && mv .tmp c.html" << QStringList{"a.html", "b.html", "c.html"};
     QTest::newRow("a file outside the mask stays out") << "printf T > t.txt" << QStringList{"a.html", "b.html", "c.html"};
@@ -311,28 +312,37 @@ void TestLocalLists::lockedFolderIsRefusedByName()
     QCOMPARE(rows(panel()->fileList()), (QStringList{"a.html", "b.html", "c.html"}));
 }
 
-void TestLocalLists::eitherEnterOpensAFolder_data()
+void TestLocalLists::eitherEnterOrADoubleClickOpensAFolder_data()
 {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier);
-    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    QTest::addColumn<int>("how");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("Enter") << 0 << true;
+    QTest::newRow("keypad Enter") << 1 << true;
+    QTest::newRow("a double click") << 2 << true;
+    QTest::newRow("a single click only chooses it") << 3 << false;
 }
 
-void TestLocalLists::eitherEnterOpensAFolder()
+void TestLocalLists::eitherEnterOrADoubleClickOpensAFolder()
 {
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
+    QFETCH(int, how);
+    QFETCH(bool, opens);
     QVERIFY(QDir(m_dir->path()).mkdir("sub"));
     writeFile(m_dir->filePath("sub/s.html"), "S");
     DirectoryListBox *dirs = panel()->directoryList();
     dirs->setDirectory(m_dir->path());
-    dirs->setCurrentItem(dirs->findItems(QStringLiteral("sub"), Qt::MatchEndsWith).first());
+    QListWidgetItem *sub = dirs->findItems(QStringLiteral("sub"), Qt::MatchEndsWith).first();
+    const QPoint at = dirs->visualItemRect(sub).center();
     dirs->setFocus();
-    QTest::keyClick(dirs, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(panel()->folder(), m_dir->filePath("sub"));
-    QCOMPARE(canonical(QDir::currentPath()), canonical(m_dir->filePath("sub")));
-    QCOMPARE(rows(panel()->fileList()), QStringList{"s.html"});
+    switch (how) {
+    case 0: dirs->setCurrentItem(sub); QTest::keyClick(dirs, Qt::Key_Return); break;
+    case 1: dirs->setCurrentItem(sub); QTest::keyClick(dirs, Qt::Key_Enter, Qt::KeypadModifier); break;
+    case 2: QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, at); QTest::mouseDClick(dirs->viewport(), Qt::LeftButton, {}, at); break;
+    case 3: QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, at); break;
+    }
+    const QString expected = opens ? m_dir->filePath("sub") : m_dir->path();
+    QCOMPARE(panel()->folder(), expected);
+    QCOMPARE(canonical(QDir::currentPath()), canonical(expected));
+    QCOMPARE(rows(panel()->fileList()), opens ? QStringList{"s.html"} : QStringList({"a.html", "b.html", "c.html"}));
 }
 
 QTEST_MAIN(TestLocalLists)
