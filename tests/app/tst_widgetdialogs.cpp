@@ -245,6 +245,9 @@ void TestWidgetDialogs::pageBoxesAnswerForThePage_data()
     QTest::newRow("prompt: Anuluj gives no text") << int(Kind::Prompt) << false << "Anuluj"
                                                   << QStringList{title, message, "OK (domyślny)", "Anuluj", "pole: domyślny"}
                                                   << false << "" << false;
+    QTest::newRow("confirm: the choice holds with Anuluj") << int(Kind::Confirm) << true << "Anuluj"
+                                                         << QStringList{title, message, "OK (domyślny)", "Anuluj", choice}
+                                                         << false << "" << true;
     QTest::newRow("alert: the choice holds when closed") << int(Kind::Alert) << true << "OK"
                                                          << QStringList{title, message, "OK (domyślny)", choice} << true << "" << true;
 }
