@@ -39,6 +39,9 @@ void TestIcons::everyCommandHasAPicture()
         QVERIFY2(drawn[0] >= 6, name.constData());
         QVERIFY2(drawn[1] >= 3 * drawn[0], name.constData());
     }
+    // The colours come through: the stop sign is a square of #C02020 in both sizes.
+    QCOMPARE(QColor(Icons::get("process-stop").pixmap(16, 16).toImage().pixel(8, 7)), QColor(0xC0, 0x20, 0x20));
+    QCOMPARE(QColor(Icons::get("process-stop").pixmap(32, 32).toImage().pixel(16, 15)), QColor(0xC0, 0x20, 0x20));
 }
 
 QTEST_MAIN(TestIcons)
