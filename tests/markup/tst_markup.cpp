@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QToolButton>
 
 namespace {
@@ -318,12 +319,17 @@ void TestMarkup::commentWithLineBreaksIsSavedOnSeveralLines()
     QVERIFY(!memo->hasFocus());
     QCOMPARE(memo->toPlainText(), QStringLiteral("Komentarz w jednej linii!"));
     memo->setPlainText(QStringLiteral("a\u00A0z\nb"));
+    // Shift+Enter breaks the line within its paragraph: a line break all the same.
+    memo->setFocus();
+    memo->moveCursor(QTextCursor::End);
+    QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(memo, Qt::Key_C);
     // The no-break space stays what it is.
-    QCOMPARE(m_form->quickInsert()->commentText(), QStringLiteral("a\u00A0z\r\nb"));
+    QCOMPARE(m_form->quickInsert()->commentText(), QStringLiteral("a\u00A0z\r\nb\r\nc"));
     QTest::mouseClick(control<QPushButton>(m_form->quickInsert(), "BitBtn6"), Qt::LeftButton);
     QTemporaryDir dir;
     m_form->editor()->saveToFile(dir.filePath("c.html"));
-    QVERIFY(readAll(dir.filePath("c.html")).endsWith("</HTML>\r\n<!--a\xA0z\r\nb-->"));
+    QVERIFY(readAll(dir.filePath("c.html")).endsWith("</HTML>\r\n<!--a\xA0z\r\nb\r\nc-->"));
 }
 
 void TestMarkup::markupIsSavedInTheDocumentsEncoding()
