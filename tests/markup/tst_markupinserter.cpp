@@ -174,6 +174,9 @@ void TestMarkupInserter::insertsAtTheCaret_data()
     QTest::newRow("head command: a caret at the start of line 4 moves down with its line")
         << "Autorstrony1" << kHead + "|<BODY>"
         << kHead + " <META NAME=\"AUTHOR\" CONTENT=\"Imię i nazwisko autora\">\n|<BODY>";
+    QTest::newRow("head command: a document of four lines gets it as its fifth, the caret stays")
+        << "Opisstrony1" << "<HTML>\n<HEAD>\n<TITLE>T</TITLE>\n</HEAD>|"
+        << "<HTML>\n<HEAD>\n<TITLE>T</TITLE>\n</HEAD>|\n <META NAME=\"DESCRIPTION\" CONTENT=\"Krótki opis strony\">";
     QTest::newRow("quick-insert panel: marquee as text at the caret")
         << "BitBtn2" << body + "Ala |ma" << body + "Ala <marquee>Witaj na mojej stronie.</marquee>|ma";
     QTest::newRow("quick-insert panel: link keeps its own text over a selection")
