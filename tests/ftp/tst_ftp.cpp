@@ -463,30 +463,43 @@ try {
 
 void TestFtp::timeOuts_data()
 {
-    QTest::addColumn<bool>("frozenBeforeConnect");
+    QTest::addColumn<int>("frozen"); // 0 before the connection, 1 before a listing, 2 in a download
     QTest::addColumn<QString>("message");
-    QTest::newRow("connect") << true << QStringLiteral("nie odpowiedział w ciągu 1 s");
-    QTest::newRow("stall") << false << QStringLiteral("nie odpowiada od 1 s");
+    QTest::newRow("connect") << 0 << QStringLiteral("Serwer „127.0.0.1” nie odpowiedział w ciągu 1 s od próby połączenia.");
+    QTest::newRow("stall") << 1 << QStringLiteral("Serwer „127.0.0.1” nie odpowiada od 1 s; przerwano połączenie.");
+    QTest::newRow("a download that stops midway")
+        << 2 << QStringLiteral("Serwer „127.0.0.1” nie odpowiada od 1 s; przerwano połączenie.");
 }
 
 void TestFtp::timeOuts()
 {
-    QFETCH(bool, frozenBeforeConnect);
+    QFETCH(int, frozen);
     QFETCH(QString, message);
-    FtpServer server(m_server.path());
+    // 256 KiB/s: the download is under way when the server stops.
+    FtpServer server(m_server.path(), {"--throttle", "262144"});
+    QVERIFY(writeFile(m_server.filePath("plik.bin"), everyByte(4 * 1024 * 1024)));
     FtpClient client;
     client.setTimeouts({1, 1});
+    client.onProgress = [&](qint64 done, qint64) {
+        if (frozen == 2 && done > 0)
+            server.freeze();
+    };
     try {
-        if (frozenBeforeConnect)
+        if (frozen == 0)
             server.freeze();
         client.connectAndLogin(loginFor(server));
-        server.freeze();
-        client.list("/");
+        if (frozen == 1) {
+            server.freeze();
+            client.list("/");
+        } else {
+            client.download("/plik.bin", m_local.filePath("plik.bin"));
+        }
         QFAIL("a frozen server answered");
     } catch (const Failure &f) {
-        QVERIFY2(f.message().contains(message), qPrintable(f.message()));
+        QCOMPARE(f.message(), message);
     }
     QVERIFY(!client.connected());
+    QVERIFY(!QFile::exists(m_local.filePath("plik.bin")));
 }
 
 void TestFtp::panelConnectsCopiesAndDeletes()
