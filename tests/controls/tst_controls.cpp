@@ -2,18 +2,14 @@
 #include "controls/Colors.h"
 #include "controls/EntryField.h"
 #include "controls/FreeButton.h"
-#include "document/SourceEditor.h"
-#include "support/Fixtures.h"
 
 #include <QAccessible>
 #include <QApplication>
-#include <QScopeGuard>
-#include <QSet>
-#include <QFile>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSet>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 using Colors::rgb;
@@ -57,9 +53,8 @@ private slots:
     void glyphPositions_data();
     void glyphPositions();
     void gradientArithmetic();
-    void barMenuSitsInsideItsFrame_data();
-    void barMenuSitsInsideItsFrame();
-    void barMenuGradientAndFlatBar();
+    void barMenuGradientSitsInsideItsFrame();
+    void barMenuWithOneColourIsFlat();
     void barMenuPictureKeyColour_data();
     void barMenuPictureKeyColour();
     void barMenuCountsVisibleItemsOnly();
@@ -109,23 +104,20 @@ void TestControls::systemColoursFollowThePalette_data()
     QTest::addColumn<int>("group");
     QTest::addColumn<int>("role");
     const int active = QPalette::Active, inactive = QPalette::Inactive, disabled = QPalette::Disabled;
-    const struct {
-        const char *name;
-        int group;
-        QPalette::ColorRole role;
-    } codes[] = {{"scroll bar", active, QPalette::Mid}, {"desktop", active, QPalette::Window},
-                 {"active caption", active, QPalette::Highlight}, {"inactive caption", inactive, QPalette::Highlight},
-                 {"menu", active, QPalette::Window}, {"window", active, QPalette::Base},
-                 {"window frame", active, QPalette::Shadow}, {"menu text", active, QPalette::WindowText},
-                 {"window text", active, QPalette::Text}, {"caption text", active, QPalette::HighlightedText},
-                 {"active border", active, QPalette::Window}, {"inactive border", active, QPalette::Window},
-                 {"application workspace", active, QPalette::Mid}, {"highlight", active, QPalette::Highlight},
-                 {"highlighted text", active, QPalette::HighlightedText}, {"button face", active, QPalette::Button},
-                 {"button shadow", active, QPalette::Dark}, {"grey text", disabled, QPalette::Text},
-                 {"button text", active, QPalette::ButtonText}, {"inactive caption text", disabled, QPalette::WindowText},
-                 {"button highlight", active, QPalette::Light}, {"3-D dark shadow", active, QPalette::Shadow},
-                 {"3-D light", active, QPalette::Midlight}, {"tooltip text", active, QPalette::ToolTipText},
-                 {"tooltip background", active, QPalette::ToolTipBase}};
+    const struct { const char *name; int group; QPalette::ColorRole role; } codes[] = {
+        {"scroll bar", active, QPalette::Mid}, {"desktop", active, QPalette::Window},
+        {"active caption", active, QPalette::Highlight}, {"inactive caption", inactive, QPalette::Highlight},
+        {"menu", active, QPalette::Window}, {"window", active, QPalette::Base},
+        {"window frame", active, QPalette::Shadow}, {"menu text", active, QPalette::WindowText},
+        {"window text", active, QPalette::Text}, {"caption text", active, QPalette::HighlightedText},
+        {"active border", active, QPalette::Window}, {"inactive border", active, QPalette::Window},
+        {"application workspace", active, QPalette::Mid}, {"highlight", active, QPalette::Highlight},
+        {"highlighted text", active, QPalette::HighlightedText}, {"button face", active, QPalette::Button},
+        {"button shadow", active, QPalette::Dark}, {"grey text", disabled, QPalette::Text},
+        {"button text", active, QPalette::ButtonText}, {"inactive caption text", disabled, QPalette::WindowText},
+        {"button highlight", active, QPalette::Light}, {"3-D dark shadow", active, QPalette::Shadow},
+        {"3-D light", active, QPalette::Midlight}, {"tooltip text", active, QPalette::ToolTipText},
+        {"tooltip background", active, QPalette::ToolTipBase}};
     int code = 0;
     for (const auto &c : codes)
         QTest::addRow("%d: %s", code, c.name) << code++ << c.group << int(c.role);
@@ -152,129 +144,87 @@ void TestControls::statePixels_data()
     QTest::addColumn<int>("x");
     QTest::addColumn<int>("y");
     QTest::addColumn<TColor>("colour");
-    const auto rows = [](FreeButton::TMouseState state, const char *prefix) {
-        return [=](const char *name, int x, int y, TColor colour) {
-            QTest::addRow("%s: %s", prefix, name) << int(state) << x << y << colour;
-        };
+    struct Pixel { const char *name; int x, y; TColor colour; };
+    const auto rows = [](FreeButton::TMouseState state, const char *prefix, std::initializer_list<Pixel> pixels) {
+        for (const Pixel &p : pixels)
+            QTest::addRow("%s: %s", prefix, p.name) << int(state) << p.x << p.y << p.colour;
     };
-    const auto normal = rows(FreeButton::Normal, "normal"), hover = rows(FreeButton::Hover, "hover"),
-               pressed = rows(FreeButton::Pressed, "pressed");
     {
         // Normal, 83 × 31: the face (79 × 27) rests at (2,2) with a two-line drop shadow right and below.
         const TColor outer = rgb(108, 108, 108), inner = rgb(28, 28, 28), fill = rgb(68, 68, 68), light = rgb(98, 98, 98),
                      dark = rgb(38, 38, 38), d100 = rgb(136, 133, 116), d50 = rgb(186, 183, 166);
-        normal("background in the corner", 0, 0, kBack);
-        normal("face's cut corner", 2, 2, kBack);
-        normal("outer corner pixel", 3, 3, outer);
-        normal("inner corner pixel", 4, 4, inner);
-        normal("top: background above", 20, 1, kBack);
-        normal("top: outer edge", 20, 2, outer);
-        normal("top: inner edge", 20, 3, inner);
-        normal("top: fill above the bevel", 20, 4, fill);
-        normal("top bevel, first line", 20, 5, light);
-        normal("top bevel, second line", 20, 6, light);
-        normal("top: fill below the bevel", 20, 7, fill);
-        normal("top bevel, first column", 5, 5, light);
-        normal("top bevel, last column", 77, 6, light);
-        normal("top bevel ends before the right bevel", 78, 5, fill);
-        normal("left: background beside", 1, 15, kBack);
-        normal("left: outer edge", 2, 15, outer);
-        normal("left: inner edge", 3, 15, inner);
-        normal("left: fill beside the bevel", 4, 15, fill);
-        normal("left bevel, first column", 5, 15, light);
-        normal("left bevel, second column", 6, 15, light);
-        normal("left: fill after the bevel", 7, 15, fill);
-        normal("left bevel, last row", 5, 25, light);
-        normal("left bevel ends above the bottom bevel", 5, 26, fill);
-        normal("bottom: fill above the bevel", 20, 25, fill);
-        normal("bottom bevel", 20, 26, dark);
-        normal("bottom bevel, first column", 6, 26, dark);
-        normal("bottom: inner edge", 20, 27, inner);
-        normal("bottom: outer edge", 20, 28, outer);
-        normal("right: fill beside the bevel", 77, 15, fill);
-        normal("right bevel", 78, 15, dark);
-        normal("right bevel, first row", 78, 6, dark);
-        normal("right bevel, last row", 78, 26, dark);
-        normal("right: inner edge", 79, 15, inner);
-        normal("right: outer edge", 80, 15, outer);
-        normal("right shadow, inner line, above its start", 81, 3, kBack);
-        normal("right shadow, inner line, first row", 81, 4, d100);
-        normal("right shadow, inner line, last row", 81, 28, d100);
-        normal("bottom shadow, inner line, left of its start", 3, 29, kBack);
-        normal("bottom shadow, inner line, first column", 4, 29, d100);
-        normal("bottom shadow, inner line, last column", 80, 29, d100);
-        normal("right shadow, outer line, above its start", 82, 4, kBack);
-        normal("right shadow, outer line, first row", 82, 5, d50);
-        normal("right shadow, outer line, last row", 82, 29, d50);
-        normal("bottom shadow, outer line, left of its start", 4, 30, kBack);
-        normal("bottom shadow, outer line, first column", 5, 30, d50);
-        normal("bottom shadow, outer line, last column", 81, 30, d50);
-        normal("shadow corner, inner pixel", 80, 28, d100);
-        normal("shadow corner, outer pixel", 81, 29, d50);
-        normal("shadow corner left open", 82, 30, kBack);
+        rows(FreeButton::Normal, "normal", {
+            {"background in the corner", 0, 0, kBack}, {"face's cut corner", 2, 2, kBack},
+            {"outer corner pixel", 3, 3, outer}, {"inner corner pixel", 4, 4, inner},
+            {"top: background above", 20, 1, kBack}, {"top: outer edge", 20, 2, outer},
+            {"top: inner edge", 20, 3, inner}, {"top: fill above the bevel", 20, 4, fill},
+            {"top bevel, first line", 20, 5, light}, {"top bevel, second line", 20, 6, light},
+            {"top: fill below the bevel", 20, 7, fill}, {"top bevel, first column", 5, 5, light},
+            {"top bevel, last column", 77, 6, light}, {"top bevel ends before the right bevel", 78, 5, fill},
+            {"left: background beside", 1, 15, kBack}, {"left: outer edge", 2, 15, outer},
+            {"left: inner edge", 3, 15, inner}, {"left: fill beside the bevel", 4, 15, fill},
+            {"left bevel, first column", 5, 15, light}, {"left bevel, second column", 6, 15, light},
+            {"left: fill after the bevel", 7, 15, fill}, {"left bevel, last row", 5, 25, light},
+            {"left bevel ends above the bottom bevel", 5, 26, fill}, {"bottom: fill above the bevel", 20, 25, fill},
+            {"bottom bevel", 20, 26, dark}, {"bottom bevel, first column", 6, 26, dark},
+            {"bottom: inner edge", 20, 27, inner}, {"bottom: outer edge", 20, 28, outer},
+            {"right: fill beside the bevel", 77, 15, fill}, {"right bevel", 78, 15, dark},
+            {"right bevel, first row", 78, 6, dark}, {"right bevel, last row", 78, 26, dark},
+            {"right: inner edge", 79, 15, inner}, {"right: outer edge", 80, 15, outer},
+            {"right shadow, inner line, above its start", 81, 3, kBack}, {"right shadow, inner line, first row", 81, 4, d100},
+            {"right shadow, inner line, last row", 81, 28, d100},
+            {"bottom shadow, inner line, left of its start", 3, 29, kBack},
+            {"bottom shadow, inner line, first column", 4, 29, d100}, {"bottom shadow, inner line, last column", 80, 29, d100},
+            {"right shadow, outer line, above its start", 82, 4, kBack}, {"right shadow, outer line, first row", 82, 5, d50},
+            {"right shadow, outer line, last row", 82, 29, d50},
+            {"bottom shadow, outer line, left of its start", 4, 30, kBack},
+            {"bottom shadow, outer line, first column", 5, 30, d50}, {"bottom shadow, outer line, last column", 81, 30, d50},
+            {"shadow corner, inner pixel", 80, 28, d100}, {"shadow corner, outer pixel", 81, 29, d50},
+            {"shadow corner left open", 82, 30, kBack},
+        });
     }
     {
         // Hover: the face floats at (0,0) with a four-line shadow; each line's ends and what lies before them.
-        const TColor d100 = rgb(136, 133, 116), d75 = rgb(161, 158, 141), d50 = rgb(186, 183, 166), d25 = rgb(211, 208, 191);
-        hover("outer edge at row 0", 18, 0, rgb(123, 123, 123));
-        hover("inner edge at row 1", 18, 1, rgb(73, 73, 73));
-        hover("fill above the bevel", 18, 2, rgb(83, 83, 83));
-        hover("top bevel, first line", 18, 3, rgb(113, 113, 113));
-        hover("top bevel, second line", 18, 4, rgb(113, 113, 113));
-        hover("fill", 18, 7, rgb(83, 83, 83));
-        hover("left bevel, second column", 4, 15, rgb(113, 113, 113));
-        hover("bottom bevel", 18, 24, rgb(63, 63, 63));
-        hover("bottom outer edge", 18, 26, rgb(123, 123, 123));
-        hover("right bevel", 76, 15, rgb(63, 63, 63));
-        hover("right outer edge", 78, 15, rgb(123, 123, 123));
-        hover("line 1 right, above its start", 79, 3, kBack);
-        hover("line 1 right, first row", 79, 4, d100);
-        hover("line 1 right, last row", 79, 26, d100);
-        hover("line 1 below, left of its start", 3, 27, kBack);
-        hover("line 1 below, first column", 4, 27, d100);
-        hover("line 1 below, last column", 78, 27, d100);
-        hover("line 2 right, above its start", 80, 3, kBack);
-        hover("line 2 right, first row", 80, 4, d75);
-        hover("line 2 right, last row", 80, 27, d75);
-        hover("line 2 below, left of its start", 3, 28, kBack);
-        hover("line 2 below, first column", 4, 28, d75);
-        hover("line 2 below, last column", 79, 28, d75);
-        hover("line 3 right, above its start", 81, 4, kBack);
-        hover("line 3 right, first row", 81, 5, d50);
-        hover("line 3 right, last row", 81, 28, d50);
-        hover("line 3 below, left of its start", 4, 29, kBack);
-        hover("line 3 below, first column", 5, 29, d50);
-        hover("line 3 below, last column", 80, 29, d50);
-        hover("line 4 right, above its start", 82, 4, kBack);
-        hover("line 4 right, first row", 82, 5, d25);
-        hover("line 4 right, last row", 82, 29, d25);
-        hover("line 4 below, left of its start", 4, 30, kBack);
-        hover("line 4 below, first column", 5, 30, d25);
-        hover("line 4 below, last column", 81, 30, d25);
-        hover("corner pixel of line 1", 78, 26, d100);
-        hover("corner pixel of line 2", 79, 27, d75);
-        hover("corner pixel of line 3", 80, 28, d50);
-        hover("corner pixel of line 4", 81, 29, d25);
-        hover("shadow corner left open", 82, 30, kBack);
+        const TColor outer = rgb(123, 123, 123), inner = rgb(73, 73, 73), fill = rgb(83, 83, 83), light = rgb(113, 113, 113),
+                     dark = rgb(63, 63, 63), d100 = rgb(136, 133, 116), d75 = rgb(161, 158, 141), d50 = rgb(186, 183, 166),
+                     d25 = rgb(211, 208, 191);
+        rows(FreeButton::Hover, "hover", {
+            {"outer edge at row 0", 18, 0, outer}, {"inner edge at row 1", 18, 1, inner},
+            {"fill above the bevel", 18, 2, fill}, {"top bevel, first line", 18, 3, light},
+            {"top bevel, second line", 18, 4, light}, {"fill", 18, 7, fill}, {"left bevel, second column", 4, 15, light},
+            {"bottom bevel", 18, 24, dark}, {"bottom outer edge", 18, 26, outer},
+            {"right bevel", 76, 15, dark}, {"right outer edge", 78, 15, outer},
+            {"line 1 right, above its start", 79, 3, kBack}, {"line 1 right, first row", 79, 4, d100},
+            {"line 1 right, last row", 79, 26, d100}, {"line 1 below, left of its start", 3, 27, kBack},
+            {"line 1 below, first column", 4, 27, d100}, {"line 1 below, last column", 78, 27, d100},
+            {"line 2 right, above its start", 80, 3, kBack}, {"line 2 right, first row", 80, 4, d75},
+            {"line 2 right, last row", 80, 27, d75}, {"line 2 below, left of its start", 3, 28, kBack},
+            {"line 2 below, first column", 4, 28, d75}, {"line 2 below, last column", 79, 28, d75},
+            {"line 3 right, above its start", 81, 4, kBack}, {"line 3 right, first row", 81, 5, d50},
+            {"line 3 right, last row", 81, 28, d50}, {"line 3 below, left of its start", 4, 29, kBack},
+            {"line 3 below, first column", 5, 29, d50}, {"line 3 below, last column", 80, 29, d50},
+            {"line 4 right, above its start", 82, 4, kBack}, {"line 4 right, first row", 82, 5, d25},
+            {"line 4 right, last row", 82, 29, d25}, {"line 4 below, left of its start", 4, 30, kBack},
+            {"line 4 below, first column", 5, 30, d25}, {"line 4 below, last column", 81, 30, d25},
+            {"corner pixel of line 1", 78, 26, d100}, {"corner pixel of line 2", 79, 27, d75},
+            {"corner pixel of line 3", 80, 28, d50}, {"corner pixel of line 4", 81, 29, d25},
+            {"shadow corner left open", 82, 30, kBack},
+        });
     }
     {
         // Pressed: the face sinks to (3,3), its bevel inverted, without a shadow.
-        const TColor outer = rgb(123, 123, 123), inner = rgb(73, 73, 73), fill = rgb(83, 83, 83);
-        pressed("nothing at rows 0 to 2", 20, 2, kBack);
-        pressed("outer edge at row 3", 20, 3, outer);
-        pressed("inner edge at row 4", 20, 4, inner);
-        pressed("fill above the bevel", 20, 5, fill);
-        pressed("inverted bevel: dark at the top", 20, 6, rgb(63, 63, 63));
-        pressed("inverted bevel, second line", 20, 7, rgb(63, 63, 63));
-        pressed("nothing at columns 0 to 2", 2, 15, kBack);
-        pressed("outer edge at column 3", 3, 15, outer);
-        pressed("inverted bevel: light at the bottom", 20, 27, rgb(113, 113, 113));
-        pressed("bottom inner edge", 20, 28, inner);
-        pressed("bottom outer edge", 20, 29, outer);
-        pressed("no shadow below", 20, 30, kBack);
-        pressed("inverted bevel: light at the right", 79, 15, rgb(113, 113, 113));
-        pressed("right outer edge", 81, 15, outer);
-        pressed("no shadow at the right", 82, 10, kBack);
+        const TColor outer = rgb(123, 123, 123), inner = rgb(73, 73, 73), fill = rgb(83, 83, 83), light = rgb(113, 113, 113),
+                     dark = rgb(63, 63, 63);
+        rows(FreeButton::Pressed, "pressed", {
+            {"nothing at rows 0 to 2", 20, 2, kBack}, {"outer edge at row 3", 20, 3, outer},
+            {"inner edge at row 4", 20, 4, inner}, {"fill above the bevel", 20, 5, fill},
+            {"inverted bevel: dark at the top", 20, 6, dark}, {"inverted bevel, second line", 20, 7, dark},
+            {"nothing at columns 0 to 2", 2, 15, kBack}, {"outer edge at column 3", 3, 15, outer},
+            {"inverted bevel: light at the bottom", 20, 27, light}, {"bottom inner edge", 20, 28, inner},
+            {"bottom outer edge", 20, 29, outer}, {"no shadow below", 20, 30, kBack},
+            {"inverted bevel: light at the right", 79, 15, light}, {"right outer edge", 81, 15, outer},
+            {"no shadow at the right", 82, 10, kBack},
+        });
     }
 }
 
@@ -558,9 +508,7 @@ void TestControls::glyphPositions()
 void TestControls::gradientArithmetic()
 {
     // Blue to black over 200 rows: blue 128 at row 100.
-    const TColor mid = BarPopupMenu::barColour(0xFF0000, 0, 100, 200);
-    QCOMPARE(Colors::blue(mid), 128);
-    QCOMPARE(Colors::red(mid), 0);
+    QCOMPARE(BarPopupMenu::barColour(0xFF0000, 0, 100, 200), TColor(0x800000));
     QCOMPARE(BarPopupMenu::barColour(0xFF0000, 0, 0, 200), TColor(0xFF0000));
     QCOMPARE(BarPopupMenu::barColour(0xFF0000, 0, 200, 200), TColor(0));
     QCOMPARE(BarPopupMenu::barColour(0x123456, 0x123456, 5, 0), TColor(0x123456)); // flat: no division
@@ -595,55 +543,35 @@ struct ShownBarMenu {
 
 } // namespace
 
-void TestControls::barMenuSitsInsideItsFrame_data()
+void TestControls::barMenuGradientSitsInsideItsFrame()
 {
-    // Columns and rows of the menu window; the frame is its one-pixel edge, the bar fills
-    // columns 1 to BarWidth - 2 (the client's 0 to BarWidth - 3) and rows 1 to TotalHeight.
-    QTest::addColumn<int>("x");
-    QTest::addColumn<int>("y");      // -1: the last bar row, -2: the bottom frame row
-    QTest::addColumn<QString>("is"); // "frame", "start", "end" (the last row's colour), "menu"
-    QTest::newRow("left frame beside the first row") << 0 << 1 << "frame";
-    QTest::newRow("left frame beside the last row") << 0 << -1 << "frame";
-    QTest::newRow("top frame over the bar") << 5 << 0 << "frame";
-    QTest::newRow("bottom frame under the bar") << 5 << -2 << "frame";
-    QTest::newRow("first bar column, first row") << 1 << 1 << "start";
-    QTest::newRow("last bar column") << 29 << 1 << "start";
-    QTest::newRow("the two columns after the bar are the menu's") << 30 << 1 << "menu";
-    QTest::newRow("last bar row") << 5 << -1 << "end";
-}
-
-void TestControls::barMenuSitsInsideItsFrame()
-{
-    QFETCH(int, x);
-    QFETCH(int, y);
-    QFETCH(QString, is);
     ShownBarMenu shown;
     const QImage &img = shown.image;
+    const int total = shown.total;
     QVERIFY(!img.isNull());
     QCOMPARE(shown.menu.BarWidth(), 31);
-    QVERIFY(shown.total > 0);
-    QCOMPARE(img.height(), shown.total + 2);
-    const int row = y == -1 ? shown.total : y == -2 ? shown.total + 1 : y;
+    QVERIFY(total > 0);
+    QCOMPARE(img.height(), total + 2);
+    // Columns and rows of the menu window; the frame is its one-pixel edge, the bar fills
+    // columns 1 to BarWidth - 2 (the client's 0 to BarWidth - 3) and rows 1 to TotalHeight.
+    // The frame beside the bar's first and last rows, above it and below it:
     const TColor frame = pixelAt(img, img.width() - 1, img.height() / 2);
-    const TColor pixel = pixelAt(img, x, row);
-    if (is == "frame")
-        QCOMPARE(pixel, frame);
-    else if (is == "start")
-        QCOMPARE(pixel, TColor(0xFF0000));
-    else if (is == "end")
-        QCOMPARE(pixel, defaultBarAt(shown.total - 1, shown.total));
-    else
-        QCOMPARE(pixel, pixelAt(img, img.width() - 3, img.height() / 2)); // the menu's background
+    QCOMPARE(pixelAt(img, 0, 1), frame);
+    QCOMPARE(pixelAt(img, 0, total), frame);
+    QCOMPARE(pixelAt(img, 5, 0), frame);
+    QCOMPARE(pixelAt(img, 5, total + 1), frame);
+    // The bar's first and last columns at its first row, then halfway down and its last row:
+    QCOMPARE(pixelAt(img, 1, 1), TColor(0xFF0000));
+    QCOMPARE(pixelAt(img, 29, 1), TColor(0xFF0000));
+    QCOMPARE(pixelAt(img, 5, 1 + total / 2), defaultBarAt(total / 2, total));
+    QCOMPARE(pixelAt(img, 5, total), defaultBarAt(total - 1, total));
+    // The two columns after the bar are the menu's, in its background.
+    QCOMPARE(pixelAt(img, 30, 1), pixelAt(img, img.width() - 3, img.height() / 2));
     shown.menu.close();
 }
 
-void TestControls::barMenuGradientAndFlatBar()
+void TestControls::barMenuWithOneColourIsFlat()
 {
-    ShownBarMenu shown;
-    const int total = shown.total;
-    QCOMPARE(pixelAt(shown.image, 5, 1 + total / 2), defaultBarAt(total / 2, total));
-    shown.menu.close();
-
     BarPopupMenu flat;
     flat.setGradientStart(0x00FF00);
     flat.setGradientEnd(0x00FF00);
@@ -680,8 +608,7 @@ void TestControls::barMenuPictureKeyColour()
     // Bottom-aligned at the left of the bar: the picture's top-left pixel at (1, 1 + total - 5).
     const int left = 1, top = 1 + shown.total - 5;
     const auto bar = [&](int y) { return defaultBarAt(y - 1, shown.total); };
-    const TColor key = transparent ? TColor(0) : rgb(255, 0, 255);
-    const auto keyAt = [&](int y) { return transparent ? bar(y) : key; };
+    const auto keyAt = [&](int y) { return transparent ? bar(y) : rgb(255, 0, 255); };
     QCOMPARE(pixelAt(shown.image, left + 2, top + 1), rgb(255, 0, 0));
     QCOMPARE(pixelAt(shown.image, left + 3, top + 2), rgb(255, 0, 0));
     QCOMPARE(pixelAt(shown.image, left + 1, top + 1), keyAt(top + 1));
