@@ -80,8 +80,12 @@ void TestControls::adjustColorWorkedExamples()
 
 void TestControls::presetsAndSystemColours()
 {
-    QCOMPARE(*Colors::presetColor(0), rgb(79, 69, 47));
-    QCOMPARE(*Colors::presetColor(17), rgb(204, 91, 142));
+    // Every preset from leather to rose, as red, green and blue; none after them.
+    const int presets[18][3] = {{79, 69, 47}, {135, 119, 65}, {200, 144, 0}, {30, 96, 60}, {48, 152, 96}, {91, 204, 142},
+                                {47, 69, 79}, {66, 96, 111}, {94, 128, 157}, {30, 44, 96}, {48, 80, 152}, {91, 126, 204},
+                                {69, 47, 79}, {96, 66, 111}, {137, 94, 157}, {96, 30, 60}, {152, 48, 96}, {204, 91, 142}};
+    for (int i = 0; i < 18; ++i)
+        QCOMPARE(*Colors::presetColor(i), rgb(presets[i][0], presets[i][1], presets[i][2]));
     QVERIFY(!Colors::presetColor(18));
     // A preset overrides DrawColor: the Normal face fill is the preset colour.
     auto b = makeButton();
@@ -338,16 +342,19 @@ void TestControls::tinyButtonsPaint()
 void TestControls::keysPressLikeTheMouse_data()
 {
     QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("clicks");
-    QTest::newRow("Space clicks") << int(Qt::Key_Space) << 1;
-    QTest::newRow("Enter clicks") << int(Qt::Key_Return) << 1;
-    QTest::newRow("keypad Enter clicks") << int(Qt::Key_Enter) << 1;
-    QTest::newRow("a letter clicks nothing") << int(Qt::Key_A) << 0;
+    QTest::newRow("Space clicks") << int(Qt::Key_Space) << 0 << 1;
+    QTest::newRow("Enter clicks") << int(Qt::Key_Return) << 0 << 1;
+    QTest::newRow("keypad Enter clicks") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 1;
+    QTest::newRow("Ctrl+Enter clicks nothing") << int(Qt::Key_Return) << int(Qt::ControlModifier) << 0;
+    QTest::newRow("a letter clicks nothing") << int(Qt::Key_A) << 0 << 0;
 }
 
 void TestControls::keysPressLikeTheMouse()
 {
     QFETCH(int, key);
+    QFETCH(int, modifiers);
     QFETCH(int, clicks);
     QWidget window;
     auto *before = new QPushButton("przed", &window);
@@ -364,10 +371,10 @@ void TestControls::keysPressLikeTheMouse()
         ++seen;
         stateDuringClick = b->MouseState();
     });
-    QTest::keyPress(b, Qt::Key(key));
+    QTest::keyPress(b, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(b->MouseState(), clicks ? FreeButton::Pressed : FreeButton::Normal);
     QCOMPARE(seen, 0);
-    QTest::keyRelease(b, Qt::Key(key));
+    QTest::keyRelease(b, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(seen, clicks);
     QCOMPARE(b->LightOn(), clicks == 1);
     QCOMPARE(b->MouseState(), FreeButton::Normal);
