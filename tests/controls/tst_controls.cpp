@@ -47,6 +47,7 @@ private slots:
     void tinyButtonsPaint();
     void keysPressLikeTheMouse_data();
     void keysPressLikeTheMouse();
+    void aHeldKeyClicksOnce();
     void readsAsAPushButton();
     void focusRectangleInsideTheFace();
     void captionHasHardEdges();
@@ -380,6 +381,33 @@ void TestControls::keysPressLikeTheMouse()
     QCOMPARE(b->MouseState(), FreeButton::Normal);
     if (clicks)
         QCOMPARE(stateDuringClick, FreeButton::Pressed);
+}
+
+// A held key repeats as pairs of release and press marked as repeats: one click, on the
+// real release.
+void TestControls::aHeldKeyClicksOnce()
+{
+    auto b = makeButton();
+    int clicks = 0;
+    connect(b.get(), &FreeButton::onClick, [&] { ++clicks; });
+    const auto send = [&](QEvent::Type type, bool repeat) {
+        QKeyEvent key(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), repeat);
+        QApplication::sendEvent(b.get(), &key);
+    };
+    // A key already held when the focus came does nothing here.
+    send(QEvent::KeyPress, true);
+    send(QEvent::KeyRelease, false);
+    QCOMPARE(clicks, 0);
+    send(QEvent::KeyPress, false);
+    for (int i = 0; i < 3; ++i) {
+        send(QEvent::KeyRelease, true);
+        QCOMPARE(clicks, 0);
+        QCOMPARE(b->MouseState(), FreeButton::Pressed);
+        send(QEvent::KeyPress, true);
+    }
+    send(QEvent::KeyRelease, false);
+    QCOMPARE(clicks, 1);
+    QCOMPARE(b->MouseState(), FreeButton::Normal);
 }
 
 void TestControls::readsAsAPushButton()
