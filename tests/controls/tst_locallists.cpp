@@ -241,6 +241,13 @@ void TestLocalLists::driveOpensItsOwnCurrentFolder()
     emit drives->activated(1);
     QCOMPARE(changed.count(), 0);
     QCOMPARE(canonical(QDir::currentPath()), canonical(other.filePath("deeper/still")));
+    // A drive whose name begins another folder's name does not hold that folder.
+    QDir(m_dir->path()).mkpath("subx/y");
+    drives->setDrives({m_dir->path(), other.path(), m_dir->filePath("sub")});
+    panel()->directoryList()->setDirectory(m_dir->filePath("subx/y"));
+    QCOMPARE(drives->currentIndex(), 0);
+    panel()->directoryList()->setDirectory(m_dir->filePath("sub"));
+    QCOMPARE(drives->currentIndex(), 2);
 }
 
 void TestLocalLists::vanishedFolderMovesToTheNearestOneLeft_data()
