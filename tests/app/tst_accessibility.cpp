@@ -597,6 +597,11 @@ void TestAccessibility::tableBoxMenuKeysWork()
             chosen = a;
     }
     QCOMPARE(captions, QStringList({"Cofnij", "Ponów", "Wytnij", "Kopiuj", "Wklej", "Usuń", "Zaznacz wszystko"}));
+    QStringList keys;
+    for (QAction *a : menu->actions())
+        if (!a->isSeparator())
+            keys << a->shortcut().toString();
+    QCOMPARE(keys, QStringList({"Alt+Backspace", "Ctrl+Y", "Shift+Del", "Ctrl+Ins", "Shift+Ins", "Del", ""}));
     QCOMPARE(canChoose, enabled);
     QVERIFY(chosen && !chosen->shortcut().isEmpty());
     const QKeyCombination key = chosen->shortcut()[0];
