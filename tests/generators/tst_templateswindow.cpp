@@ -83,12 +83,13 @@ void TestTemplatesWindow::templatesLoadAndFallBack_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QRgb>("background");
-    QTest::newRow("ANKIETA") << "FreeButton1" << "Ankieta.html" << qRgb(192, 192, 192);
-    QTest::newRow("GALERIA") << "FreeButton2" << "galeria.html" << qRgb(236, 233, 216);
-    QTest::newRow("LINKI") << "FreeButton3" << "linki1.html" << qRgb(236, 233, 216);
-    QTest::newRow("PRZENIESIONA") << "FreeButton4" << "przeniesiony.html" << qRgb(236, 233, 216);
-    QTest::newRow("RAMKI PION.") << "FreeButton5" << "ramki1.html" << qRgb(236, 233, 216);
-    QTest::newRow("RAMKI POZ.") << "FreeButton6" << "ramki2.html" << qRgb(236, 233, 216);
+    QTest::addColumn<int>("left");
+    QTest::newRow("ANKIETA") << "FreeButton1" << "Ankieta.html" << qRgb(192, 192, 192) << 16;
+    QTest::newRow("GALERIA") << "FreeButton2" << "galeria.html" << qRgb(236, 233, 216) << 144;
+    QTest::newRow("LINKI") << "FreeButton3" << "linki1.html" << qRgb(236, 233, 216) << 272;
+    QTest::newRow("PRZENIESIONA") << "FreeButton4" << "przeniesiony.html" << qRgb(236, 233, 216) << 400;
+    QTest::newRow("RAMKI PION.") << "FreeButton5" << "ramki1.html" << qRgb(236, 233, 216) << 528;
+    QTest::newRow("RAMKI POZ.") << "FreeButton6" << "ramki2.html" << qRgb(236, 233, 216) << 656;
 }
 
 void TestTemplatesWindow::templatesLoadAndFallBack()
@@ -96,8 +97,14 @@ void TestTemplatesWindow::templatesLoadAndFallBack()
     QFETCH(QString, button);
     QFETCH(QString, file);
     QFETCH(QRgb, background);
+    QFETCH(int, left);
     auto *b = control<FreeButton>(&m_windows->templates(), button.toLatin1());
     QCOMPARE(b->Caption(), QString::fromLatin1(QTest::currentDataTag()));
+    // A deep blue face (TColor 9981440) with white Verdana of 13 pixels, in a row.
+    QCOMPARE(b->DrawColor(), Colors::TColor(9981440));
+    QCOMPARE(b->FontColor(), Colors::TColor(0xFFFFFF));
+    QCOMPARE(b->Font().family() + QString::number(b->Font().pixelSize()), QStringLiteral("Verdana13"));
+    QCOMPARE(b->geometry(), QRect(left, 16, 121, 41));
     // The button's corner, outside its face, shows its background.
     QCOMPARE(b->grab().toImage().pixel(0, 0), background);
     m_windows->main().editor()->appendLine("stare");
