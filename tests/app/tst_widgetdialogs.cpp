@@ -10,9 +10,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -97,6 +100,24 @@ protected:
     }
 };
 
+// Acts on the page's box when it shows.
+class OnShow : public QObject
+{
+public:
+    explicit OnShow(std::function<void(QWidget *)> act) : m_act(std::move(act)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("PageDialog"))
+            m_act(static_cast<QWidget *>(watched));
+        return false;
+    }
+
+private:
+    std::function<void(QWidget *)> m_act;
+};
+
 // Answers a file dialog as a user would: picks a name filter, types a file name and accepts;
 // it notes the dialog's name and the filter it opened on.
 class FileDialogUser : public QObject
@@ -150,6 +171,7 @@ private slots:
     void questionsHaveTheirDefaultButton();
     void pageBoxesAnswerForThePage_data();
     void pageBoxesAnswerForThePage();
+    void pageBoxGoesWithItsPage();
     void saveDialogGivesTheChosenFilterAndName_data();
     void saveDialogGivesTheChosenFilterAndName();
     void openDialogTakesOnlyAFileThatExists_data();
@@ -279,6 +301,36 @@ void TestWidgetDialogs::pageBoxesAnswerForThePage()
     QCOMPARE(answer.accepted, accepted);
     QCOMPARE(answer.text, text);
     QCOMPARE(answer.silence, silence);
+}
+
+// A page that goes (another page loaded, the preview closed) takes its open box with it,
+// unanswered.
+void TestWidgetDialogs::pageBoxGoesWithItsPage()
+{
+    QWidget parent;
+    WidgetDialogs dialogs(&parent);
+    auto *page = new QObject;
+    Dialogs::PageQuestion question;
+    question.kind = Dialogs::PageQuestion::Kind::Confirm;
+    question.message = QStringLiteral("Na pewno?");
+    question.scope = page;
+    QPointer<QWidget> shown;
+    bool stillOpen = false;
+    OnShow goes([&](QWidget *box) {
+        shown = box;
+        QMetaObject::invokeMethod(qApp, [page] { delete page; }, Qt::QueuedConnection);
+        // A bound for a box that stays: it is closed and the test fails.
+        QTimer::singleShot(10000, box, [&, box] {
+            stillOpen = true;
+            static_cast<QDialog *>(box)->reject();
+        });
+    });
+    qApp->installEventFilter(&goes);
+    const Dialogs::PageAnswer answer = dialogs.askPage(question);
+    qApp->removeEventFilter(&goes);
+    QVERIFY(!stillOpen);
+    QVERIFY(!answer.accepted);
+    QVERIFY(shown.isNull());
 }
 
 // The save dialog opens on the remembered filter in the last file's folder; the filter a user
