@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +45,7 @@ private slots:
     void fileListFollowsTheDisk_data();
     void fileListFollowsTheDisk();
     void folderListFollowsTheDisk();
+    void folderListKeepsItsPlaceWhenTheDiskChanges();
     void filtersListTheirFiles_data();
     void filtersListTheirFiles();
     void focusArrivingLoadsNothing_data();
@@ -120,6 +122,23 @@ void TestLocalLists::fileListFollowsTheDisk()
     QCOMPARE(chosen.count(), 0);
     QCOMPARE(document(), before);
     QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+void TestLocalLists::folderListKeepsItsPlaceWhenTheDiskChanges()
+{
+    for (int i = 0; i < 80; ++i)
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("k%1").arg(i, 2, 10, QLatin1Char('0'))));
+    DirectoryListBox *dirs = panel()->directoryList();
+    dirs->setDirectory(m_dir->path());
+    const int rowsBefore = dirs->count();
+    dirs->setCurrentRow(rowsBefore - 20);
+    dirs->verticalScrollBar()->setValue(dirs->verticalScrollBar()->maximum() / 2);
+    const int scroll = dirs->verticalScrollBar()->value();
+    QVERIFY(scroll > 0);
+    shell(QStringLiteral("mkdir zz"), m_dir->path());
+    QTRY_COMPARE_WITH_TIMEOUT(dirs->count(), rowsBefore + 1, 1000);
+    QCOMPARE(dirs->verticalScrollBar()->value(), scroll);
+    QCOMPARE(dirs->currentRow(), rowsBefore - 20);
 }
 
 void TestLocalLists::filtersListTheirFiles_data()
