@@ -47,6 +47,7 @@ public:
     QStringList texts;
     QList<Qt::TextFormat> formats;
     QStringList buttons; // every button's caption in the order of their roles, the default one marked
+    QStringList looks;   // the title and the icon
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -56,6 +57,7 @@ protected:
             const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
             texts << (label ? label->text() : QString());
             formats << (label ? label->textFormat() : Qt::AutoText);
+            looks << QStringLiteral("%1, icon %2").arg(box->windowTitle()).arg(int(box->icon()));
             pressByCaption(box, box->buttons(), press, buttons,
                            [box](QAbstractButton *b) { return b == box->defaultButton(); });
         }
@@ -202,6 +204,7 @@ void TestWidgetDialogs::messagesShowTheirTextAsPlainText()
     qApp->removeEventFilter(&reader);
     QCOMPARE(reader.texts, QStringList{text});
     QCOMPARE(reader.formats, QList<Qt::TextFormat>{Qt::PlainText});
+    QCOMPARE(reader.looks, QStringList{error ? "Tarnwick, icon 3" : "Tarnwick, icon 0"}); // Critical or none
 }
 
 // Saving changes defaults to Yes; trusting an unknown server defaults to the cancelling button.
@@ -236,6 +239,7 @@ void TestWidgetDialogs::questionsHaveTheirDefaultButton()
     const int given = trust ? int(dialogs.askTrust(text)) : int(dialogs.askSaveChanges());
     qApp->removeEventFilter(&reader);
     QCOMPARE(reader.texts, QStringList{text});
+    QCOMPARE(reader.looks, QStringList{trust ? "Tarnwick, icon 2" : "Confirm, icon 4"}); // Warning or Question
     QCOMPARE(reader.buttons, trust ? QStringList({"Połącz tylko tym razem", "Zawsze ufaj", "Anuluj (domyślny)"})
                                    : QStringList({"Cancel", "&Yes (domyślny)", "&No"}));
     QCOMPARE(given, answer);
