@@ -150,6 +150,11 @@ void TestTextEncoding::detection_data()
     row("undeclared invalid UTF-8 is Windows-1250", polishWin, win, false, none);
     row("empty file", QByteArray(), win, false, none);
     row("declaration past 64 KB does not count", QByteArray(70000, ' ') + meta("UTF-8") + polishWin, win, false, none);
+    row("blanks of every kind around the declaration", "<meta\r\n\tcharset =\f'iso-8859-2'\n>" + polishIso, iso, false, iso);
+    row("unquoted, closed by a slash", "<META CHARSET=utf-8/>" + polishUtf8, utf8, false, utf8);
+    row("a tag that only begins with meta", "<metadata charset=\"utf-8\">" + polishWin, win, false, none);
+    row("XML declaration", "<?xml version=\"1.0\" encoding='ISO-8859-2'?>" + polishIso, iso, false, iso);
+    row("XML declaration's attribute past its end", "<?xml version=\"1.0\"?><a encoding=\"utf-8\">" + polishWin, win, false, none);
     // Each alias with text that every one of the three sets can read.
     for (const auto &[alias, encoding] : std::initializer_list<std::pair<const char *, Encoding>>{
              {"utf-8", utf8}, {"utf8", utf8}, {"UTF8", utf8}, {"iso-8859-2", iso}, {"iso8859-2", iso}, {"Latin2", iso},
