@@ -2,7 +2,6 @@
 #include "support/Files.h"
 #include "document/SourceEditor.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,15 +47,12 @@ class TestHighlighting : public QObject
     Q_OBJECT
 private slots:
     void init();
-    void longLineFileRoundTripsByteForByte_data();
-    void longLineFileRoundTripsByteForByte();
-    void colouringFollowsTheLongestLine_data();
-    void colouringFollowsTheLongestLine();
+    void colouringFollowsTheLongestLineAndFilesRoundTrip_data();
+    void colouringFollowsTheLongestLineAndFilesRoundTrip();
     void schemeChosenWhileSuspendedIsUsedOnResume();
     void phpScriptStyles_data();
     void phpScriptStyles();
     void uncolouredLineLooksLikePlainText();
-    void pageAfterALongLineLooksAsIfNoneCameBefore();
     void editedLongLineStaysUncolouredAndSaved();
     void loadShowsTheStartOfTheDocument();
 
@@ -65,6 +61,11 @@ private:
     std::unique_ptr<SourceEditor> m_editor;
     QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
     void paint() { m_editor->grab(); }
+    void load(const char *name, const QByteArray &bytes)
+    {
+        writeFile(path(name), bytes);
+        m_editor->loadFromFile(path(name));
+    }
 };
 
 void TestHighlighting::init()
@@ -74,54 +75,43 @@ void TestHighlighting::init()
     m_editor->resize(500, 200);
 }
 
-void TestHighlighting::longLineFileRoundTripsByteForByte_data()
+void TestHighlighting::colouringFollowsTheLongestLineAndFilesRoundTrip_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray line = longLine();
-    QTest::newRow("UTF-8, one line without a line end") << line;
-    QTest::newRow("between short lines, CR LF") << "<HTML>\r\n" + line + "\r\n</HTML>\r\n";
-    QTest::newRow("LF after it") << line + "\n";
-    QTest::newRow("Windows-1250") << QByteArray(line).replace(kPolishUtf8, kPolishCp1250);
-    QTest::newRow("NUL bytes") << QByteArray("a\0b", 3) + line;
-}
-
-void TestHighlighting::longLineFileRoundTripsByteForByte()
-{
-    QFETCH(QByteArray, bytes);
-    writeFile(path("in.html"), bytes);
-    m_editor->loadFromFile(path("in.html"));
-    QVERIFY(Highlighting::isSuspended(*m_editor));
-    paint();
-    QVERIFY_THROWS_NO_EXCEPTION(m_editor->save(path("out.html")));
-    QCOMPARE(readAll(path("out.html")), bytes);
-}
-
-void TestHighlighting::colouringFollowsTheLongestLine_data()
-{
-    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("first"); // none: the second file is the first loaded
     QTest::addColumn<QByteArray>("second");
     QTest::addColumn<bool>("suspended");
+    const QByteArray line = longLine();
+    const auto alone = [](const char *name, const QByteArray &bytes) { QTest::newRow(name) << QByteArray() << bytes << true; };
+    alone("long line alone: UTF-8, one line without a line end", line);
+    alone("long line alone: between short lines, CR LF", "<HTML>\r\n" + line + "\r\n</HTML>\r\n");
+    alone("long line alone: LF after it", line + "\n");
+    alone("long line alone: Windows-1250", QByteArray(line).replace(kPolishUtf8, kPolishCp1250));
+    alone("long line alone: NUL bytes", QByteArray("a\0b", 3) + line);
     const QByteArray page = "<P>kr\xC3\xB3tki wiersz</P>\r\n<B>drugi</B>";
     // With CR LF line ends the CR counts in the line.
     const QByteArray oneShort = "<" + QByteArray(int(Highlighting::kLongLine) - 3, 'x') + "\r\ny";
     QTest::newRow("page after page stays coloured") << page << page << false;
     QTest::newRow("long line suspends") << page << longLine() << true;
     QTest::newRow("page after a long line resumes") << longLine() << page << false;
+    QTest::newRow("page after a long line looks as if none came before")
+        << longLine() << QByteArray("<HTML>\r\n<BODY BGCOLOR=\"#FFFFFF\">\r\n <!--uwaga-->&nbsp;tekst\r\n</BODY>") << false;
     QTest::newRow("long line after a long line stays suspended") << longLine() << longLine() + "\r\nkoniec" << true;
     QTest::newRow("a line one byte short stays coloured") << page << oneShort << false;
 }
 
-void TestHighlighting::colouringFollowsTheLongestLine()
+void TestHighlighting::colouringFollowsTheLongestLineAndFilesRoundTrip()
 {
     QFETCH(QByteArray, first);
     QFETCH(QByteArray, second);
     QFETCH(bool, suspended);
-    writeFile(path("first.html"), first);
-    writeFile(path("second.html"), second);
-    m_editor->loadFromFile(path("first.html"));
-    paint();
-    m_editor->loadFromFile(path("second.html"));
-    paint();
+    if (!first.isNull()) {
+        load("first.html", first);
+        paint();
+    }
+    load("second.html", second);
+    // Told as soon as the file is loaded, and still so after the first paint.
+    QCOMPARE(Highlighting::isSuspended(*m_editor), suspended);
+    const QImage shown = m_editor->grab().toImage();
     QCOMPARE(Highlighting::isSuspended(*m_editor), suspended);
     QCOMPARE(lexer(*m_editor), long(suspended ? QsciScintillaBase::SCLEX_CONTAINER : QsciScintillaBase::SCLEX_HTML));
     // Coloured: the opening "<" has a tag's style. Uncoloured: the bytes alternate between two
@@ -136,6 +126,14 @@ void TestHighlighting::colouringFollowsTheLongestLine()
     } else {
         QVERIFY(style0 != 0);
     }
+    // The first paint is as in an editor that loaded only the second file.
+    SourceEditor fresh;
+    Highlighting::apply(fresh, Highlighting::Scheme::Html, testFont());
+    fresh.resize(m_editor->size());
+    fresh.loadFromFile(path("second.html"));
+    QCOMPARE(shown, fresh.grab().toImage());
+    QVERIFY_THROWS_NO_EXCEPTION(m_editor->save(path("out.html")));
+    QCOMPARE(readAll(path("out.html")), second);
     // New gives the colours back.
     m_editor->clearAll();
     QVERIFY(!Highlighting::isSuspended(*m_editor));
@@ -144,14 +142,12 @@ void TestHighlighting::colouringFollowsTheLongestLine()
 
 void TestHighlighting::schemeChosenWhileSuspendedIsUsedOnResume()
 {
-    writeFile(path("long.html"), longLine());
-    m_editor->loadFromFile(path("long.html"));
+    load("long.html", longLine());
     Highlighting::apply(*m_editor, Highlighting::Scheme::Css, testFont());
     QVERIFY(Highlighting::isSuspended(*m_editor));
     QCOMPARE(lexer(*m_editor), long(QsciScintillaBase::SCLEX_CONTAINER));
     QCOMPARE(Highlighting::current(*m_editor), Highlighting::Scheme::Css);
-    writeFile(path("short.css"), "p { color: red; }");
-    m_editor->loadFromFile(path("short.css"));
+    load("short.css", "p { color: red; }");
     QVERIFY(!Highlighting::isSuspended(*m_editor));
     QCOMPARE(lexer(*m_editor), long(QsciScintillaBase::SCLEX_CSS));
 }
@@ -191,9 +187,8 @@ void TestHighlighting::uncolouredLineLooksLikePlainText()
 {
     // The same first screen of text in an editor that does no colouring at all.
     const QByteArray line = longLine();
-    writeFile(path("long.html"), line);
+    load("long.html", line);
     writeFile(path("head.html"), line.left(line.indexOf("</div>", 400) + 6)); // whole characters
-    m_editor->loadFromFile(path("long.html"));
     SourceEditor plain;
     Highlighting::apply(plain, Highlighting::Scheme::Html, testFont());
     plain.resize(m_editor->size());
@@ -207,25 +202,10 @@ void TestHighlighting::uncolouredLineLooksLikePlainText()
     QVERIFY(shown != empty.grab().toImage());
 }
 
-void TestHighlighting::pageAfterALongLineLooksAsIfNoneCameBefore()
-{
-    writeFile(path("long.html"), longLine());
-    writeFile(path("page.html"), "<HTML>\r\n<BODY BGCOLOR=\"#FFFFFF\">\r\n <!--uwaga-->&nbsp;tekst\r\n</BODY>");
-    SourceEditor fresh;
-    Highlighting::apply(fresh, Highlighting::Scheme::Html, testFont());
-    fresh.resize(m_editor->size());
-    fresh.loadFromFile(path("page.html"));
-    m_editor->loadFromFile(path("long.html"));
-    paint();
-    m_editor->loadFromFile(path("page.html"));
-    QCOMPARE(m_editor->grab().toImage(), fresh.grab().toImage());
-}
-
 void TestHighlighting::editedLongLineStaysUncolouredAndSaved()
 {
     const QByteArray line = longLine();
-    writeFile(path("long.html"), line);
-    m_editor->loadFromFile(path("long.html"));
+    load("long.html", line);
     paint();
     for (long at = 0; at < 64; ++at)
         QCOMPARE(styleAt(*m_editor, at) != 0, (at & 1) == 1);
@@ -257,8 +237,7 @@ void TestHighlighting::loadShowsTheStartOfTheDocument()
     QByteArray text;
     for (int i = 0; i < 200; ++i)
         text += QByteArray(300, char('a' + i % 26)) + "\r\n";
-    writeFile(path("wide.html"), text);
-    m_editor->loadFromFile(path("wide.html"));
+    load("wide.html", text);
     m_editor->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
     send(*m_editor, QsciScintillaBase::SCI_GOTOPOS, ulong(m_editor->length() - 10));

@@ -36,12 +36,13 @@ public:
     {
         QImage image(7, 5, QImage::Format_RGB32);
         image.fill(Qt::blue);
-        QBuffer buffer(&m_png);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        image.save(&png, "PNG");
         QFile font(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
-        if (font.open(QIODevice::ReadOnly))
-            m_font = font.readAll();
+        m_replies = {{"/remote.png", {"image/png", png.data()}},
+                     {"/remote.css", {"text/css", "#remote-styled { color: rgb(4, 5, 6) }"}},
+                     {"/remote.ttf", {"font/ttf", font.open(QIODevice::ReadOnly) ? font.readAll() : QByteArray()}}};
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection())
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { read(socket); });
@@ -50,16 +51,13 @@ public:
     }
 
     QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
-    bool fontFound() const { return !m_font.isEmpty(); }
-    // Every request whose path starts with `path`, head and body.
-    QList<QByteArray> requests(const QByteArray &path) const
+    bool fontFound() const { return !m_replies.value("/remote.ttf").second.isEmpty(); }
+    // Whether a request came whose path starts with `path`.
+    bool received(const QByteArray &path) const
     {
-        QList<QByteArray> found;
-        for (const QByteArray &r : m_requests)
-            if (r.contains(" /" + path))
-                found << r;
-        return found;
+        return std::any_of(m_requests.begin(), m_requests.end(), [&](const QByteArray &r) { return r.contains(" /" + path); });
     }
+    // Every request, head and body.
     const QList<QByteArray> &all() const { return m_requests; }
 
 private:
@@ -78,18 +76,7 @@ private:
             return;
         m_requests << buffer;
         const QByteArray path = buffer.mid(buffer.indexOf(' ') + 1).split(' ').value(0);
-        QByteArray type = "text/plain";
-        QByteArray body = "ok";
-        if (path == "/remote.png") {
-            type = "image/png";
-            body = m_png;
-        } else if (path == "/remote.css") {
-            type = "text/css";
-            body = "#remote-styled { color: rgb(4, 5, 6) }";
-        } else if (path == "/remote.ttf") {
-            type = "font/ttf";
-            body = m_font;
-        }
+        const auto [type, body] = m_replies.value(path, {"text/plain", "ok"});
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: " + type + "\r\nAccess-Control-Allow-Origin: *\r\n"
                       "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
@@ -97,7 +84,7 @@ private:
     }
 
     QTcpServer m_server;
-    QByteArray m_png, m_font;
+    QHash<QByteArray, std::pair<QByteArray, QByteArray>> m_replies; // path: type and body
     QHash<QTcpSocket *, QByteArray> m_buffers;
     QList<QByteArray> m_requests;
 };
@@ -133,8 +120,8 @@ private slots:
     void thePreviewFileIsPrivate();
 
 private:
-    void showPage(const QString &html);
-    QString title();
+    void showPage(const QString &html) { setDocument(m_editor, {html}); m_preview->show(m_editor, QString()); }
+    QString title() { return evaluate(QStringLiteral("document.title")).toString(); }
     QVariant evaluate(const QString &script);
     const QJsonObject &hostileReport();
     QWebEngineView *view() { return m_host.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1")); }
@@ -172,12 +159,6 @@ void TestPreviewSafety::initTestCase()
     m_preview = std::make_unique<Preview>(&m_host, m_guard);
 }
 
-void TestPreviewSafety::showPage(const QString &html)
-{
-    setDocument(m_editor, {html});
-    m_preview->show(m_editor, QString());
-}
-
 QVariant TestPreviewSafety::evaluate(const QString &script)
 {
     QVariant result;
@@ -189,11 +170,6 @@ QVariant TestPreviewSafety::evaluate(const QString &script)
     if (!QTest::qWaitFor([&] { return done; }, 30000))
         return QStringLiteral("<no answer>");
     return result;
-}
-
-QString TestPreviewSafety::title()
-{
-    return evaluate(QStringLiteral("document.title")).toString();
 }
 
 const QJsonObject &TestPreviewSafety::hostileReport()
@@ -254,7 +230,7 @@ void TestPreviewSafety::nothingReadLeavesThroughAnyChannel()
     QFETCH(QByteArray, path);
     QVERIFY(!hostileReport().isEmpty());
     // The channel works, as in a browser; what it carries holds nothing of the files.
-    QTRY_VERIFY_WITH_TIMEOUT(!m_listener.requests(path).isEmpty(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_listener.received(path), 30000);
     for (const QByteArray &request : m_listener.all()) {
         const QByteArray decoded = QByteArray::fromPercentEncoding(request);
         QVERIFY2(!decoded.contains(kSecret) && !decoded.contains(kSecretName), request.left(300).constData());
