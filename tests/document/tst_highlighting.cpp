@@ -152,22 +152,24 @@ void TestHighlighting::schemeChosenWhileSuspendedIsUsedOnResume()
     QCOMPARE(lexer(*m_editor), long(QsciScintillaBase::SCLEX_CSS));
 }
 
+// Each style of a PHP script: its colour and face, and the text of a script that takes it.
 void TestHighlighting::phpScriptStyles_data()
 {
     QTest::addColumn<int>("style");
     QTest::addColumn<QString>("colour");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("italic");
-    QTest::newRow("default") << 118 << "#000033" << false << false;
-    QTest::newRow("\"string\"") << 119 << "#007f00" << false << false;
-    QTest::newRow("'string'") << 120 << "#009f00" << false << false;
-    QTest::newRow("keyword") << 121 << "#00007f" << true << false;
-    QTest::newRow("number") << 122 << "#cc3300" << false << false;
-    QTest::newRow("$variable") << 123 << "#00007f" << false << true;
-    QTest::newRow("/* comment */") << 124 << "#999999" << false << true;
-    QTest::newRow("// comment") << 125 << "#666666" << false << true;
-    QTest::newRow("variable in a string") << 126 << "#00007f" << false << true;
-    QTest::newRow("operator") << 127 << "#000000" << false << false;
+    QTest::addColumn<QString>("text");
+    QTest::newRow("default") << 118 << "#000033" << false << false << "strlen";
+    QTest::newRow("\"string\"") << 119 << "#007f00" << false << false << "\"a ";
+    QTest::newRow("'string'") << 120 << "#009f00" << false << false << "'c'";
+    QTest::newRow("keyword") << 121 << "#00007f" << true << false << "echo";
+    QTest::newRow("number") << 122 << "#cc3300" << false << false << "12";
+    QTest::newRow("$variable") << 123 << "#00007f" << false << true << "$v =";
+    QTest::newRow("/* comment */") << 124 << "#999999" << false << true << "/* k */";
+    QTest::newRow("// comment") << 125 << "#666666" << false << true << "// l";
+    QTest::newRow("variable in a string") << 126 << "#00007f" << false << true << "$v\")";
+    QTest::newRow("operator") << 127 << "#000000" << false << false << "= 12";
 }
 
 void TestHighlighting::phpScriptStyles()
@@ -176,11 +178,16 @@ void TestHighlighting::phpScriptStyles()
     QFETCH(QString, colour);
     QFETCH(bool, bold);
     QFETCH(bool, italic);
+    QFETCH(QString, text);
     Highlighting::apply(*m_editor, Highlighting::Scheme::Php, testFont());
     const long bgr = send(*m_editor, QsciScintillaBase::SCI_STYLEGETFORE, ulong(style)); // 0xBBGGRR
     QCOMPARE(QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF)).name(), colour);
     QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_STYLEGETBOLD, ulong(style)) != 0, bold);
     QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_STYLEGETITALIC, ulong(style)) != 0, italic);
+    const QString script = QStringLiteral("<?php\n$v = 12 + strlen(\"a $v\") . 'c'; echo $v; /* k */ // l\n?>");
+    m_editor->setText(script);
+    send(*m_editor, QsciScintillaBase::SCI_COLOURISE, 0, -1);
+    QCOMPARE(styleAt(*m_editor, long(script.indexOf(text))), long(style));
 }
 
 void TestHighlighting::uncolouredLineLooksLikePlainText()
