@@ -45,7 +45,7 @@ private slots:
     void fileListFollowsTheDisk_data();
     void fileListFollowsTheDisk();
     void folderListFollowsTheDisk();
-    void folderListKeepsItsPlaceWhenTheDiskChanges();
+    void listsKeepTheirPlaceWhenTheDiskChanges();
     void filtersListTheirFiles_data();
     void filtersListTheirFiles();
     void focusArrivingLoadsNothing_data();
@@ -124,21 +124,30 @@ void TestLocalLists::fileListFollowsTheDisk()
     QVERIFY(m_dialogs.errors.isEmpty());
 }
 
-void TestLocalLists::folderListKeepsItsPlaceWhenTheDiskChanges()
+// Both lists keep where they were scrolled to, and the chosen folder, when the disk changes.
+void TestLocalLists::listsKeepTheirPlaceWhenTheDiskChanges()
 {
-    for (int i = 0; i < 80; ++i)
+    for (int i = 0; i < 80; ++i) {
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("k%1").arg(i, 2, 10, QLatin1Char('0'))));
+        writeFile(m_dir->filePath(QStringLiteral("p%1.html").arg(i, 2, 10, QLatin1Char('0'))), "P");
+    }
     DirectoryListBox *dirs = panel()->directoryList();
     dirs->setDirectory(m_dir->path());
     const int rowsBefore = dirs->count();
     dirs->setCurrentRow(rowsBefore - 20);
-    dirs->verticalScrollBar()->setValue(dirs->verticalScrollBar()->maximum() / 2);
-    const int scroll = dirs->verticalScrollBar()->value();
-    QVERIFY(scroll > 0);
-    shell(QStringLiteral("mkdir zz"), m_dir->path());
+    FileListBox *files = panel()->fileList();
+    QCOMPARE(files->count(), 83);
+    QTRY_VERIFY(files->verticalScrollBar()->maximum() > 0); // laid out
+    for (QListWidget *list : std::initializer_list<QListWidget *>{dirs, files})
+        list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum() / 2);
+    const int dirScroll = dirs->verticalScrollBar()->value(), fileScroll = files->verticalScrollBar()->value();
+    QVERIFY(dirScroll > 0 && fileScroll > 0);
+    shell(QStringLiteral("mkdir zz && printf Z > zz.html"), m_dir->path());
     QTRY_COMPARE_WITH_TIMEOUT(dirs->count(), rowsBefore + 1, 1000);
-    QCOMPARE(dirs->verticalScrollBar()->value(), scroll);
+    QTRY_COMPARE_WITH_TIMEOUT(files->count(), 84, 1000);
+    QCOMPARE(dirs->verticalScrollBar()->value(), dirScroll);
     QCOMPARE(dirs->currentRow(), rowsBefore - 20);
+    QCOMPARE(files->verticalScrollBar()->value(), fileScroll);
 }
 
 void TestLocalLists::filtersListTheirFiles_data()
