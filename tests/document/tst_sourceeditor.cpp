@@ -49,6 +49,8 @@ private slots:
     void conversionRewritesTheDeclarationAsOneUndoableEdit();
     void conversionRefusedWhenACharacterDoesNotFit();
     void emptyFileAndLineEndsOfTheLastLoad();
+    void enterBreaksALineWithTheFilesLineEnd_data();
+    void enterBreaksALineWithTheFilesLineEnd();
     void lineOperationsLeaveUndoAndModifiedAlone();
     void headInsertAfterTypingCannotCorruptUndo();
     void appendAfterTypingKeepsUndoAndRedoTrue();
@@ -241,6 +243,24 @@ void TestSourceEditor::emptyFileAndLineEndsOfTheLastLoad()
     m_editor->appendLine("x");
     m_editor->appendLine("y");
     QCOMPARE(written("out.txt"), QByteArray("x\ny"));
+}
+
+void TestSourceEditor::enterBreaksALineWithTheFilesLineEnd_data()
+{
+    QTest::addColumn<QByteArray>("eol");
+    QTest::newRow("CR LF") << QByteArray("\r\n");
+    QTest::newRow("LF") << QByteArray("\n");
+    QTest::newRow("CR") << QByteArray("\r");
+}
+
+void TestSourceEditor::enterBreaksALineWithTheFilesLineEnd()
+{
+    QFETCH(QByteArray, eol);
+    load("a" + eol + "b", "in.txt");
+    m_editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+    m_editor->SendScintilla(QsciScintillaBase::SCI_NEWLINE);
+    type(*m_editor, QStringLiteral("c"));
+    QCOMPARE(written("out.txt"), "a" + eol + "b" + eol + "c");
 }
 
 void TestSourceEditor::lineOperationsLeaveUndoAndModifiedAlone()
