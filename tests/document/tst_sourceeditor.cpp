@@ -260,6 +260,8 @@ void TestSourceEditor::enterBreaksALineWithTheFilesLineEnd()
     m_editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
     m_editor->SendScintilla(QsciScintillaBase::SCI_NEWLINE);
     type(*m_editor, QStringLiteral("c"));
+    // In the editor too: the positions the program counts rely on one kind of line end.
+    QCOMPARE(m_editor->bytes(0, m_editor->length()).chopped(1), "a" + eol + "b" + eol + "c");
     QCOMPARE(written("out.txt"), "a" + eol + "b" + eol + "c");
 }
 
