@@ -32,6 +32,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <Qsci/qscilexer.h>
+#include <Qsci/qsciscintilla.h>
 
 #include <functional>
 
@@ -146,6 +147,10 @@ void TestMainWindow::startsWithTheDefaultDocumentAndTexts()
     // a 13-pixel fixed-pitch font.
     SourceEditor *editor = m_form->editor();
     QVERIFY(editor->marginLineNumbers(0));
+    // Room for five digits, as the editor component measures them.
+    QsciScintilla fiveDigits;
+    fiveDigits.setMarginWidth(0, QStringLiteral("00000"));
+    QCOMPARE(editor->marginWidth(0), fiveDigits.marginWidth(0));
     QCOMPARE(editor->marginWidth(1), 0);
     QCOMPARE(editor->wrapMode(), QsciScintilla::WrapNone);
     QCOMPARE(editor->tabWidth(), 8);
