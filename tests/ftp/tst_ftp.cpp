@@ -75,6 +75,8 @@ private slots:
 
     void names_data();
     void names();
+    void localNamesWithinTheFileSystemsLimits_data();
+    void localNamesWithinTheFileSystemsLimits();
     void failureMessages_data();
     void failureMessages();
     void addresses_data();
@@ -203,6 +205,47 @@ void TestFtp::names()
     QFETCH(QByteArray, name);
     QFETCH(QString, problem);
     QCOMPARE(FtpPath::nameProblem(name).value_or(QString()), problem);
+}
+
+// A name is measured in bytes against the folder's limit of 255, a path against 4095.
+void TestFtp::localNamesWithinTheFileSystemsLimits_data()
+{
+    QTest::addColumn<QString>("folder"); // under the test's local folder
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("refusal");
+    const QString x60 = QString(60, QLatin1Char('x')) + QStringLiteral("…");
+    QTest::newRow("255 bytes") << "" << QString(255, 'x') << "";
+    QTest::newRow("256 bytes") << "" << QString(256, 'x')
+        << "Nazwa „" + x60 + "” ma 256 bajtów, a system plików w folderze „%1” przyjmuje najwyżej 255. Nic nie pobrano.";
+    QTest::newRow("128 Polish letters are 256 bytes") << "" << QString(128, QChar(0x017C))
+        << "Nazwa „" + QString(60, QChar(0x017C)) + "…” ma 256 bajtów, a system plików w folderze „%1” przyjmuje najwyżej 255. "
+                                                      "Nic nie pobrano.";
+    // Folders of 200 bytes make up the rest: the whole path is 4095 or 4096 bytes long.
+    QTest::newRow("a path of 4095 bytes") << "d" << "" << "";
+    QTest::newRow("a path of 4096 bytes") << "d" << "x"
+        << "Ścieżka „%2” ma 4096 bajtów, a system plików przyjmuje najwyżej 4095. Nic nie pobrano.";
+}
+
+void TestFtp::localNamesWithinTheFileSystemsLimits()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, refusal);
+    QString path = m_local.filePath(name);
+    if (!folder.isEmpty()) {
+        QString deep = m_local.path();
+        while (deep.size() + 201 < 4095 - 20)
+            deep += QLatin1Char('/') + QString(200, 'd');
+        path = deep + QLatin1Char('/') + QString(4095 - deep.size() - 1, 'f') + name;
+        QCOMPARE(QFile::encodeName(path).size(), name.isEmpty() ? 4095 : 4096);
+    }
+    QString got;
+    try {
+        FtpCurl::refuseLongLocalName(path);
+    } catch (const Failure &f) {
+        got = f.message();
+    }
+    QCOMPARE(got, refusal.replace("%1", m_local.path()).replace("%2", path.left(60) + QStringLiteral("…")));
 }
 
 void TestFtp::addresses_data()
