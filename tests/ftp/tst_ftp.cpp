@@ -627,6 +627,7 @@ void TestFtp::panelConnectsCopiesAndDeletes()
     QCOMPARE(statusLine(panel), QStringLiteral("Rozłączony"));
     QCOMPARE(control<QPushButton>(&panel, "bConnect")->text(), QStringLiteral("Połącz"));
     QCOMPARE(remoteList(panel)->count(), 0);
+    QCOMPARE(control<QLineEdit>(&panel, "rPath")->text(), QString());
     QVERIFY(m_dialogs.errors.isEmpty());
 }
 
