@@ -56,6 +56,7 @@ private slots:
     void gradientArithmetic();
     void barMenuGradientSitsInsideItsFrame();
     void barMenuWithOneColourIsFlat();
+    void barMenuTextRunsUpFromTheBottom();
     void barMenuPictureKeyColour_data();
     void barMenuPictureKeyColour();
     void barMenuCountsVisibleItemsOnly();
@@ -618,6 +619,37 @@ void TestControls::barMenuWithOneColourIsFlat()
     for (int y = 1; y <= flat.TotalHeight(); ++y)
         QCOMPARE(pixelAt(flatImg, 1, y), TColor(0x00FF00));
     flat.close();
+}
+
+// The bar's words stand on its bottom and run upwards, inside the bar.
+void TestControls::barMenuTextRunsUpFromTheBottom()
+{
+    BarPopupMenu menu;
+    menu.setGradientStart(0x000000);
+    menu.setGradientEnd(0x000000);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(19);
+    menu.setVerticalFont(font, 0xFFFFFF);
+    menu.setVerticalText(QStringLiteral("Tarnwick"));
+    for (int i = 0; i < 8; ++i)
+        menu.addAction(QStringLiteral("pozycja %1").arg(i));
+    menu.popup(QPoint(50, 50));
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    const QImage img = menu.grab().toImage();
+    const int total = menu.TotalHeight(), length = QFontMetrics(font).horizontalAdvance(QStringLiteral("Tarnwick"));
+    QVERIFY(total > length + 20);
+    int ink = 0, top = img.height(), bottom = -1;
+    for (int y = 1; y <= total; ++y)
+        for (int x = 1; x < menu.BarWidth() - 1; ++x)
+            if (qGray(img.pixel(x, y)) > 128) {
+                ++ink;
+                top = qMin(top, y);
+                bottom = qMax(bottom, y);
+            }
+    QVERIFY2(ink > 50, qPrintable(QString::number(ink)));
+    QVERIFY2(bottom >= total - 12 && top >= total - length - 6 && bottom - top >= length - 12,
+             qPrintable(QStringLiteral("%1..%2 of %3").arg(top).arg(bottom).arg(total)));
+    menu.close();
 }
 
 void TestControls::barMenuPictureKeyColour_data()
