@@ -1,3 +1,4 @@
+#include "controls/FreeButton.h"
 #include "controls/LocalLists.h"
 #include "document/FilePanel.h"
 #include "ftp/FtpPanel.h"
@@ -141,6 +142,11 @@ void TestMainWindow::startsWithTheDefaultDocumentAndTexts()
     QCOMPARE(places, QStringList({"SpeedButton4 72x23", "SpeedButton2 72x23", "SpeedButton3 72x23", "Button1 75x23",
                                   "Button2 75x23", "Button3 75x23", "Button4 75x23", "Button5 75x23", "BitBtn1 89x23",
                                   "FreeButton1 273x41", "FreeButton2 273x41", "FreeButton3 249x41", "FreeButton4 249x41"}));
+    for (const char *name : {"FreeButton1", "FreeButton2", "FreeButton3", "FreeButton4"}) {
+        const auto *b = control<FreeButton>(m_form, name);
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(b->Font().family()).arg(b->Font().pixelSize()).arg(b->FontColor()),
+                 QStringLiteral("Verdana 13 16777215")); // white
+    }
     QCOMPARE(control<QWidget>(m_form, "FreeButton3")->pos(), QPoint(288, 24));
     QCOMPARE(control<QWidget>(m_form, "FreeButton2")->pos(), QPoint(8, 72));
     // The editor: line numbers and no other margin, no wrapping, tabs of 8, no automatic indent,
