@@ -122,6 +122,17 @@ void TestMainWindow::startsWithTheDefaultDocumentAndTexts()
     QCOMPARE(control<QWidget>(m_form, "Panel2")->width(), 161);
     QCOMPARE(control<QWidget>(m_form, "Panel3")->width(), 296);
     QCOMPARE(control<QWidget>(m_form, "Panel4")->height(), 155);
+    QCOMPARE(control<QWidget>(m_form, "Panel1")->height(), 7);
+    QCOMPARE(control<QWidget>(m_form, "PageControl2")->width(), 560);
+    QCOMPARE(m_form->statusBar()->height(), 21);
+    QVERIFY(m_form->statusBar()->isSizeGripEnabled());
+    const auto *ftpHeader = control<QLabel>(m_form->ftpPanel(), "Label1");
+    QCOMPARE(ftpHeader->height(), 41);
+    QCOMPARE(ftpHeader->alignment(), Qt::AlignCenter);
+    // The FTP status: a sunken panel whose long messages wrap.
+    const auto *ftpStatus = control<QLabel>(m_form->ftpPanel(), "sBar");
+    QCOMPARE(ftpStatus->frameShape() + ftpStatus->frameShadow(), QFrame::Panel + QFrame::Sunken);
+    QVERIFY(ftpStatus->wordWrap());
     // The bars stay where they are, 29 pixels high, with 16-pixel pictures; the second bar's
     // buttons and the colouring page's buttons have their own places and sizes.
     QStringList bars;
