@@ -150,6 +150,8 @@ void TestTextEncoding::detection_data()
     row("undeclared invalid UTF-8 is Windows-1250", polishWin, win, false, none);
     row("empty file", QByteArray(), win, false, none);
     row("declaration past 64 KB does not count", QByteArray(70000, ' ') + meta("UTF-8") + polishWin, win, false, none);
+    row("a tag opening at the last byte of 64 KB counts", QByteArray(65535, ' ') + "<meta charset=iso-8859-2>" + polishIso, iso, false, iso);
+    row("a tag opening just past 64 KB does not", QByteArray(65536, ' ') + "<meta charset=iso-8859-2>" + polishIso, win, false, none);
     row("blanks of every kind around the declaration", "<meta\r\n\tcharset =\f'iso-8859-2'\n>" + polishIso, iso, false, iso);
     row("unquoted, closed by a slash", "<META CHARSET=utf-8/>" + polishUtf8, utf8, false, utf8);
     row("a tag that only begins with meta", "<metadata charset=\"utf-8\">" + polishWin, win, false, none);
