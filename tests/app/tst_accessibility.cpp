@@ -517,6 +517,12 @@ void TestAccessibility::windowsUseTheMetricFonts()
     const auto headingOf = [](QWidget *window) { return window->findChild<QWidget *>("Panel1")->findChild<QLabel *>(); };
     QCOMPARE(described(headingOf(&m_windows->templates())), QStringLiteral("Tahoma 19 700"));
     QCOMPARE(described(headingOf(&m_windows->pageWizard())), QStringLiteral("Arial Black 32 900"));
+    // Where the headings stand: the templates' centred across its strip, the wizard's at the left.
+    QCOMPARE(headingOf(&m_windows->templates())->geometry(), QRect(0, 0, 807, 65));
+    QCOMPARE(headingOf(&m_windows->templates())->alignment(), Qt::AlignCenter);
+    QCOMPARE(headingOf(&m_windows->pageWizard())->geometry(), QRect(8, 8, 377, 57));
+    QCOMPARE(m_windows->templates().findChild<QWidget *>("Panel1")->height(), 65);
+    QCOMPARE(m_windows->pageWizard().findChild<QWidget *>("Panel1")->height(), 73);
     QCOMPARE(described(control<QLabel>(m_windows->main().ftpPanel(), "Label1")), QStringLiteral("Tahoma 16 400"));
     QCOMPARE(described(control<QToolButton>(&m_windows->main(), "BitBtn1")), QStringLiteral("Tahoma 11 700"));
     QCOMPARE(described(control<QToolButton>(&m_windows->main(), "Button4")), described(&m_windows->main()));
