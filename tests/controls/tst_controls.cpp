@@ -53,6 +53,7 @@ private slots:
     void captionHasHardEdges();
     void glyphPositions_data();
     void glyphPositions();
+    void transparentGlyphLetsTheFaceThrough();
     void gradientArithmetic();
     void barMenuGradientSitsInsideItsFrame();
     void barMenuWithOneColourIsFlat();
@@ -539,6 +540,27 @@ void TestControls::glyphPositions()
     QVERIFY(pixelAt(img, x, y - 1) != green);
     QVERIFY(pixelAt(img, x + 4, y + 3) != green);
     QVERIFY(pixelAt(img, x + 3, y + 4) != green);
+}
+
+// With a transparent glyph, the colour of its top-left pixel shows the face wherever it is.
+void TestControls::transparentGlyphLetsTheFaceThrough()
+{
+    auto plain = makeButton();
+    plain->setDrawLight(false);
+    auto b = makeButton();
+    b->setDrawLight(false);
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(qRgb(255, 0, 255));
+    picture.setPixel(3, 0, qRgb(0, 255, 0));
+    picture.setPixel(3, 3, qRgb(0, 255, 0));
+    b->setGlyph(QPixmap::fromImage(picture));
+    b->setGlyphPosition(FreeButton::gpMiddleCenter);
+    b->setTransparentGlyph(true);
+    const QImage img = b->render(), face = plain->render();
+    for (const QPoint p : {QPoint(39, 13), QPoint(41, 14), QPoint(39, 16)})
+        QCOMPARE(pixelAt(img, p.x(), p.y()), pixelAt(face, p.x(), p.y()));
+    QCOMPARE(pixelAt(img, 42, 13), rgb(0, 255, 0));
+    QCOMPARE(pixelAt(img, 42, 16), rgb(0, 255, 0));
 }
 
 void TestControls::gradientArithmetic()
