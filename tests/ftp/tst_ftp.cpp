@@ -101,7 +101,7 @@ private slots:
     void panelRefusesNamesBeforeTransferring_data();
     void panelRefusesNamesBeforeTransferring();
     void panelBrowsesFolders();
-    void panelLocalSideFollowsDrivesAndVanishedFolders();
+    void panelLocalSideFollowsTheDisk();
     void stopEndsATransfer_data();
     void stopEndsATransfer();
     void closingWhileTheServerIsFrozen();
@@ -744,7 +744,7 @@ void TestFtp::panelBrowsesFolders()
     QCOMPARE(statusLine(panel), QStringLiteral("Nie pobrano katalog/."));
 }
 
-void TestFtp::panelLocalSideFollowsDrivesAndVanishedFolders()
+void TestFtp::panelLocalSideFollowsTheDisk()
 {
     // Two folders stand in for two drives; each keeps the folder last opened on it.
     QTemporaryDir other;
@@ -755,6 +755,16 @@ void TestFtp::panelLocalSideFollowsDrivesAndVanishedFolders()
     auto *drives = control<DriveComboBox>(&panel, "lDrives");
     auto *folders = control<DirectoryListBox>(&panel, "lDirList");
     const QToolButton *side = control<QToolButton>(&panel, "aLocal");
+    // The chosen file removed from outside: the side names nothing.
+    QVERIFY(writeFile(m_local.filePath("plik.html"), "P"));
+    folders->setDirectory(m_local.path());
+    auto *files = control<FileListBox>(&panel, "lList");
+    files->setCurrentItem(files->findItems("plik.html", Qt::MatchExactly).first());
+    QCOMPARE(side->text(), m_local.filePath("plik.html"));
+    QVERIFY(QFile::remove(m_local.filePath("plik.html")));
+    QTRY_COMPARE_WITH_TIMEOUT(side->text(), QString(), 2000);
+    QCOMPARE(files->count(), 0);
+
     drives->setDrives({m_local.path(), other.path()});
     folders->setDirectory(other.filePath("głęboko/niżej"));
     drives->setCurrentIndex(0);
