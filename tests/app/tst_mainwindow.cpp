@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -67,6 +68,7 @@ private slots:
     void clipboardKeysInAQuickInsertFieldActOnTheEditor();
     void filePanelChainsAndSetsTheCurrentFolder();
     void commandsShowTheirPictures();
+    void closingEndsTheFtpSessionAndKeepsItsSettings();
     void commandsOpenTheirWindows_data();
     void commandsOpenTheirWindows();
 
@@ -629,6 +631,18 @@ protected:
 };
 
 } // namespace
+
+// The window closed: the FTP panel's fields are kept at once, not when the program unwinds.
+void TestMainWindow::closingEndsTheFtpSessionAndKeepsItsSettings()
+{
+    QSettings(QStringLiteral("Tarnwick"), QStringLiteral("Tarnwick")).clear();
+    control<QLineEdit>(m_form->ftpPanel(), "eHost")->setText(QStringLiteral("serwer.example"));
+    QSignalSpy ended(m_form, &MainWindow::programEnded);
+    QVERIFY(m_form->close());
+    QCOMPARE(ended.size(), 1);
+    QCOMPARE(QSettings(QStringLiteral("Tarnwick"), QStringLiteral("Tarnwick")).value("FTP/host").toString(),
+             QStringLiteral("serwer.example"));
+}
 
 // Each item and button that has a picture shows its own: the picture drawn from its file.
 void TestMainWindow::commandsShowTheirPictures()
