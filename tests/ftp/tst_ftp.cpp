@@ -359,6 +359,7 @@ try {
     const qsizetype asked = statuses.indexOf(QStringLiteral("Logowanie jako tester...")),
                     in = statuses.indexOf(QStringLiteral("Zalogowano."));
     QVERIFY2(asked >= 0 && in > asked, qPrintable(statuses.join('\n')));
+    QVERIFY2(statuses.indexOf(QStringLiteral("Połączono z 127.0.0.1 jako tester.")) > in, qPrintable(statuses.join('\n')));
     bool disconnected = false;
     client.onDisconnected = [&] { disconnected = true; };
     client.disconnect();
