@@ -693,10 +693,7 @@ void TestMainWindow::commandsOpenTheirWindows()
     QFETCH(bool, modal);
     ShownDialogs dialogs;
     qApp->installEventFilter(&dialogs);
-    if (QAction *a = m_form->action(command))
-        a->trigger();
-    else
-        QTest::mouseClick(control<QAbstractButton>(m_form, qPrintable(command)), Qt::LeftButton);
+    QVERIFY(activate(*m_form, command));
     qApp->removeEventFilter(&dialogs);
     QDialog *expected = window == "templates" ? static_cast<QDialog *>(&m_windows->templates())
                         : window == "about"   ? static_cast<QDialog *>(&m_windows->about())

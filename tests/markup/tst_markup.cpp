@@ -12,24 +12,6 @@
 #include <QTextCursor>
 #include <QToolButton>
 
-namespace {
-
-// Clicks a control the way a user reaches it: a menu item or toolbar action, or a button.
-bool activate(MainWindow &form, const QString &name)
-{
-    if (QAction *a = form.action(name)) {
-        a->trigger();
-        return true;
-    }
-    if (auto *b = form.findChild<QAbstractButton *>(name)) {
-        QTest::mouseClick(b, Qt::LeftButton);
-        return true;
-    }
-    return false;
-}
-
-} // namespace
-
 class TestMarkup : public QObject
 {
     Q_OBJECT

@@ -59,14 +59,6 @@ QString unmarked(QString text)
     return text.remove(QLatin1Char('|')).remove(QLatin1Char('[')).remove(QLatin1Char(']'));
 }
 
-void activate(MainWindow &form, const QString &name)
-{
-    if (QAction *a = form.action(name))
-        a->trigger();
-    else
-        QTest::mouseClick(control<QAbstractButton>(&form, qPrintable(name)), Qt::LeftButton);
-}
-
 const QString kHead = QStringLiteral("<HTML>\n<HEAD>\n<TITLE>T</TITLE>\n</HEAD>\n");
 
 } // namespace

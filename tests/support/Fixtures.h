@@ -6,6 +6,8 @@
 #include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QDir>
 #include <QTest>
 #include <memory>
@@ -36,6 +38,21 @@ inline std::unique_ptr<AppWindows> openProgram(ScriptedDialogs &dialogs)
     windows->setDialogs(&dialogs);
     windows->main().show();
     return windows;
+}
+
+// Clicks a control the way a user reaches it: a menu item or toolbar action, or a button.
+// False when the window has no control of that name.
+inline bool activate(MainWindow &form, const QString &name)
+{
+    if (QAction *a = form.action(name)) {
+        a->trigger();
+        return true;
+    }
+    if (auto *b = form.findChild<QAbstractButton *>(name)) {
+        QTest::mouseClick(b, Qt::LeftButton);
+        return true;
+    }
+    return false;
 }
 
 // Puts `lines` in the editor in place of its text.
