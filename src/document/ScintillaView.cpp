@@ -35,6 +35,12 @@ ScintillaView::ScintillaView(QWidget *parent)
     }();
     Q_UNUSED(installed);
     setUtf8(true);
+    {
+        QFont plain = QWidget::font();
+        plain.setStyleHint(QFont::AnyStyle);
+        plain.setFixedPitch(false);
+        QWidget::setFont(plain);
+    }
     applyEventMask();
     QAccessible::installActivationObserver(this);
 }

@@ -24,7 +24,9 @@ TablePanel::TablePanel(QWidget *parent)
     m_box->setMarginWidth(2, 0);
     // The desktop's own face: the editor component shapes its text, and the windows' bitmap face
     // would draw "HTML" as "H™L" (it maps "TM" to the trade-mark sign).
-    m_box->setFont(QApplication::font());
+    QFont face = QApplication::font();
+    face.setStyleHint(QFont::AnyStyle);
+    m_box->setFont(face);
     m_box->setText(TableMarkup::initialPanelLines().join(QLatin1Char('\n')));
 
     const struct { QPushButton **button; const char *name, *caption; int y; } buttons[] = {
