@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n qt6-svg-dev
-  libqscintilla2-qt6-dev qt6-webengine-dev libgl-dev libfontconfig-dev
+  libqscintilla2-qt6-dev qt6-webengine-dev libgl-dev
   libcurl4-openssl-dev curl
   python3-pyftpdlib python3-openssl openssh-server openssh-client openssl
   xvfb xauth x11-utils xdotool xclip

@@ -1,6 +1,5 @@
 #include "app/AppWindows.h"
 #include "app/CommandLine.h"
-#include "app/FontWarmUp.h"
 #include "app/MainWindow.h"
 #include "app/StartupTrace.h"
 #include "app/WindowState.h"
@@ -69,7 +68,6 @@ int main(int argc, char *argv[])
     }
 #endif
     StartupTrace::mark("main");
-    FontWarmUp fonts;
     g_qtMessages = qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
     qInstallMessageHandler(g_qtMessages);
@@ -90,8 +88,6 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtPolish);
 
     StartupTrace::mark("translations");
-    fonts.wait();
-    StartupTrace::mark("fonts");
     AppWindows windows;
     StartupTrace::mark("windows built");
     MainWindow &mainWindow = windows.main();
