@@ -1,6 +1,8 @@
 // A page that is one line of many megabytes: where opening and painting it spends its time, next
 // to the editor component alone, and a window for timing the first paint from outside.
-//   long_line_bench --make FILE MB    writes a one-line page of about MB megabytes
+//   long_line_bench --make FILE MB [cjk]
+//                                     writes a one-line page of about MB megabytes, its text
+//                                     Polish, or Chinese with cjk
 //   long_line_bench --phases FILE     opens and paints it in process, one time per step
 //   long_line_bench --bare FILE       the same bytes into a bare QScintilla with its HTML lexer
 //   long_line_bench --show FILE       opens it in a window captioned "long line", left running
@@ -28,10 +30,24 @@ long peakMegabytes()
     return usage.ru_maxrss / 1024;
 }
 
-// Minified markup: tags, attributes, entities, a comment and Polish text, with numbers that
-// differ from element to element as ids and links do in a real page.
-int make(const QString &path, int megabytes)
+// Text in Chinese: runs of 40 characters drawn from the 3,500 most common ones, the same runs
+// in every run of the bench.
+QByteArray chineseText(quint32 &seed)
 {
+    QString text;
+    for (int i = 0; i < 40; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        text += QChar(char16_t(0x4E00 + (seed >> 8) % 3500));
+    }
+    return text.toUtf8();
+}
+
+// Minified markup: tags, attributes, entities, a comment and Polish text, with numbers that
+// differ from element to element as ids and links do in a real page. With `chinese`, paragraphs
+// of Chinese text instead.
+int make(const QString &path, int megabytes, bool chinese)
+{
+    quint32 seed = 1;
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return 1;
@@ -40,8 +56,11 @@ int make(const QString &path, int megabytes)
     qint64 written = 0;
     for (int n = 0; written + out.size() < target; ++n) {
         const QByteArray id = QByteArray::number(n);
-        out += "<div class=\"wiersz\" id=\"w" + id + "\"><a href=\"strona" + id + ".html\" title=\"Zażółć gęślą jaźń\">Pozycja "
-            + id + "</a><span style=\"color:#336699\">treść komórki &amp; opis</span><!-- uwaga --></div>";
+        if (chinese)
+            out += "<p class=\"w\" id=\"p" + id + "\">" + chineseText(seed) + "</p>";
+        else
+            out += "<div class=\"wiersz\" id=\"w" + id + "\"><a href=\"strona" + id + ".html\" title=\"Zażółć gęślą jaźń\">Pozycja "
+                + id + "</a><span style=\"color:#336699\">treść komórki &amp; opis</span><!-- uwaga --></div>";
         if (out.size() > 1 << 24) {
             written += f.write(out);
             out.clear();
@@ -137,14 +156,14 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    if (args.size() == 4 && args[1] == QLatin1String("--make"))
-        return make(args[2], args[3].toInt());
+    if ((args.size() == 4 || args.size() == 5) && args[1] == QLatin1String("--make"))
+        return make(args[2], args[3].toInt(), args.size() == 5 && args[4] == QLatin1String("cjk"));
     if (args.size() == 3 && args[1] == QLatin1String("--phases"))
         return phases(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("--bare"))
         return bare(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("--show"))
         return show(args[2]);
-    std::fprintf(stderr, "usage: long_line_bench --make FILE MB | --phases FILE | --bare FILE | --show FILE\n");
+    std::fprintf(stderr, "usage: long_line_bench --make FILE MB [cjk] | --phases FILE | --bare FILE | --show FILE\n");
     return 2;
 }
