@@ -23,21 +23,14 @@ const char *const kPlainStylerName = "plainStyler";
 // The style every other byte of an uncoloured text gets; it looks exactly like style 0.
 constexpr int kTwinStyle = 128;
 
-// How many measured runs the editor remembers: its own default, and room for one run per
-// character and style of any script while a text is uncoloured.
-constexpr unsigned long kUsualWidths = 1024;
-constexpr unsigned long kUncolouredWidths = 65536;
-
 // Styles the text of an uncoloured document so that the editor measures it quickly. The editor
 // measures a line in runs of one style and remembers the widths of short runs only: a long run
 // is measured afresh by the toolkit's text layout, about a third of a microsecond per character,
 // which for a line of megabytes takes seconds at every layout. Two styles that look the same,
 // alternating byte by byte, make every run a single character whose width is already known.
 //
-// The editor keeps the widths of kUsualWidths runs by default: fewer than the different
-// characters of a page in Chinese or Japanese, whose widths were then measured afresh, over
-// four seconds for every layout of a line of 4 MB. While the text is uncoloured it keeps
-// kUncolouredWidths, enough for the characters of any page (a few megabytes at most).
+// The editor must remember the widths of every character of the line's script: see
+// SourceEditor's cache of widths.
 //
 // After an edit the editor asks for styles again from the edit to the end of the view, but the
 // bytes it moved keep the styles they had: only long insertions (style 0 until styled) are
@@ -156,7 +149,6 @@ void suspend(SourceEditor &editor)
     // The scheme's lexer object stays attached, keeping the look of its default style.
     editor.SendScintilla(QsciScintillaBase::SCI_SETLEXER, ulong(QsciScintillaBase::SCLEX_CONTAINER));
     copyStyle(editor, 0, kTwinStyle);
-    editor.SendScintilla(QsciScintillaBase::SCI_SETPOSITIONCACHE, kUncolouredWidths);
     new PlainStyler(editor);
 }
 
@@ -253,7 +245,6 @@ void fitToLineLengths(SourceEditor &editor, const char *text, qsizetype length, 
     }
     delete editor.findChild<QObject *>(QLatin1String(kPlainStylerName), Qt::FindDirectChildrenOnly);
     editor.setReportsEdits(false);
-    editor.SendScintilla(QsciScintillaBase::SCI_SETPOSITIONCACHE, kUsualWidths);
     const QVariant font = editor.property(kFontProperty);
     if (font.isValid())
         apply(editor, current(editor), font.value<QFont>());

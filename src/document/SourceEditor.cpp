@@ -60,6 +60,13 @@ SourceEditor::SourceEditor(QWidget *parent)
     setAutoIndent(false);
     // A paste or a drop keeps the document's single kind of line end.
     sci(SCI_SETPASTECONVERTENDINGS, 1);
+    // The editor remembers the widths of short runs of text it has measured, 1024 of them by
+    // default: fewer than the different characters of a page in Chinese, and than the tags and
+    // words of a long minified line. Each run it has forgotten is measured afresh at every
+    // layout: a 10 MB line in Chinese took 9 s to open and 10 s for each typed key, a key
+    // typed into a coloured line of 1 MB took 250 ms. With room for 65,536 runs (about 3 MB)
+    // they take 0.5 s, 0.3 s and 70 ms.
+    sci(SCI_SETPOSITIONCACHE, 65536);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int, int type, const char *, int, int, int, int, int, int token, int) {
