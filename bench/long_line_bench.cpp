@@ -4,6 +4,8 @@
 //                                     writes a one-line page of about MB megabytes, its text
 //                                     Polish, or Chinese with cjk
 //   long_line_bench --phases FILE     opens and paints it in process, one time per step
+//   long_line_bench --scroll FILE     scrolls FILE, a long second line below a short first one,
+//                                     a line down and up, and types on its first line
 //   long_line_bench --bare FILE       the same bytes into a bare QScintilla with its HTML lexer
 //   long_line_bench --show FILE       opens it in a window captioned "long line", left running
 #include "controls/Fonts.h"
@@ -119,6 +121,33 @@ int phases(const QString &path)
     return 0;
 }
 
+// A page with a long line below a short first one, the caret on the first: one line down
+// and back up, the long line on the screen both times, and a key typed above it.
+int scroll(const QString &path)
+{
+    SourceEditor editor;
+    Highlighting::apply(editor, Highlighting::Scheme::Html, Fonts::editor());
+    showSized(editor);
+    editor.loadFromFile(path);
+    editor.setFocus();
+    editor.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+    editor.repaint();
+    QElapsedTimer t;
+    t.start();
+    editor.SendScintilla(QsciScintillaBase::SCI_LINESCROLL, 0UL, 1L);
+    editor.repaint();
+    const qint64 down = t.restart();
+    editor.SendScintilla(QsciScintillaBase::SCI_LINESCROLL, 0UL, -1L);
+    editor.repaint();
+    const qint64 up = t.restart();
+    QTest::keyClick(editor.viewport(), Qt::Key_A);
+    editor.repaint();
+    const qint64 key = t.restart();
+    std::printf("a line down %lld ms, back up %lld ms, a key typed on the line above %lld ms, peak %ld MB\n", down, up,
+                key, peakMegabytes());
+    return 0;
+}
+
 int bare(const QString &path)
 {
     QsciScintilla editor;
@@ -160,10 +189,12 @@ int main(int argc, char **argv)
         return make(args[2], args[3].toInt(), args.size() == 5 && args[4] == QLatin1String("cjk"));
     if (args.size() == 3 && args[1] == QLatin1String("--phases"))
         return phases(args[2]);
+    if (args.size() == 3 && args[1] == QLatin1String("--scroll"))
+        return scroll(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("--bare"))
         return bare(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("--show"))
         return show(args[2]);
-    std::fprintf(stderr, "usage: long_line_bench --make FILE MB [cjk] | --phases FILE | --bare FILE | --show FILE\n");
+    std::fprintf(stderr, "usage: long_line_bench --make FILE MB [cjk] | --phases FILE | --scroll FILE | --bare FILE | --show FILE\n");
     return 2;
 }

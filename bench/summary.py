@@ -48,6 +48,7 @@ def main():
 
     opens, peaks, startup, typing, instructions = {}, {}, {}, {}, None
     lines, whole = {}, {}
+    scroll_past = None
     with open(sys.argv[2]) as f:
         for line in f:
             kind, *fields = line.rstrip("\n").split("\t")
@@ -66,6 +67,8 @@ def main():
                     "< 1000 ms", float(fields[1]) < 1000)
             elif kind == "longline":
                 lines.setdefault(fields[0], []).append(tuple(float(v) for v in fields[1:5]))
+            elif kind == "scrollpast":
+                scroll_past = float(fields[0])
             elif kind == "wholeline":
                 whole.setdefault(fields[0], {})[fields[1]] = float(fields[2])
             elif kind == "ftp":
@@ -113,6 +116,8 @@ def main():
                 "< 1000 ms" if small else "-", total < 1000 if small else None)
             row("  longest stall of the window", "", None, stall, "< 1000 ms", stall < 1000)
             row("  a key typed into the line", "", None, statistics.median(r[3] for r in lines[mb]), "-", None)
+        if mb == "10" and scroll_past is not None:
+            row("  a line of scrolling with it on the screen, caret elsewhere", "", None, scroll_past, "-", None)
         w = whole.get(mb, {})
         if "tarnwick" in w:
             row("open+paint a %s MB line, whole process" % mb, "Geany", w.get("geany"), w["tarnwick"],
