@@ -54,6 +54,7 @@ private slots:
     void phpScriptStyles();
     void uncolouredLineLooksLikePlainText();
     void editedLongLineStaysUncolouredAndSaved();
+    void longLineFurtherDownIsStyledWhenShown();
     void loadShowsTheStartOfTheDocument();
 
 private:
@@ -241,6 +242,35 @@ void TestHighlighting::editedLongLineStaysUncolouredAndSaved()
     QVERIFY(m_editor->isDocumentModified());
     QVERIFY_THROWS_NO_EXCEPTION(m_editor->save(path("out.html")));
     QCOMPARE(readAll(path("out.html")), QByteArray(line).insert(5, "ż!").insert(5, pasted).insert(2, earlier));
+}
+
+void TestHighlighting::longLineFurtherDownIsStyledWhenShown()
+{
+    // Left as one run of a single style, a long line below the first screen took seconds at
+    // every paint once scrolled to.
+    QByteArray text;
+    for (int i = 0; i < 300; ++i)
+        text += "<P>wiersz</P>\r\n";
+    load("late.html", text + longLine());
+    paint();
+    const long start = send(*m_editor, QsciScintillaBase::SCI_POSITIONFROMLINE, 300);
+    QCOMPARE(styleAt(*m_editor, start), 0L); // not shown yet
+    QCOMPARE(styleAt(*m_editor, start + 1), 0L);
+    // Three bytes typed on the first line move where styling stopped with the text.
+    send(*m_editor, QsciScintillaBase::SCI_GOTOPOS, 3);
+    m_editor->insert(QStringLiteral("ab\n"));
+    send(*m_editor, QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 290);
+    paint();
+    const long moved = start + 3;
+    for (long at = moved - 20; at < moved + 64; ++at)
+        QVERIFY2(styleAt(*m_editor, at) != styleAt(*m_editor, at + 1), qPrintable(QString::number(at)));
+    QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_STYLEGETFORE, ulong(styleAt(*m_editor, moved + 1))),
+             send(*m_editor, QsciScintillaBase::SCI_STYLEGETFORE, ulong(styleAt(*m_editor, moved))));
+    // The first lines kept the styles they were shown with; the typed bytes are style 0.
+    for (long at = 0; at < 3; ++at)
+        QCOMPARE(styleAt(*m_editor, at) != 0, (at & 1) == 1);
+    QCOMPARE(styleAt(*m_editor, 3), 0L);
+    QCOMPARE(styleAt(*m_editor, 5), 0L);
 }
 
 void TestHighlighting::loadShowsTheStartOfTheDocument()
