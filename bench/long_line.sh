@@ -31,6 +31,9 @@ for mb in 10 10cjk 100; do
     below=$(QT_QPA_PLATFORM=offscreen "$ll" --scroll "$work/below.html" 2>/dev/null)
     printf '%-15s %s\n' "10 MB, line 301" "$below"
     printf 'scrollpast\t%s\t%s\n' $(sed -n 's/scrolled into view \([0-9]*\) ms, a line further \([0-9]*\) ms.*/\1 \2/p' <<< "$below") >> "$SUMMARY"
+    pasted=$(QT_QPA_PLATFORM=offscreen "$ll" --paste "$file" 2>/dev/null)
+    printf '%-15s %s\n' "10 MB, pasted" "$pasted"
+    printf 'pasteline\t%s\n' "$(sed -n 's/pasted and shown \([0-9]*\) ms.*/\1/p' <<< "$pasted")" >> "$SUMMARY"
   fi
   # Whole process, to the first paint of the window showing the file.
   [ "$mb" = 10cjk ] && continue

@@ -6,6 +6,7 @@
 //   long_line_bench --phases FILE     opens and paints it in process, one time per step
 //   long_line_bench --scroll FILE     scrolls FILE's longest line into view and a line further,
 //                                     and types on its first line
+//   long_line_bench --paste FILE      pastes FILE's text into a short page, types after it
 //   long_line_bench --bare FILE       the same bytes into a bare QScintilla with its HTML lexer
 //   long_line_bench --show FILE       opens it in a window captioned "long line", left running
 #include "controls/Fonts.h"
@@ -15,6 +16,7 @@
 #include <Qsci/qscilexerhtml.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
@@ -152,6 +154,31 @@ int scroll(const QString &path)
     return 0;
 }
 
+// FILE's text pasted into the third line of a short page, and a key typed after it.
+int paste(const QString &path)
+{
+    SourceEditor editor;
+    Highlighting::apply(editor, Highlighting::Scheme::Html, Fonts::editor());
+    showSized(editor);
+    editor.setText(QStringLiteral("<HTML>\n<BODY>\n\n</BODY>\n</HTML>\n"));
+    editor.repaint();
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    QApplication::clipboard()->setText(QString::fromUtf8(f.readAll()));
+    editor.setFocus();
+    editor.SendScintilla(QsciScintillaBase::SCI_GOTOLINE, 2UL);
+    QElapsedTimer t;
+    t.start();
+    QTest::keyClick(editor.viewport(), Qt::Key_V, Qt::ControlModifier);
+    editor.repaint();
+    const qint64 pasted = t.restart();
+    QTest::keyClick(editor.viewport(), Qt::Key_A);
+    editor.repaint();
+    const qint64 key = t.restart();
+    std::printf("pasted and shown %lld ms, a key typed after it %lld ms, peak %ld MB\n", pasted, key, peakMegabytes());
+    return 0;
+}
+
 int bare(const QString &path)
 {
     QsciScintilla editor;
@@ -195,10 +222,12 @@ int main(int argc, char **argv)
         return phases(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("--scroll"))
         return scroll(args[2]);
+    if (args.size() == 3 && args[1] == QLatin1String("--paste"))
+        return paste(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("--bare"))
         return bare(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("--show"))
         return show(args[2]);
-    std::fprintf(stderr, "usage: long_line_bench --make FILE MB [cjk] | --phases FILE | --scroll FILE | --bare FILE | --show FILE\n");
+    std::fprintf(stderr, "usage: long_line_bench --make FILE MB [cjk] | --phases FILE | --scroll FILE | --paste FILE | --bare FILE | --show FILE\n");
     return 2;
 }

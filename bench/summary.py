@@ -48,7 +48,7 @@ def main():
 
     opens, peaks, startup, typing, instructions = {}, {}, {}, {}, None
     lines, whole = {}, {}
-    scroll_past = None
+    scroll_past = paste_line = None
     with open(sys.argv[2]) as f:
         for line in f:
             kind, *fields = line.rstrip("\n").split("\t")
@@ -67,6 +67,8 @@ def main():
                     "< 1000 ms", float(fields[1]) < 1000)
             elif kind == "longline":
                 lines.setdefault(fields[0], []).append(tuple(float(v) for v in fields[1:5]))
+            elif kind == "pasteline":
+                paste_line = float(fields[0])
             elif kind == "scrollpast":
                 scroll_past = (float(fields[0]), float(fields[1]))
             elif kind == "wholeline":
@@ -120,6 +122,8 @@ def main():
             row("  the same line further down, scrolled into view", "", None, scroll_past[0], "< 1000 ms",
                 scroll_past[0] < 1000)
             row("  then a line of scrolling, caret elsewhere", "", None, scroll_past[1], "-", None)
+        if mb == "10" and paste_line is not None:
+            row("  the same line pasted into a page, to the paint", "", None, paste_line, "< 1000 ms", paste_line < 1000)
         w = whole.get(mb, {})
         if "tarnwick" in w:
             row("open+paint a %s MB line, whole process" % mb, "Geany", w.get("geany"), w["tarnwick"],

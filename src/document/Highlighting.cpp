@@ -32,16 +32,17 @@ constexpr int kTwinStyle = 128;
 // The editor must remember the widths of every character of the line's script: see
 // SourceEditor's cache of widths.
 //
-// The text is styled as the editor first shows it: a long line further down the page, never
-// styled, would be one long run, measured in seconds at every paint (5.5 s for 10 MB). Where
-// styling stopped moves with the edits before it.
+// Text already there when colouring stops is styled as the editor first shows it: a long line
+// further down the page, never styled, would be one long run, measured in seconds at every
+// paint (5.5 s for 10 MB). Where styling stopped moves with the edits before it.
 //
 // After an edit the editor asks for styles again from the edit to the end of the view, but the
-// bytes it moved keep the styles they had: only long insertions (style 0 until styled) are
-// styled then. Any change of style lays the whole line out again: restyling everything would
-// do it for every typed key, and so would styling the typed text itself. Short runs of style 0
-// cost little to measure, even when a lot of typing in one place makes them a few thousand
-// bytes long.
+// bytes it moved keep the styles they had. Any change of style lays the whole line out again:
+// restyling everything would do it for every typed key, and so would styling the typed text
+// itself. Short runs of style 0 cost little to measure, even when a lot of typing in one place
+// makes them a few thousand bytes long. A long insertion (a paste, a drop) is styled as it goes
+// in: the editor lays the caret's line out to show the caret before anything is painted, and a
+// pasted line of 10 MB as one run took 4.5 s there.
 class PlainStyler : public QObject
 {
 public:
@@ -57,53 +58,28 @@ public:
 
 private:
     static constexpr long kChunk = 1 << 16;
-    static constexpr int kMostRanges = 64;
     static constexpr long kLeftUnstyled = 4096; // insertions shorter than this keep style 0
-    struct Range {
-        long start, end;
-    };
 
     void modified(long position, int type, long length)
     {
-        // Text inserted where nothing is styled yet is styled with the rest when shown.
-        if (type & QsciScintillaBase::SC_MOD_INSERTTEXT && position < m_unstyled) {
-            for (Range &r : m_inserted) {
-                if (r.start >= position)
-                    r.start += length;
-                if (r.end > position)
-                    r.end += length;
+        if (type & QsciScintillaBase::SC_MOD_INSERTTEXT) {
+            if (position < m_unstyled || (position == m_unstyled && length >= kLeftUnstyled))
+                m_unstyled += length;
+            if (length >= kLeftUnstyled) {
+                // Styling moves where the editor thinks styling stopped: put that back, for
+                // the editor to ask for the rest as it shows it.
+                const long endStyled = m_editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+                styleFollowing(position, position + length);
+                m_editor.SendScintilla(QsciScintillaBase::SCI_STARTSTYLING, ulong(endStyled), 0L);
             }
-            m_unstyled += length;
-            if (length >= kLeftUnstyled)
-                m_inserted.push_back({position, position + length});
         } else if (type & QsciScintillaBase::SC_MOD_DELETETEXT) {
-            const auto moved = [&](long at) { return at <= position ? at : qMax(position, at - length); };
-            for (Range &r : m_inserted)
-                r = {moved(r.start), moved(r.end)};
-            m_unstyled = moved(m_unstyled);
-        }
-        if (m_inserted.size() > kMostRanges) {
-            // Too many pastes to follow: styled afresh from the first of them as the editor asks.
-            long first = m_unstyled;
-            for (const Range &r : m_inserted)
-                first = qMin(first, r.start);
-            m_unstyled = first;
-            m_inserted.clear();
+            if (m_unstyled > position)
+                m_unstyled = qMax(position, m_unstyled - length);
         }
     }
 
     void styleTo(int position)
     {
-        const long endStyled = m_editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
-        std::vector<Range> left;
-        for (const Range &r : m_inserted) {
-            const long from = qMax(r.start, endStyled), to = qMin<long>(r.end, position);
-            if (from < to)
-                styleFollowing(from, to);
-            if (r.end > position)
-                left.push_back({qMax<long>(r.start, position), r.end});
-        }
-        m_inserted = std::move(left);
         if (m_unstyled < position) {
             styleFollowing(m_unstyled, position);
             m_unstyled = position;
@@ -136,8 +112,7 @@ private:
     }
 
     SourceEditor &m_editor;
-    std::vector<Range> m_inserted;  // long insertions before m_unstyled, not styled since
-    long m_unstyled = 0;            // the text from here on has not been styled yet
+    long m_unstyled = 0; // the text from here on has not been styled yet
 };
 
 void copyStyle(SourceEditor &editor, int from, int to)
@@ -163,6 +138,10 @@ void suspend(SourceEditor &editor)
     // The scheme's lexer object stays attached, keeping the look of its default style.
     editor.SendScintilla(QsciScintillaBase::SCI_SETLEXER, ulong(QsciScintillaBase::SCLEX_CONTAINER));
     copyStyle(editor, 0, kTwinStyle);
+    // Text coloured until now (before a long paste) loses its colours, and is styled anew as
+    // it is shown.
+    editor.SendScintilla(QsciScintillaBase::SCI_CLEARDOCUMENTSTYLE);
+    editor.SendScintilla(QsciScintillaBase::SCI_STARTSTYLING, 0UL, 0L);
     new PlainStyler(editor);
 }
 
@@ -264,6 +243,13 @@ void fitToLineLengths(SourceEditor &editor, const char *text, qsizetype length, 
         apply(editor, current(editor), font.value<QFont>());
     else
         editor.SendScintilla(QsciScintillaBase::SCI_CLEARDOCUMENTSTYLE);
+}
+
+void fitToInsertion(SourceEditor &editor, const char *text, qsizetype length, char eol, qsizetype joined)
+{
+    // Any line of the text counts as joined: a few bytes too eager, for one whole pass.
+    if (!isSuspended(editor) && LineEnds::hasLineOfAtLeast(text, length, eol, qMax<qsizetype>(1, kLongLine - joined)))
+        suspend(editor);
 }
 
 } // namespace Highlighting

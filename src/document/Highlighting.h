@@ -20,6 +20,9 @@ constexpr qsizetype kLongLine = qsizetype(1) << 20;
 // more, and resumes it in the current scheme otherwise. Called while the editor is empty:
 // resuming colours the whole text at once.
 void fitToLineLengths(SourceEditor &editor, const char *text, qsizetype length, char eol);
+// Suspends colouring (and leaves it so) when text about to be pasted or dropped makes a line of
+// kLongLine bytes or more; its first line joins the `joined` bytes of the line it goes into.
+void fitToInsertion(SourceEditor &editor, const char *text, qsizetype length, char eol, qsizetype joined);
 bool isSuspended(const SourceEditor &editor);
 
 } // namespace Highlighting

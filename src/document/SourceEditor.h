@@ -90,6 +90,11 @@ public:
 signals:
     void encodingChanged();
 
+protected:
+    // Pasted and dropped text: a line it makes of a megabyte or more turns the colours off
+    // before it goes in, as on opening such a file.
+    QByteArray fromMimeData(const QMimeData *source, bool &rectangular) const override;
+
 private:
     struct EncodingState {
         TextEncoding::Encoding encoding = TextEncoding::Encoding::Iso88592;

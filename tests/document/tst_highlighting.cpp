@@ -2,6 +2,8 @@
 #include "support/Files.h"
 #include "document/SourceEditor.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,6 +57,7 @@ private slots:
     void uncolouredLineLooksLikePlainText();
     void editedLongLineStaysUncolouredAndSaved();
     void longLineFurtherDownIsStyledWhenShown();
+    void pastedLongLineTurnsTheColoursOff();
     void loadShowsTheStartOfTheDocument();
 
 private:
@@ -253,24 +256,62 @@ void TestHighlighting::longLineFurtherDownIsStyledWhenShown()
         text += "<P>wiersz</P>\r\n";
     load("late.html", text + longLine());
     paint();
-    const long start = send(*m_editor, QsciScintillaBase::SCI_POSITIONFROMLINE, 300);
-    QCOMPARE(styleAt(*m_editor, start), 0L); // not shown yet
-    QCOMPARE(styleAt(*m_editor, start + 1), 0L);
-    // Three bytes typed on the first line move where styling stopped with the text.
+    // Three bytes typed on the first line move the text below them.
     send(*m_editor, QsciScintillaBase::SCI_GOTOPOS, 3);
     m_editor->insert(QStringLiteral("ab\n"));
     send(*m_editor, QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 290);
     paint();
-    const long moved = start + 3;
-    for (long at = moved - 20; at < moved + 64; ++at)
+    const long start = send(*m_editor, QsciScintillaBase::SCI_POSITIONFROMLINE, 301);
+    for (long at = start - 20; at < start + 64; ++at)
         QVERIFY2(styleAt(*m_editor, at) != styleAt(*m_editor, at + 1), qPrintable(QString::number(at)));
-    QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_STYLEGETFORE, ulong(styleAt(*m_editor, moved + 1))),
-             send(*m_editor, QsciScintillaBase::SCI_STYLEGETFORE, ulong(styleAt(*m_editor, moved))));
-    // The first lines kept the styles they were shown with; the typed bytes are style 0.
+    QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_STYLEGETFORE, ulong(styleAt(*m_editor, start + 1))),
+             send(*m_editor, QsciScintillaBase::SCI_STYLEGETFORE, ulong(styleAt(*m_editor, start))));
+    // The first bytes kept the styles they were shown with; the typed ones are style 0.
     for (long at = 0; at < 3; ++at)
         QCOMPARE(styleAt(*m_editor, at) != 0, (at & 1) == 1);
     QCOMPARE(styleAt(*m_editor, 3), 0L);
     QCOMPARE(styleAt(*m_editor, 5), 0L);
+}
+
+void TestHighlighting::pastedLongLineTurnsTheColoursOff()
+{
+    QByteArray page;
+    for (int i = 0; i < 300; ++i)
+        page += "<P>wiersz</P>\r\n";
+    load("page.html", page);
+    paint();
+    QVERIFY(!Highlighting::isSuspended(*m_editor));
+    // A short paste keeps the colours.
+    QApplication::clipboard()->setText(QStringLiteral("<B>x</B>\r\n").repeated(1000));
+    m_editor->paste();
+    QVERIFY(!Highlighting::isSuspended(*m_editor));
+    // A line of a megabyte goes in uncoloured and alternating at once: the editor lays the
+    // caret's line out to show the caret before any paint, and one long run took seconds.
+    send(*m_editor, QsciScintillaBase::SCI_DOCUMENTEND);
+    const long at = m_editor->length();
+    const QByteArray line = longLine();
+    QApplication::clipboard()->setText(QString::fromUtf8(line));
+    m_editor->paste();
+    QVERIFY(Highlighting::isSuspended(*m_editor));
+    QCOMPARE(lexer(*m_editor), long(QsciScintillaBase::SCLEX_CONTAINER));
+    for (long i = at; i < at + 64; ++i)
+        QVERIFY2(styleAt(*m_editor, i) != styleAt(*m_editor, i + 1), qPrintable(QString::number(i)));
+    // The page above, coloured before, is styled alike as it is shown.
+    send(*m_editor, QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 0);
+    paint();
+    for (long i = 0; i < 64; ++i)
+        QVERIFY2(styleAt(*m_editor, i) != styleAt(*m_editor, i + 1), qPrintable(QString::number(i)));
+    // A line that only grows past the bound with the text it joins counts as well.
+    m_editor->clearAll();
+    QVERIFY(!Highlighting::isSuspended(*m_editor));
+    const QByteArray half = QByteArray(int(Highlighting::kLongLine / 2), 'x');
+    m_editor->setText(QString::fromLatin1(half));
+    send(*m_editor, QsciScintillaBase::SCI_DOCUMENTEND);
+    QApplication::clipboard()->setText(QString::fromLatin1(half));
+    m_editor->paste();
+    QVERIFY(Highlighting::isSuspended(*m_editor));
+    QVERIFY_THROWS_NO_EXCEPTION(m_editor->save(path("out.html")));
+    QCOMPARE(readAll(path("out.html")), half + half);
 }
 
 void TestHighlighting::loadShowsTheStartOfTheDocument()
