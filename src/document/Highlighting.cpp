@@ -56,26 +56,43 @@ public:
                 [this](int position, int type, const char *, int length) { modified(position, type, length); });
     }
 
+    // The next insertion fills the whole document (a file opened): it is styled as it is
+    // shown, not all at once.
+    void expectFill() { m_fillExpected = true; }
+    long styledUpTo() const { return m_unstyled; }
+
 private:
     static constexpr long kChunk = 1 << 16;
     static constexpr long kLeftUnstyled = 4096; // insertions shorter than this keep style 0
 
     void modified(long position, int type, long length)
     {
-        if (type & QsciScintillaBase::SC_MOD_INSERTTEXT) {
-            if (position < m_unstyled || (position == m_unstyled && length >= kLeftUnstyled))
-                m_unstyled += length;
-            if (length >= kLeftUnstyled) {
-                // Styling moves where the editor thinks styling stopped: put that back, for
-                // the editor to ask for the rest as it shows it.
-                const long endStyled = m_editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
-                styleFollowing(position, position + length);
-                m_editor.SendScintilla(QsciScintillaBase::SCI_STARTSTYLING, ulong(endStyled), 0L);
-            }
-        } else if (type & QsciScintillaBase::SC_MOD_DELETETEXT) {
+        if (type & QsciScintillaBase::SC_MOD_DELETETEXT) {
             if (m_unstyled > position)
                 m_unstyled = qMax(position, m_unstyled - length);
+            return;
         }
+        if (!(type & QsciScintillaBase::SC_MOD_INSERTTEXT))
+            return;
+        if (m_fillExpected) {
+            m_fillExpected = false;
+            m_unstyled = position;
+            return;
+        }
+        // Bytes typed where styling stopped (at the end of a line shown to its end) belong to
+        // the styled text: styling them would lay their line out again.
+        if (position < m_unstyled || (position == m_unstyled && m_unstyled > 0))
+            m_unstyled += length;
+        if (length < kLeftUnstyled)
+            return;
+        // Styling moves where the editor thinks styling stopped: that is put back, for the
+        // editor to ask for the rest as it shows it. Inserted where nothing is styled yet, the
+        // text is styled again with the rest when shown: moving where styling stopped past it
+        // saved that once, but made each key typed after it lay the line out again at its
+        // paint (0.4 s instead of 0.12 s for 10 MB).
+        const long endStyled = m_editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+        styleFollowing(position, position + length);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_STARTSTYLING, ulong(endStyled), 0L);
     }
 
     void styleTo(int position)
@@ -113,7 +130,13 @@ private:
 
     SourceEditor &m_editor;
     long m_unstyled = 0; // the text from here on has not been styled yet
+    bool m_fillExpected = false;
 };
+
+PlainStyler *plainStyler(const SourceEditor &editor)
+{
+    return static_cast<PlainStyler *>(editor.findChild<QObject *>(QLatin1String(kPlainStylerName), Qt::FindDirectChildrenOnly));
+}
 
 void copyStyle(SourceEditor &editor, int from, int to)
 {
@@ -227,15 +250,23 @@ bool isSuspended(const SourceEditor &editor)
     return editor.findChild<QObject *>(QLatin1String(kPlainStylerName), Qt::FindDirectChildrenOnly) != nullptr;
 }
 
+qsizetype styledUpTo(const SourceEditor &editor)
+{
+    const PlainStyler *styler = plainStyler(editor);
+    return styler ? styler->styledUpTo() : -1;
+}
+
 void fitToLineLengths(SourceEditor &editor, const char *text, qsizetype length, char eol)
 {
     const bool longLines = LineEnds::hasLineOfAtLeast(text, length, eol, kLongLine);
-    if (longLines == isSuspended(editor))
-        return;
     if (longLines) {
-        suspend(editor);
+        if (!isSuspended(editor))
+            suspend(editor);
+        plainStyler(editor)->expectFill();
         return;
     }
+    if (!isSuspended(editor))
+        return;
     delete editor.findChild<QObject *>(QLatin1String(kPlainStylerName), Qt::FindDirectChildrenOnly);
     editor.setReportsEdits(false);
     const QVariant font = editor.property(kFontProperty);
@@ -245,10 +276,25 @@ void fitToLineLengths(SourceEditor &editor, const char *text, qsizetype length, 
         editor.SendScintilla(QsciScintillaBase::SCI_CLEARDOCUMENTSTYLE);
 }
 
-void fitToInsertion(SourceEditor &editor, const char *text, qsizetype length, char eol, qsizetype joined)
+bool makesLongLine(const char *text, qsizetype length, qsizetype before, qsizetype after)
 {
-    // Any line of the text counts as joined: a few bytes too eager, for one whole pass.
-    if (!isSuspended(editor) && LineEnds::hasLineOfAtLeast(text, length, eol, qMax<qsizetype>(1, kLongLine - joined)))
+    // The text's line ends are any of CR and LF: the editor makes them the document's own.
+    qsizetype run = before;
+    for (const char *c = text, *end = text + length; c != end; ++c) {
+        if (*c == '\n' || *c == '\r') {
+            if (run >= kLongLine)
+                return true;
+            run = 0;
+        } else {
+            ++run;
+        }
+    }
+    return run + after >= kLongLine;
+}
+
+void fitToInsertion(SourceEditor &editor, const char *text, qsizetype length, qsizetype before, qsizetype after)
+{
+    if (!isSuspended(editor) && makesLongLine(text, length, before, after))
         suspend(editor);
 }
 

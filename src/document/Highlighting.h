@@ -20,9 +20,14 @@ constexpr qsizetype kLongLine = qsizetype(1) << 20;
 // more, and resumes it in the current scheme otherwise. Called while the editor is empty:
 // resuming colours the whole text at once.
 void fitToLineLengths(SourceEditor &editor, const char *text, qsizetype length, char eol);
-// Suspends colouring (and leaves it so) when text about to be pasted or dropped makes a line of
-// kLongLine bytes or more; its first line joins the `joined` bytes of the line it goes into.
-void fitToInsertion(SourceEditor &editor, const char *text, qsizetype length, char eol, qsizetype joined);
+// Whether text put between `before` bytes of a line and `after` bytes of a line (its first
+// and last lines joining them) makes a line of kLongLine bytes or more.
+bool makesLongLine(const char *text, qsizetype length, qsizetype before, qsizetype after);
+// Suspends colouring (and leaves it so) when text about to be pasted or dropped between
+// `before` and `after` bytes of a line makes a line of kLongLine bytes or more.
+void fitToInsertion(SourceEditor &editor, const char *text, qsizetype length, qsizetype before, qsizetype after);
 bool isSuspended(const SourceEditor &editor);
+// While colouring is suspended, where the text not yet styled for showing begins; -1 otherwise.
+qsizetype styledUpTo(const SourceEditor &editor);
 
 } // namespace Highlighting

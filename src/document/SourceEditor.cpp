@@ -12,6 +12,7 @@
 #include <Qsci/qscilexer.h>
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 
@@ -181,10 +182,21 @@ QByteArray SourceEditor::fromMimeData(const QMimeData *source, bool &rectangular
     // A long line coloured by the lexer is measured in runs of a hundred bytes at every paint:
     // a pasted line of 10 MB took 6.5 s to show and 2.7 s for each key typed after it. The
     // colours change only how the text looks, so they may go while the editor is asked for it.
-    const long caretLine = sci(SCI_LINEFROMPOSITION, ulong(sci(SCI_GETCURRENTPOS)));
-    Highlighting::fitToInsertion(const_cast<SourceEditor &>(*this), text.constData(), text.size(), m_eol.back(),
-                                 sci(SCI_LINELENGTH, ulong(caretLine)));
+    // The text goes where it is dropped, or in place of the selection.
+    const long from = m_dropAt >= 0 ? m_dropAt : sci(SCI_GETSELECTIONSTART);
+    const long to = m_dropAt >= 0 ? m_dropAt : sci(SCI_GETSELECTIONEND);
+    const long before = from - sci(SCI_POSITIONFROMLINE, ulong(sci(SCI_LINEFROMPOSITION, ulong(from))));
+    const long after = sci(SCI_GETLINEENDPOSITION, ulong(sci(SCI_LINEFROMPOSITION, ulong(to)))) - to;
+    Highlighting::fitToInsertion(const_cast<SourceEditor &>(*this), text.constData(), text.size(), before, after);
     return text;
+}
+
+void SourceEditor::dropEvent(QDropEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    m_dropAt = sci(SCI_POSITIONFROMPOINT, ulong(at.x()), long(at.y()));
+    ScintillaView::dropEvent(event);
+    m_dropAt = -1;
 }
 
 void SourceEditor::clearAll()

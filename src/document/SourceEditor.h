@@ -94,6 +94,7 @@ protected:
     // Pasted and dropped text: a line it makes of a megabyte or more turns the colours off
     // before it goes in, as on opening such a file.
     QByteArray fromMimeData(const QMimeData *source, bool &rectangular) const override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     struct EncodingState {
@@ -105,6 +106,7 @@ private:
     void onContainerAction(int modificationType, int token);
 
     long sci(unsigned msg, unsigned long w = 0, long l = 0) const { return SendScintilla(msg, w, l); }
+    long m_dropAt = -1; // while text is dropped, where it goes
     void replaceBuffer(const QByteArray &utf8);
     QByteArray toEditorText(const QString &text) const;
     void insertUnrecorded(qsizetype bytePosition, const QByteArray &utf8);

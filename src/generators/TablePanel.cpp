@@ -26,6 +26,7 @@ TablePanel::TablePanel(QWidget *parent)
     // would draw "HTML" as "H™L" (it maps "TM" to the trade-mark sign).
     QFont face = QApplication::font();
     face.setStyleHint(QFont::AnyStyle);
+    face.setFixedPitch(false);
     m_box->setFont(face);
     m_box->setText(TableMarkup::initialPanelLines().join(QLatin1Char('\n')));
 

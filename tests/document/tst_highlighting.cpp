@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,7 +59,12 @@ private slots:
     void uncolouredLineLooksLikePlainText();
     void editedLongLineStaysUncolouredAndSaved();
     void longLineFurtherDownIsStyledWhenShown();
+    void keyTypedAtTheEndOfALongLineKeepsItsStyles();
+    void makesLongLine_data();
+    void makesLongLine();
     void pastedLongLineTurnsTheColoursOff();
+    void longLineMadeByAPasteOrADropCounts_data();
+    void longLineMadeByAPasteOrADropCounts();
     void loadShowsTheStartOfTheDocument();
 
 private:
@@ -250,18 +257,39 @@ void TestHighlighting::editedLongLineStaysUncolouredAndSaved()
 void TestHighlighting::longLineFurtherDownIsStyledWhenShown()
 {
     // Left as one run of a single style, a long line below the first screen took seconds at
-    // every paint once scrolled to.
+    // every paint once scrolled to. Opened, it is styled as it is shown, not all at once.
     QByteArray text;
     for (int i = 0; i < 300; ++i)
         text += "<P>wiersz</P>\r\n";
     load("late.html", text + longLine());
     paint();
-    // Three bytes typed on the first line move the text below them.
+    long start = send(*m_editor, QsciScintillaBase::SCI_POSITIONFROMLINE, 300);
+    QCOMPARE(styleAt(*m_editor, start), 0L);
+    QCOMPARE(styleAt(*m_editor, start + 1), 0L);
+    // Edits above it move where styling stopped: 3 bytes typed, 5 deleted, 2 typed where
+    // styling stopped (they belong to the styled text), and edits below it do not.
+    const qsizetype stopped = Highlighting::styledUpTo(*m_editor);
+    QVERIFY(stopped > 100 && stopped < start);
     send(*m_editor, QsciScintillaBase::SCI_GOTOPOS, 3);
     m_editor->insert(QStringLiteral("ab\n"));
+    QCOMPARE(Highlighting::styledUpTo(*m_editor), stopped + 3);
+    send(*m_editor, QsciScintillaBase::SCI_DELETERANGE, 20, 5);
+    QCOMPARE(Highlighting::styledUpTo(*m_editor), stopped - 2);
+    send(*m_editor, QsciScintillaBase::SCI_GOTOPOS, ulong(stopped - 2));
+    m_editor->insert(QStringLiteral("cd"));
+    QCOMPARE(Highlighting::styledUpTo(*m_editor), stopped);
+    m_editor->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, ulong(stopped + 10), "ef");
+    send(*m_editor, QsciScintillaBase::SCI_DELETERANGE, ulong(stopped + 10), 2);
+    QCOMPARE(Highlighting::styledUpTo(*m_editor), stopped);
+    // A deletion across where styling stopped ends it at the deletion.
+    m_editor->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, ulong(stopped - 1), "gh");
+    send(*m_editor, QsciScintillaBase::SCI_DELETERANGE, ulong(stopped - 1), 3);
+    QCOMPARE(Highlighting::styledUpTo(*m_editor), stopped - 1);
     send(*m_editor, QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 290);
     paint();
-    const long start = send(*m_editor, QsciScintillaBase::SCI_POSITIONFROMLINE, 301);
+    start = send(*m_editor, QsciScintillaBase::SCI_POSITIONFROMLINE, 301);
+    QCOMPARE(start, 300 * 15L + 3 - 5 + 2 - 1);
+    QVERIFY(Highlighting::styledUpTo(*m_editor) > start + 64);
     for (long at = start - 20; at < start + 64; ++at)
         QVERIFY2(styleAt(*m_editor, at) != styleAt(*m_editor, at + 1), qPrintable(QString::number(at)));
     QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_STYLEGETFORE, ulong(styleAt(*m_editor, start + 1))),
@@ -269,8 +297,54 @@ void TestHighlighting::longLineFurtherDownIsStyledWhenShown()
     // The first bytes kept the styles they were shown with; the typed ones are style 0.
     for (long at = 0; at < 3; ++at)
         QCOMPARE(styleAt(*m_editor, at) != 0, (at & 1) == 1);
-    QCOMPARE(styleAt(*m_editor, 3), 0L);
-    QCOMPARE(styleAt(*m_editor, 5), 0L);
+    for (long at : {3L, 4L, 5L, long(stopped) - 2})
+        QCOMPARE(styleAt(*m_editor, at), 0L);
+}
+
+void TestHighlighting::keyTypedAtTheEndOfALongLineKeepsItsStyles()
+{
+    // Restyling the typed byte lays its whole line out again, at every key.
+    load("long.html", longLine());
+    send(*m_editor, QsciScintillaBase::SCI_DOCUMENTEND);
+    paint();
+    const long end = m_editor->length();
+    const long last = styleAt(*m_editor, end - 1);
+    QVERIFY(last != styleAt(*m_editor, end - 2));
+    m_editor->insert(QStringLiteral("x"));
+    paint();
+    QCOMPARE(styleAt(*m_editor, end), 0L);
+    QCOMPARE(styleAt(*m_editor, end - 1), last);
+}
+
+void TestHighlighting::makesLongLine_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<qsizetype>("before");
+    QTest::addColumn<qsizetype>("after");
+    QTest::addColumn<bool>("longLine");
+    const qsizetype bound = Highlighting::kLongLine;
+    const QByteArray half(int(bound / 2), 'x');
+    QTest::newRow("short text, short line") << QByteArray("abc") << qsizetype(3) << qsizetype(4) << false;
+    QTest::newRow("a whole long line") << QByteArray(int(bound), 'x') << qsizetype(0) << qsizetype(0) << true;
+    QTest::newRow("one byte short") << QByteArray(int(bound) - 1, 'x') << qsizetype(0) << qsizetype(0) << false;
+    QTest::newRow("joining the bytes before it") << half << bound / 2 << qsizetype(0) << true;
+    QTest::newRow("joining the bytes after it") << half << qsizetype(0) << bound / 2 << true;
+    QTest::newRow("between both, one byte short") << half << bound / 4 << bound / 4 - 1 << false;
+    QTest::newRow("its first line joins the bytes before") << half + "\n" + half << bound / 2 << qsizetype(0) << true;
+    QTest::newRow("its last line does not join them") << "a\n" + half << bound / 2 << qsizetype(0) << false;
+    QTest::newRow("its last line joins the bytes after") << "a\n" + half << qsizetype(0) << bound / 2 << true;
+    QTest::newRow("CR ends a line") << half + "\r" + half << qsizetype(0) << qsizetype(0) << false;
+    QTest::newRow("LF ends a line") << half + "\n" + half << qsizetype(0) << qsizetype(0) << false;
+    QTest::newRow("a long line in the middle") << "a\r\n" + QByteArray(int(bound), 'x') + "\r\nb" << qsizetype(0) << qsizetype(0) << true;
+}
+
+void TestHighlighting::makesLongLine()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(qsizetype, before);
+    QFETCH(qsizetype, after);
+    QFETCH(bool, longLine);
+    QCOMPARE(Highlighting::makesLongLine(text.constData(), text.size(), before, after), longLine);
 }
 
 void TestHighlighting::pastedLongLineTurnsTheColoursOff()
@@ -289,8 +363,7 @@ void TestHighlighting::pastedLongLineTurnsTheColoursOff()
     // caret's line out to show the caret before any paint, and one long run took seconds.
     send(*m_editor, QsciScintillaBase::SCI_DOCUMENTEND);
     const long at = m_editor->length();
-    const QByteArray line = longLine();
-    QApplication::clipboard()->setText(QString::fromUtf8(line));
+    QApplication::clipboard()->setText(QString::fromUtf8(longLine()));
     m_editor->paste();
     QVERIFY(Highlighting::isSuspended(*m_editor));
     QCOMPARE(lexer(*m_editor), long(QsciScintillaBase::SCLEX_CONTAINER));
@@ -301,17 +374,50 @@ void TestHighlighting::pastedLongLineTurnsTheColoursOff()
     paint();
     for (long i = 0; i < 64; ++i)
         QVERIFY2(styleAt(*m_editor, i) != styleAt(*m_editor, i + 1), qPrintable(QString::number(i)));
-    // A line that only grows past the bound with the text it joins counts as well.
-    m_editor->clearAll();
-    QVERIFY(!Highlighting::isSuspended(*m_editor));
-    const QByteArray half = QByteArray(int(Highlighting::kLongLine / 2), 'x');
-    m_editor->setText(QString::fromLatin1(half));
-    send(*m_editor, QsciScintillaBase::SCI_DOCUMENTEND);
-    QApplication::clipboard()->setText(QString::fromLatin1(half));
-    m_editor->paste();
-    QVERIFY(Highlighting::isSuspended(*m_editor));
     QVERIFY_THROWS_NO_EXCEPTION(m_editor->save(path("out.html")));
-    QCOMPARE(readAll(path("out.html")), half + half);
+    // The short paste went in where the caret was after opening: at the start.
+    // The page opened without Polish letters is saved in Windows-1250.
+    QCOMPARE(readAll(path("out.html")), QByteArray("<B>x</B>\r\n").repeated(1000) + page
+                                            + QByteArray(longLine()).replace(kPolishUtf8, kPolishCp1250));
+}
+
+void TestHighlighting::longLineMadeByAPasteOrADropCounts_data()
+{
+    QTest::addColumn<bool>("drop");
+    QTest::newRow("pasted over a selection") << false;
+    QTest::newRow("dropped away from the caret") << true;
+}
+
+void TestHighlighting::longLineMadeByAPasteOrADropCounts()
+{
+    // The text joins a line of 3/4 of the bound; the caret is on a short line.
+    QFETCH(bool, drop);
+    const QByteArray wide(int(Highlighting::kLongLine * 3 / 4), 'x');
+    load("wide.html", wide + "\r\nkr\u00f3tki\r\n");
+    paint();
+    QVERIFY(!Highlighting::isSuspended(*m_editor));
+    const QString half = QString(int(Highlighting::kLongLine / 2), QLatin1Char('y'));
+    if (drop) {
+        send(*m_editor, QsciScintillaBase::SCI_GOTOLINE, 1);
+        m_editor->resize(800, 300);
+        const QPoint point(int(send(*m_editor, QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, 10)),
+                           int(send(*m_editor, QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, 10)) + 2);
+        QMimeData data;
+        data.setText(half);
+        QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_editor->viewport(), &enter);
+        QDragMoveEvent move(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_editor->viewport(), &move);
+        QDropEvent dropped(QPointF(point), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_editor->viewport(), &dropped);
+    } else {
+        // The selection runs from the end of the wide line into the short one.
+        send(*m_editor, QsciScintillaBase::SCI_SETSEL, ulong(wide.size()), long(wide.size()) + 3);
+        QApplication::clipboard()->setText(half);
+        m_editor->paste();
+    }
+    QCOMPARE(send(*m_editor, QsciScintillaBase::SCI_LINELENGTH, 0) >= Highlighting::kLongLine, true);
+    QVERIFY(Highlighting::isSuspended(*m_editor));
 }
 
 void TestHighlighting::loadShowsTheStartOfTheDocument()
