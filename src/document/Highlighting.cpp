@@ -11,7 +11,6 @@
 #include <QFont>
 
 #include <array>
-#include <vector>
 
 namespace Highlighting {
 namespace {
