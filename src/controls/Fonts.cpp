@@ -53,9 +53,8 @@ QFont editor()
     f.setPointSizeF(9.75);
     // Scintilla asks for the family by name alone. "Courier New" or a face made to its metrics
     // (the ones fontconfig puts in its place, in its order) is named at once: asking the font
-    // system what stands in for a missing family costs a millisecond of every start.
-    // The installed families are listed once: asking for a family that is missing by name
-    // makes the font system look for a stand-in each time.
+    // system what stands in for a missing family costs a millisecond of every start, so the
+    // installed families are listed once and looked up.
     const QStringList installed = QFontDatabase::families();
     for (const char *family : {"Courier New", "Cousine", "Liberation Mono"}) {
         if (installed.contains(QLatin1String(family), Qt::CaseInsensitive)) {

@@ -137,6 +137,7 @@ PlainStyler *plainStyler(const SourceEditor &editor)
     return static_cast<PlainStyler *>(editor.findChild<QObject *>(QLatin1String(kPlainStylerName), Qt::FindDirectChildrenOnly));
 }
 
+
 void copyStyle(SourceEditor &editor, int from, int to)
 {
     using Base = QsciScintillaBase;
@@ -246,7 +247,7 @@ Scheme current(const SourceEditor &editor)
 
 bool isSuspended(const SourceEditor &editor)
 {
-    return editor.findChild<QObject *>(QLatin1String(kPlainStylerName), Qt::FindDirectChildrenOnly) != nullptr;
+    return plainStyler(editor) != nullptr;
 }
 
 qsizetype styledUpTo(const SourceEditor &editor)
@@ -266,7 +267,7 @@ void fitToLineLengths(SourceEditor &editor, const char *text, qsizetype length, 
     }
     if (!isSuspended(editor))
         return;
-    delete editor.findChild<QObject *>(QLatin1String(kPlainStylerName), Qt::FindDirectChildrenOnly);
+    delete plainStyler(editor);
     editor.setReportsEdits(false);
     const QVariant font = editor.property(kFontProperty);
     if (font.isValid())

@@ -35,14 +35,16 @@ ScintillaView::ScintillaView(QWidget *parent)
     }();
     Q_UNUSED(installed);
     setUtf8(true);
-    {
-        QFont plain = QWidget::font();
-        plain.setStyleHint(QFont::AnyStyle);
-        plain.setFixedPitch(false);
-        QWidget::setFont(plain);
-    }
+    QWidget::setFont(hintless(QWidget::font()));
     applyEventMask();
     QAccessible::installActivationObserver(this);
+}
+
+QFont ScintillaView::hintless(QFont font)
+{
+    font.setStyleHint(QFont::AnyStyle);
+    font.setFixedPitch(false);
+    return font;
 }
 
 ScintillaView::~ScintillaView()

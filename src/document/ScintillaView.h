@@ -3,6 +3,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QAccessible>
+#include <QFont>
 
 // A Scintilla text view that keeps the editor component's accessibility work for when an
 // assistive technology listens: that layer turns the byte position of every insertion and
@@ -13,6 +14,10 @@ class ScintillaView : public QsciScintilla, public QAccessible::ActivationObserv
     Q_OBJECT
 public:
     explicit ScintillaView(QWidget *parent = nullptr);
+    // `font` with no style hint or pitch of its own. The component measures its text with fonts
+    // that name neither, and paints it with those fonts completed from the view's own font: a
+    // view font that named them made every face load twice, once to measure, once to paint.
+    static QFont hintless(QFont font);
     ~ScintillaView() override;
     void accessibilityActiveChanged(bool active) override;
     // textChanged() is emitted only while this is on (or an assistive technology listens):

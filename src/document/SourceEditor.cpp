@@ -65,8 +65,8 @@ SourceEditor::SourceEditor(QWidget *parent)
     // default: fewer than the different characters of a page in Chinese, and than the tags and
     // words of a long minified line. Each run it has forgotten is measured afresh at every
     // layout: a 10 MB line in Chinese took 9 s to open and 10 s for each typed key, a key
-    // typed into a coloured line of 1 MB took 250 ms. With room for 65,536 runs (about 3 MB)
-    // they take 0.5 s, 0.3 s and 70 ms.
+    // typed into a coloured line of 1 MB took 400 ms. With room for 65,536 runs (a few MB)
+    // they take 0.5 s, 0.3 s and 105 ms.
     sci(SCI_SETPOSITIONCACHE, 65536);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,

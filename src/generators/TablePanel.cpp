@@ -24,10 +24,7 @@ TablePanel::TablePanel(QWidget *parent)
     m_box->setMarginWidth(2, 0);
     // The desktop's own face: the editor component shapes its text, and the windows' bitmap face
     // would draw "HTML" as "H™L" (it maps "TM" to the trade-mark sign).
-    QFont face = QApplication::font();
-    face.setStyleHint(QFont::AnyStyle);
-    face.setFixedPitch(false);
-    m_box->setFont(face);
+    m_box->setFont(ScintillaView::hintless(QApplication::font()));
     m_box->setText(TableMarkup::initialPanelLines().join(QLatin1Char('\n')));
 
     const struct { QPushButton **button; const char *name, *caption; int y; } buttons[] = {
